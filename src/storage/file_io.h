@@ -1,0 +1,34 @@
+// Whole-file reading, and rewriting that can never leave a file half written.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace devical::storage {
+
+// A file that could not be read or written; what() names the file and the system's reason.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws FileError ("Ne peut ouvrir le fichier ...").
+std::string ReadFileBytes(const std::filesystem::path& path);
+
+// The rewrite's temporary file: the target's name less its last three characters,
+// followed by "Old" (DEVICAL.INI is rewritten through DEVICAL.Old).
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target);
+
+// Writes the bytes to the temporary file beside the target, flushes and syncs it, then
+// renames it over the target in one step. On any failure the target keeps its old bytes,
+// the temporary file is removed and FileError is thrown. A symbolic link stays a link:
+// the file it points to is the one replaced.
+void ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
+
+// The file of that name in the directory whatever the letter case of its name, or, when
+// there is none, the directory followed by the name as given.
+std::filesystem::path FindFileNoCase(const std::filesystem::path& directory, std::string_view name);
+
+}  // namespace devical::storage

@@ -1,0 +1,100 @@
+#include "storage/ini_file.h"
+
+#include "storage/cp1252.h"
+#include "storage/file_io.h"
+#include "storage/text_lines.h"
+
+namespace devical::storage {
+
+namespace {
+
+// Only the letters a to z are folded.
+std::string UpperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
+bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
+
+}  // namespace
+
+IniDocument::IniDocument(std::string_view fileBytes) : lines_(SplitLines(fileBytes)) {}
+
+IniDocument IniDocument::Load(const std::filesystem::path& path) { return IniDocument(ReadFileBytes(path)); }
+
+std::string IniDocument::Read(std::string_view section, std::string_view key, std::string_view defaultText) const {
+    const std::string header = "[" + Utf8ToCp1252(section) + "]";
+    const std::string entry = Utf8ToCp1252(key) + "=";
+    std::string found;
+    std::size_t i = 0;
+    while (i < lines_.size()) {
+        if (!Contains(lines_[i], header)) {
+            ++i;
+            continue;
+        }
+        // The key scan starts on the header line itself and does not stop at the next
+        // section; a scan that finds nothing ends the whole search.
+        std::size_t j = i;
+        while (j < lines_.size() && !Contains(lines_[j], entry)) ++j;
+        if (j == lines_.size()) break;
+        found = lines_[j].substr(entry.size());
+        i = j + 1;
+    }
+    return found.empty() ? std::string(defaultText) : Cp1252ToUtf8(found);
+}
+
+bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string header = "[" + UpperAscii(Utf8ToCp1252(section)) + "]";
+    const std::string upperEntry = UpperAscii(Utf8ToCp1252(key)) + "=";
+    const std::string newLine = Utf8ToCp1252(key) + "=" + Utf8ToCp1252(value);
+    std::vector<std::string> out;
+    out.reserve(lines_.size() + 1);
+    bool sectionFound = false;
+    std::size_t i = 0;
+    while (i < lines_.size()) {
+        out.push_back(lines_[i]);
+        if (!Contains(UpperAscii(lines_[i++]), header)) continue;
+        sectionFound = true;
+        // The new entry lands in front of the next header, or at the very end of the file.
+        for (;; ++i) {
+            if (i == lines_.size()) {
+                out.push_back(newLine);
+                break;
+            }
+            if (Contains(UpperAscii(lines_[i]), upperEntry)) {
+                out.push_back(newLine);
+                ++i;
+                break;
+            }
+            if (!lines_[i].empty() && lines_[i][0] == '[') {
+                out.push_back(newLine);
+                out.push_back(lines_[i++]);
+                break;
+            }
+            out.push_back(lines_[i]);
+        }
+    }
+    if (sectionFound) lines_ = std::move(out);
+    return sectionFound;
+}
+
+std::string IniDocument::Bytes() const { return JoinLines(lines_); }
+
+std::string IniRead(const std::filesystem::path& path, std::string_view section, std::string_view key,
+                    std::string_view defaultText) {
+    return IniDocument::Load(path).Read(section, key, defaultText);
+}
+
+void IniWrite(const std::filesystem::path& path, std::string_view section, std::string_view key,
+              std::string_view value) {
+    const std::string before = ReadFileBytes(path);
+    IniDocument document(before);
+    if (!document.Write(section, key, value)) return;
+    const std::string after = document.Bytes();
+    if (after != before) ReplaceFileContents(path, after);
+}
+
+}  // namespace devical::storage

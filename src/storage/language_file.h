@@ -1,0 +1,31 @@
+// DEVICAL.LAN: every window text and the message catalogue. Read only.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "engine/messages.h"
+#include "storage/ini_file.h"
+
+namespace devical::storage {
+
+class LanguageFile {
+public:
+    // Throws FileError.
+    explicit LanguageFile(const std::filesystem::path& path);
+
+    // A window text: empty when the key is missing or empty, unless a default is given.
+    std::string Text(std::string_view section, std::string_view key, std::string_view defaultText = "") const;
+
+    // Section Dialogs over the built-in French texts.
+    engine::MessageCatalogue Catalogue() const;
+
+    // Two-letter code of this file's language; "FR" when absent.
+    std::string InstalledLanguage() const;
+
+private:
+    IniDocument document_;
+};
+
+}  // namespace devical::storage

@@ -1,0 +1,65 @@
+#include "storage/list_file.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "storage/file_io.h"
+#include "temp_dir.h"
+
+namespace devical::storage::testing {
+namespace {
+
+class ListFileTest : public TempDirTest {};
+
+using Records = std::vector<ListRecord>;
+
+TEST_F(ListFileTest, LoadsRecordsOfTwoAndThreeLines) {
+    WriteBytes("Rates.txt", "FRF Franc fran\xe7""ais\r\n6.55957\r\nXYZ Test\r\n1.234.5\r\n");
+    EXPECT_EQ(LoadList(Path("Rates.txt"), kRateFields, ','),
+              (Records{{"FRF Franc français", "6,55957"}, {"XYZ Test", "1,234.5"}}));
+    WriteBytes("Memory.txt", "DEM Caisse\r\n100\r\n51,13\r\n");
+    EXPECT_EQ(LoadList(Path("Memory.txt"), kMemoryFields, '.'), (Records{{"DEM Caisse", "100", "51.13"}}));
+}
+
+TEST_F(ListFileTest, ShortRecordsAndBlankLinesBecomeRows) {
+    WriteBytes("a.txt", "USD Dollar\r\n1,1\r\nGBP Livre\r\n");
+    EXPECT_EQ(LoadList(Path("a.txt"), kRateFields, ','), (Records{{"USD Dollar", "1,1"}, {"GBP Livre", ""}}));
+    WriteBytes("b.txt", "TVA\r\n20,6\r\n\r\n");
+    EXPECT_EQ(LoadList(Path("b.txt"), kRateFields, ','), (Records{{"TVA", "20,6"}, {"", ""}}));
+    WriteBytes("c.txt", "");
+    EXPECT_EQ(LoadList(Path("c.txt"), kRateFields, ','), Records{});
+    EXPECT_EQ(LoadList(Path("none.txt"), kRateFields, ','), std::nullopt);
+}
+
+TEST_F(ListFileTest, SavesEveryFieldAsACrLfLineInTheOrderGiven) {
+    SaveList(Path("Memory.txt"), {{"DEM", "1", "0,51"}, {"", "", ""}, {"FRF Loyer €", "3000", "457,35"}});
+    EXPECT_EQ(Bytes("Memory.txt"), "DEM\r\n1\r\n0,51\r\n\r\n\r\n\r\nFRF Loyer \x80\r\n3000\r\n457,35\r\n");
+    EXPECT_EQ(LoadList(Path("Memory.txt"), kMemoryFields, ','),
+              (Records{{"DEM", "1", "0,51"}, {"", "", ""}, {"FRF Loyer €", "3000", "457,35"}}));
+}
+
+TEST_F(ListFileTest, AFailedSaveLeavesTheOldListWhole) {
+    const std::string original = "USD Dollar\r\n1,1\r\n";
+    WriteBytes("Rates.txt", original);
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tight = saved;
+    tight.rlim_cur = 100;
+    ::setrlimit(RLIMIT_FSIZE, &tight);
+    EXPECT_THROW(SaveList(Path("Rates.txt"), Records(50, {"CHF Franc suisse", "0,93"})), FileError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(Bytes("Rates.txt"), original);
+    EXPECT_FALSE(std::filesystem::exists(Path("Rates.Old")));
+}
+
+TEST(LockedCurrency, MatchesTheElevenCodesExactly) {
+    for (const char* title : {"ATS", "BEF Franc belge", "DEM Mark", "ESP", "FRF", "IEP", "ITL", "LUF", "FIM", "NLG",
+                              "PTE Escudo"})
+        EXPECT_TRUE(IsLockedCurrency(title)) << title;
+    for (const char* title : {"dem Mark", "DE", "", "USD Dollar", "GRD Drachme", " DEM"})
+        EXPECT_FALSE(IsLockedCurrency(title)) << title;
+}
+
+}  // namespace
+}  // namespace devical::storage::testing

@@ -1,0 +1,89 @@
+#include "storage/settings.h"
+
+#include "temp_dir.h"
+
+namespace devical::storage::testing {
+namespace {
+
+const char* const kSixSections = "[Dialog]\r\n[Taxe]\r\n[Currency]\r\n[Memory]\r\n[Calcul]\r\n[Windows]\r\n";
+
+class SettingsTest : public TempDirTest {
+protected:
+    SettingsFile File(const std::string& bytes) { return SettingsFile(WriteBytes("DEVICAL.INI", bytes)); }
+};
+
+TEST_F(SettingsTest, EmptySectionsGiveTheDefaults) {
+    const Settings s = File(kSixSections).Read(',').All();
+    EXPECT_EQ(s.netTitle, "");
+    EXPECT_EQ(s.grossTitle, "");
+    EXPECT_EQ(s.tax.title, "Taxe");
+    EXPECT_EQ(s.tax.rate, 0);
+    EXPECT_EQ(s.currency.title, "Francs");
+    EXPECT_EQ(s.currency.rate, 1);
+    EXPECT_EQ(s.memory.title, "");
+    EXPECT_EQ(s.memory.nationalAmount, "0");
+    EXPECT_EQ(s.memory.euroAmount, "0");
+    EXPECT_EQ(s.decimals, "2");
+    EXPECT_EQ(s.sizeLevel, 1);
+    EXPECT_EQ(s.boxUnderEntry, 1);
+}
+
+TEST_F(SettingsTest, ReadsStoredValuesWithEitherSeparator) {
+    const Settings s = File("[Dialog]\r\nLib_HT=Net\r\nLib_TTC=Brut\r\n[Taxe]\r\nTitle=TVA\r\nRate=20.6\r\n"
+                            "[Currency]\r\nTitle=FRF Franc\r\nRate=6,55957\r\n[Memory]\r\nTitle=DEM Caisse\r\n"
+                            "Curr=1.5\r\nEuro=0,77\r\n[Calcul]\r\nNb_Dec=x\r\n[Windows]\r\nSize=5\r\nCaseEnSaisie=7\r\n")
+                           .Read(',')
+                           .All();
+    EXPECT_EQ(s.netTitle, "Net");
+    EXPECT_EQ(s.grossTitle, "Brut");
+    EXPECT_EQ(s.tax.title, "TVA");
+    EXPECT_EQ(engine::AmountText(s.tax.rate, ','), "20,6");
+    EXPECT_EQ(engine::AmountText(s.currency.rate, ','), "6,55957");
+    EXPECT_EQ(s.memory.title, "DEM Caisse");
+    EXPECT_EQ(s.memory.nationalAmount, "1,5");
+    EXPECT_EQ(s.memory.euroAmount, "0,77");
+    EXPECT_EQ(s.decimals, "x");
+    EXPECT_EQ(s.sizeLevel, 3);       // held within 1..3
+    EXPECT_EQ(s.boxUnderEntry, 7);   // the window ignores it
+}
+
+TEST_F(SettingsTest, UnusableValuesAreReportedOrFallBack) {
+    const auto snapshot = File("[Taxe]\r\nRate=vingt\r\n[Calcul]\r\nNb_Dec=deux\r\n[Windows]\r\nSize=grand\r\n").Read(',');
+    EXPECT_THROW(snapshot.Tax(), engine::ConversionError);
+    EXPECT_EQ(snapshot.Decimals(), "2");
+    try {
+        snapshot.SizeLevel();
+        ADD_FAILURE();
+    } catch (const SettingsError& error) {
+        EXPECT_STREQ(error.what(), "'grand' n'est pas une valeur entière correcte");
+    }
+    EXPECT_EQ(snapshot.Currency().rate, 1);  // the other keys still read
+}
+
+TEST_F(SettingsTest, EachWriteStoresOneKeyInPlace) {
+    const auto file = File(kSixSections);
+    file.WriteCurrency("FRF Franc français", "6,55957");
+    file.WriteSizeLevel(3);
+    file.WriteBoxUnderEntry(4);
+    file.WriteMemory(" ", "0", "0");
+    file.WriteDecimals("3");
+    EXPECT_EQ(Bytes("DEVICAL.INI"),
+              "[Dialog]\r\n[Taxe]\r\n[Currency]\r\nTitle=FRF Franc fran\xe7""ais\r\nRate=6,55957\r\n"
+              "[Memory]\r\nTitle= \r\nCurr=0\r\nEuro=0\r\n[Calcul]\r\nNb_Dec=3\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
+    const Settings s = file.Read(',').All();
+    EXPECT_EQ(s.currency.title, "FRF Franc français");
+    EXPECT_EQ(s.sizeLevel, 3);
+    EXPECT_EQ(s.boxUnderEntry, 4);
+    EXPECT_EQ(s.decimals, "3");
+}
+
+TEST_F(SettingsTest, WithoutTheWindowsSectionNothingOfItIsStored) {
+    const auto file = File("[Dialog]\r\n");
+    file.WriteSizeLevel(3);
+    file.WriteBoxUnderEntry(4);
+    EXPECT_EQ(Bytes("DEVICAL.INI"), "[Dialog]\r\n");
+    EXPECT_EQ(file.Read(',').SizeLevel(), 1);
+}
+
+}  // namespace
+}  // namespace devical::storage::testing

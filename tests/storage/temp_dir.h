@@ -1,0 +1,38 @@
+// A fresh directory per test, with byte-exact file helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace devical::storage::testing {
+
+class TempDirTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/devical-test-XXXXXX";
+        dir_ = mkdtemp(pattern);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::filesystem::path Path(const std::string& name) const { return dir_ / name; }
+
+    std::filesystem::path WriteBytes(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
+    }
+
+    std::string Bytes(const std::string& name) const { return BytesAt(Path(name)); }
+
+    static std::string BytesAt(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::filesystem::path dir_;
+};
+
+}  // namespace devical::storage::testing
