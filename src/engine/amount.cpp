@@ -4,9 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
+#include "engine/decimal_digits.h"
 #include "engine/messages.h"
 
 namespace devical::engine {
@@ -60,28 +59,15 @@ struct DecimalDigits {
 DecimalDigits SignificantDigits(Amount magnitude) {
     // The 18-digit significand nearest to the value (ties to even), then cut to 15 digits,
     // rounding up on a 16th digit of 5 or more: the display rounds twice, on purpose.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
-    std::array<char, 18> eighteen{};
-    eighteen[0] = buffer[0];
-    for (int i = 1; i < 18; ++i) eighteen[i] = buffer[i + 1];
+    const EighteenDigits nearest = NearestEighteenDigits(magnitude);
+    std::uint64_t fifteen = nearest.significand / 1000;
     DecimalDigits result;
-    result.exponent = std::atoi(buffer + 20) + 1;
-
-    bool carry = eighteen[15] >= '5';
-    for (int i = 14; i >= 0; --i) {
-        char digit = eighteen[i];
-        if (carry) {
-            carry = digit == '9';
-            digit = carry ? '0' : static_cast<char>(digit + 1);
-        }
-        result.digits[i] = digit;
-    }
-    if (carry) {  // 999... rounded up to 1000...
-        result.digits[0] = '1';
-        for (int i = 1; i < 15; ++i) result.digits[i] = '0';
+    result.exponent = nearest.exponent;
+    if (nearest.significand % 1000 >= 500 && ++fifteen == 1000000000000000ULL) {  // 999... up to 1000...
+        fifteen /= 10;
         ++result.exponent;
     }
+    for (int i = 14; i >= 0; --i, fifteen /= 10) result.digits[i] = static_cast<char>('0' + fifteen % 10);
     result.count = 15;
     while (result.count > 1 && result.digits[result.count - 1] == '0') --result.count;
     return result;
