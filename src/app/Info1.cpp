@@ -1,0 +1,72 @@
+#include "app/Info1.h"
+
+#include "platform/desktop.h"
+#include "ui/main/click_filter.h"
+#include "ui/main/icons.h"
+
+namespace devical::app {
+
+namespace {
+
+const QColor kNavy(0, 0, 128);
+
+QLabel* Line(QWidget* parent, const char* name, int top, int height, const QString& text, int points, bool bold,
+             const QColor& colour, bool underline = false) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(0, top, 360, height);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAccessibleName(text);
+    return label;
+}
+
+}  // namespace
+
+TInfo::TInfo(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("Info"));
+    setWindowTitle(QStringLiteral("Info"));
+    setFixedSize(360, 250);  // 368 x 274 with the frame
+    const QColor text = palette().color(QPalette::WindowText);
+    Line(this, "Label7", 22, 20, QStringLiteral("Devical, par l'équipe Devical"), 10, true, kNavy);
+    Line(this, "Label2", 42, 20, QStringLiteral("1 rue de l'Exemple, 75000 Paris"), 10, true, kNavy);
+    Line(this, "Label1", 62, 22, QStringLiteral("Téléphone : 01 23 45 67 89"), 10, true, kNavy);
+    Connect_Mail = Line(this, "Connect_Mail", 84, 25,
+                        QStringLiteral("E-Mail  :  ") + QString::fromLatin1(MailAddress()), 10, true, kNavy, true);
+    Line(this, "Label4", 109, 15, QStringLiteral("Devical's Web"), 8, false, text);
+    Connect_Web2 = Line(this, "Connect_Web2", 124, 20, QString::fromLatin1(WebAddress()), 10, true, kNavy, true);
+    QLabel* translations = Line(this, "Label5", 160, 15, QStringLiteral("Translations"), 9, true, QColor(192, 0, 0));
+    translations->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    translations->setGeometry(6, 160, 354, 15);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(0, 178, 360, 69);
+    Memo1->setReadOnly(true);
+    Memo1->setPlainText(QStringLiteral("Français : l'équipe Devical\nEnglish: the Devical team\n"
+                                       "Deutsch: das Devical-Team\nFrançais (Belgique) : l'équipe Devical"));
+    Bt_Close = new QToolButton(this);
+    Bt_Close->setObjectName(QStringLiteral("Bt_Close"));
+    Bt_Close->setGeometry(322, 109, 30, 30);
+    Bt_Close->setIcon(ui::CloseIcon());
+    Bt_Close->setToolTip(QStringLiteral("Fermer"));
+    Bt_Close->setAccessibleName(QStringLiteral("Fermer"));
+    connect(Bt_Close, &QToolButton::clicked, this, &TInfo::Bt_CloseClick);
+    for (QLabel* link : {Connect_Mail, Connect_Web2}) link->setCursor(Qt::PointingHandCursor);
+    ui::OnClick(Connect_Mail, [this] { Connect_MailClick(); });
+    ui::OnClick(Connect_Web2, [this] { Connect_Web2Click(); });
+}
+
+void TInfo::Connect_MailClick() { platform::OpenLink(QStringLiteral("mailto:") + QString::fromLatin1(MailAddress())); }
+
+void TInfo::Connect_Web2Click() { platform::OpenLink(QString::fromLatin1(WebAddress())); }
+
+}  // namespace devical::app

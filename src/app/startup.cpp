@@ -1,0 +1,68 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <csignal>
+
+#include "app/Info1.h"
+#include "platform/desktop.h"
+#include "platform/message_box.h"
+#include "platform/single_instance.h"
+#include "storage/file_io.h"
+#include "ui/main/Devical1.h"
+
+namespace devical::app {
+
+namespace {
+
+bool ProgramFileExists(const QString& directory, const char* name) {
+    return QFileInfo::exists(
+        QString::fromStdString(storage::FindFileNoCase(directory.toStdString(), name).string()));
+}
+
+bool StartsHidden(int argc, char** argv) {
+    return argc > 1 && (qstrcmp(argv[1], "/M") == 0 || qstrcmp(argv[1], "/m") == 0);
+}
+
+void ShowAndActivate(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+int RunDevical(int argc, char** argv) {
+    // A file size limit must give a write error, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Devical"));
+    QApplication::setQuitOnLastWindowClosed(false);  // closing the window only hides it
+
+    const QString directory = platform::ProgramDirectory();
+    platform::SingleInstance instance(directory);
+    if (instance.AskRunningInstanceToShow()) return 0;
+
+    if (!ProgramFileExists(directory, "DEVICAL.LAN")) {
+        platform::ShowMessage(nullptr, platform::MessageKind::Notice,
+                              QStringLiteral("This soft don't run without the file Devical.Lan "));
+        return 1;
+    }
+    if (!ProgramFileExists(directory, "DEVICAL.INI")) {
+        platform::ShowMessage(nullptr, platform::MessageKind::Notice,
+                              QStringLiteral("This soft don't run without the file Devical.Ini"));
+        return 1;
+    }
+    instance.Listen();
+
+    ui::TCalc calc(directory);
+    TInfo info;
+    QObject::connect(&calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });
+    QObject::connect(&calc, &ui::TCalc::aboutRequested, &info, [&info] { ShowAndActivate(&info); });
+    QObject::connect(&instance, &platform::SingleInstance::showRequested, &calc, &ui::TCalc::Devical1Click);
+
+    if (!StartsHidden(argc, argv)) calc.Devical1Click();
+    return QApplication::exec();
+}
+
+}  // namespace devical::app

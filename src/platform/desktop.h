@@ -1,0 +1,26 @@
+// What the program asks of the desktop: its directory, the user's decimal separator and
+// language, the clipboard, and opening documents and links.
+#pragma once
+
+#include <QString>
+
+namespace devical::platform {
+
+// The running executable's directory with a trailing '/', or empty (the current
+// directory) where it cannot be found.
+QString ProgramDirectory();
+
+// ',' or '.': the user's locale's separator at this moment ('.' for any other).
+char DecimalSeparator();
+
+// The language set matching the user's locale: FR, BE, AN or GM.
+QString PreselectedLanguage();
+
+void SetClipboardText(const QString& text);
+QString ClipboardText();
+
+// Opens a file with the desktop's handler; a missing file changes nothing.
+void OpenDocument(const QString& path);
+void OpenLink(const QString& url);
+
+}  // namespace devical::platform

@@ -1,0 +1,20 @@
+#include "platform/tray.h"
+
+namespace devical::platform {
+
+TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent), icon_(icon) {
+    QAction* show = menu_.addAction(QStringLiteral("Devical"));
+    show->setObjectName(QStringLiteral("Devical1"));
+    QAction* exit = menu_.addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("Exit1"));
+    connect(show, &QAction::triggered, this, &TrayIcon::showRequested);
+    connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
+    connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick) emit showRequested();
+    });
+    icon_.setToolTip(QStringLiteral("Devical"));
+    icon_.setContextMenu(&menu_);
+    if (QSystemTrayIcon::isSystemTrayAvailable()) icon_.show();
+}
+
+}  // namespace devical::platform

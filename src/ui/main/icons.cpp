@@ -1,0 +1,105 @@
+#include "ui/main/icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <functional>
+
+namespace devical::ui {
+
+namespace {
+
+const QColor kNavy(0, 0, 128);
+
+QIcon Drawn(int size, const std::function<void(QPainter&)>& draw) {
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pixmap(size * scale, size * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        draw(painter);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+void DrawPadlock(QPainter& p, const QColor& body, const QColor& outline) {
+    p.setPen(QPen(outline, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 180 * 16);
+    p.drawLine(QPointF(4.5, 6), QPointF(4.5, 8));
+    p.drawLine(QPointF(11.5, 6), QPointF(11.5, 8));
+    p.setPen(QPen(outline, 1));
+    p.setBrush(body);
+    p.drawRect(QRectF(2.5, 7.5, 11, 7));
+    p.drawLine(QPointF(8, 10), QPointF(8, 12.5));
+}
+
+}  // namespace
+
+QIcon ProgramIcon() {
+    return Drawn(32, [](QPainter& p) {
+        p.setBrush(kNavy);
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+        p.setPen(QColor(255, 204, 0));
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(22);
+        p.setFont(font);
+        p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, QStringLiteral("€"));
+    });
+}
+
+QIcon CopyIcon() {
+    return Drawn(20, [](QPainter& p) {
+        p.setPen(QPen(kNavy, 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(3, 2, 10, 12));
+        p.drawRect(QRectF(7, 6, 10, 12));
+    });
+}
+
+QIcon CloseIcon() {
+    return Drawn(20, [](QPainter& p) {
+        p.setPen(QPen(QColor(170, 0, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(5, 5), QPointF(15, 15));
+        p.drawLine(QPointF(15, 5), QPointF(5, 15));
+    });
+}
+
+QIcon DeviationIcon() {
+    return Drawn(16, [](QPainter& p) {
+        p.setPen(QPen(kNavy, 1.5));
+        p.drawLine(QPointF(8, 2), QPointF(8, 10));
+        p.drawLine(QPointF(4, 6), QPointF(12, 6));
+        p.drawLine(QPointF(4, 13), QPointF(12, 13));
+    });
+}
+
+QIcon LanguageIcon() {
+    return Drawn(20, [](QPainter& p) {
+        p.setPen(QPen(kNavy, 1.2));
+        p.setBrush(QColor(230, 236, 255));
+        p.drawEllipse(QRectF(2, 2, 16, 16));
+        p.drawLine(QPointF(2, 10), QPointF(18, 10));
+        p.drawEllipse(QRectF(6.5, 2, 7, 16));
+    });
+}
+
+QIcon PadlockIcon(bool locked) {
+    return Drawn(16, [locked](QPainter& p) {
+        if (locked) {
+            DrawPadlock(p, QColor(160, 160, 160), Qt::black);
+        } else {
+            // The embossed look of a disabled picture: a white copy offset under a grey one.
+            p.translate(1, 1);
+            DrawPadlock(p, Qt::white, Qt::white);
+            p.translate(-1, -1);
+            DrawPadlock(p, Qt::transparent, QColor(128, 128, 128));
+        }
+    });
+}
+
+}  // namespace devical::ui

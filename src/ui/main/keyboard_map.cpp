@@ -1,0 +1,119 @@
+// The keyboard map of the main window: every key calls the handler that the matching
+// button or label calls, so a key and a click behave alike. Neither table consumes the key.
+#include <QAbstractItemView>
+#include <cstring>
+
+#include "ui/main/Devical1.h"
+
+namespace devical::ui {
+
+namespace {
+
+using Handler = void (TCalc::*)();
+
+constexpr Qt::KeyboardModifiers kHeldKeys = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+
+enum class Held { Any, None, Ctrl, Alt, Shift, CtrlShift };
+
+bool Matches(Held rule, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers held = modifiers & kHeldKeys;
+    switch (rule) {
+    case Held::Any: return true;
+    case Held::None: return held == Qt::NoModifier;
+    case Held::Ctrl: return held == Qt::ControlModifier;
+    case Held::Alt: return held == Qt::AltModifier;
+    case Held::Shift: return held == Qt::ShiftModifier;
+    case Held::CtrlShift: return held == (Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    return false;
+}
+
+struct KeyRule {
+    int key;
+    bool keypad;  // a key of the numeric keypad (Num Lock on)
+    Held held;
+    Handler handler;
+};
+
+// Tested in this order; every rule that matches applies (Ctrl+Delete clears the memory,
+// then the entry; Shift+Escape hides the window, then clears all boxes).
+const KeyRule kKeyDownRules[] = {
+    {Qt::Key_F1, false, Held::Any, &TCalc::Bt_ManuelClick},
+    {Qt::Key_1, true, Held::Ctrl, &TCalc::Cur_HTClick},
+    {Qt::Key_2, true, Held::Ctrl, &TCalc::Euro_HTClick},
+    {Qt::Key_3, true, Held::Ctrl, &TCalc::Cur_TaxeClick},
+    {Qt::Key_4, true, Held::Ctrl, &TCalc::Euro_TaxeClick},
+    {Qt::Key_5, true, Held::Ctrl, &TCalc::Cur_TTCClick},
+    {Qt::Key_6, true, Held::Ctrl, &TCalc::Euro_TTCClick},
+    {Qt::Key_Plus, true, Held::Ctrl, &TCalc::ButtonMPlusClick},
+    {Qt::Key_Minus, true, Held::Ctrl, &TCalc::ButtonMMoinsClick},
+    {Qt::Key_Insert, false, Held::Ctrl, &TCalc::ButtonMRClick},
+    {Qt::Key_Delete, false, Held::Ctrl, &TCalc::ButtonMCClick},
+    {Qt::Key_0, true, Held::Ctrl, &TCalc::Button1000Click},
+    {Qt::Key_0, true, Held::Alt, &TCalc::Button100Click},
+    {Qt::Key_1, true, Held::Alt, &TCalc::Lib_HTClick},
+    {Qt::Key_2, true, Held::Alt, &TCalc::Lib_TaxeClick},
+    {Qt::Key_3, true, Held::Alt, &TCalc::Lib_TTCClick},
+    {Qt::Key_4, true, Held::Alt, &TCalc::Lib_MemoryClick},
+    {Qt::Key_C, false, Held::Ctrl, &TCalc::Bt_CopyClick},
+    {Qt::Key_V, false, Held::Ctrl, &TCalc::PasteAmount},
+    {Qt::Key_F4, false, Held::Alt, &TCalc::Bt_CloseClick},
+    {Qt::Key_Escape, false, Held::Shift, &TCalc::hide},
+    {Qt::Key_Escape, false, Held::Any, &TCalc::ButtonCClick},
+    {Qt::Key_Delete, false, Held::Any, &TCalc::ButtonCEClick},
+    {Qt::Key_Backspace, false, Held::Any, &TCalc::ButtonRAClick},
+    {Qt::Key_Down, false, Held::Alt, &TCalc::FoldOneLevel},
+    {Qt::Key_Up, false, Held::Alt, &TCalc::UnfoldOneLevel},
+    {Qt::Key_F1, false, Held::CtrlShift, &TCalc::ShowCredits},
+};
+
+struct CharacterRule {
+    const char* characters;
+    Handler handler;
+};
+
+const CharacterRule kCharacterRules[] = {
+    {".,", &TCalc::ButtonDecClick},  {"+", &TCalc::ButtonPlusClick}, {"-", &TCalc::ButtonMoinsClick},
+    {"/", &TCalc::ButtonDivClick},   {"*x", &TCalc::ButtonMulClick}, {"%", &TCalc::Bt_PourcClick},
+    {"=", &TCalc::ButtonEgalClick},  {"cC", &TCalc::ButtonCClick},   {"eE", &TCalc::ButtonCEClick},
+    {"aApP", &TCalc::Bt_CodeClick},  {"yY", &TCalc::Bt_InfoClick},   {"mM", &TCalc::Lst_MemoryClick},
+    {"tT", &TCalc::Lib_RateClick},   {"dD", &TCalc::OpenDecimals},   {"!", &TCalc::Bt_EcartClick},
+};
+
+}  // namespace
+
+void TCalc::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
+    for (const KeyRule& rule : kKeyDownRules)
+        if (rule.key == key && (!rule.keypad || keypad) && Matches(rule.held, modifiers)) (this->*rule.handler)();
+}
+
+void TCalc::FormKeyPress(QChar character) {
+    if (character.unicode() > 0x7F) return;
+    const char c = static_cast<char>(character.unicode());
+    if (c >= '0' && c <= '9') {
+        // With the decimals list open, digits choose the number of decimals there.
+        if (!Nb_Dec->view()->isVisible()) DigitClick(c - '0');
+        return;
+    }
+    for (const CharacterRule& rule : kCharacterRules)
+        if (c != '\0' && std::strchr(rule.characters, c)) {
+            (this->*rule.handler)();
+            return;
+        }
+}
+
+void TCalc::OpenDecimals() {
+    Nb_Dec->setFocus(Qt::ShortcutFocusReason);
+    Nb_Dec->showPopup();
+}
+
+void TCalc::FoldOneLevel() {
+    if (Bar_Reduc->value() < 3) Bar_Reduc->setValue(Bar_Reduc->value() + 1);
+}
+
+void TCalc::UnfoldOneLevel() {
+    if (Bar_Reduc->value() > 1) Bar_Reduc->setValue(Bar_Reduc->value() - 1);
+}
+
+}  // namespace devical::ui
