@@ -32,6 +32,14 @@ void ShowAndActivate(QWidget* window) {
 
 }  // namespace
 
+QString MissingFileMessage(const QString& programDirectory) {
+    if (!ProgramFileExists(programDirectory, "DEVICAL.LAN"))
+        return QStringLiteral("This soft don't run without the file Devical.Lan ");
+    if (!ProgramFileExists(programDirectory, "DEVICAL.INI"))
+        return QStringLiteral("This soft don't run without the file Devical.Ini");
+    return {};
+}
+
 int RunDevical(int argc, char** argv) {
     // A file size limit must give a write error, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -43,14 +51,8 @@ int RunDevical(int argc, char** argv) {
     platform::SingleInstance instance(directory);
     if (instance.AskRunningInstanceToShow()) return 0;
 
-    if (!ProgramFileExists(directory, "DEVICAL.LAN")) {
-        platform::ShowMessage(nullptr, platform::MessageKind::Notice,
-                              QStringLiteral("This soft don't run without the file Devical.Lan "));
-        return 1;
-    }
-    if (!ProgramFileExists(directory, "DEVICAL.INI")) {
-        platform::ShowMessage(nullptr, platform::MessageKind::Notice,
-                              QStringLiteral("This soft don't run without the file Devical.Ini"));
+    if (const QString missing = MissingFileMessage(directory); !missing.isEmpty()) {
+        platform::ShowMessage(nullptr, platform::MessageKind::Notice, missing);
         return 1;
     }
     instance.Listen();

@@ -37,7 +37,9 @@ bool SingleInstance::Listen() {
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = server_.nextPendingConnection()) {
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            emit showRequested();
+            connect(client, &QLocalSocket::readyRead, this, [this, client] {
+                if (client->canReadLine() && client->readLine() == kShowRequest) emit showRequested();
+            });
         }
     });
     return true;

@@ -106,7 +106,6 @@ void TCalc::FormCreate() {
             return Text(lan.Text(section, key, defaultText));
         };
         Lst_Memory->setText(text("Main_Face", "Lst_Memory", "&Memory"));
-        Lst_Memory->setAccessibleName(Lst_Memory->text().remove(QLatin1Char('&')));
         Bt_Info->setText(text("Main_Face", "Bt_Info", kBuiltInCredit));
         Lib_Dec->setText(text("Main_Face", "Lib_Dec"));
         rateText1_ = text("Main_Face", "Lib_Rate1");

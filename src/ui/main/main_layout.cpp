@@ -60,7 +60,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, Place place, const QString&
     alignment |= (look & Centred) ? Qt::AlignHCenter : (look & RightAligned) ? Qt::AlignRight : Qt::AlignLeft;
     label->setAlignment(alignment);
     label->setWordWrap(look & WordWrap);
-    label->setAccessibleName(caption.isEmpty() ? hint : caption);
+    if (caption.isEmpty()) label->setAccessibleName(hint);  // a caption names a label by itself
     return label;
 }
 
@@ -71,7 +71,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, Place place, const QS
     ApplyLook(button, look);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
-    button->setAccessibleName(caption);
     return button;
 }
 
@@ -92,8 +91,7 @@ QLineEdit* MakeAmountBox(QWidget* parent, const char* name, Place place, const Q
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setFocusPolicy(Qt::NoFocus);
     box->setContextMenuPolicy(Qt::NoContextMenu);
-    box->setAccessibleName(QString::fromLatin1(name));
-    box->setAccessibleDescription(hint);
+    box->setAccessibleName(hint);
     return box;
 }
 
@@ -200,7 +198,6 @@ void TCalc::BuildControls() {
     Bt_Info->setCursor(Qt::PointingHandCursor);
     Bt_Code = MakeLabel(w, "Bt_Code", {0, 255, 190, 36}, QStringLiteral("QWIL"), Bold | NavyText | Centred | Large);
     Bt_Code->setCursor(Qt::PointingHandCursor);
-    Bt_Code->setAccessibleName(QStringLiteral("QWIL"));
     Lib_Dec = MakeLabel(w, "Lib_Dec", {262, 259, 73, 13}, QStringLiteral("Décimales"));
     Lib_NbrDec = MakeLabel(w, "Lib_NbrDec", {265, 274, 46, 13}, QStringLiteral("Décimales"), Bold | Centred);
     Nb_Dec = Placed(w, new QComboBox, "Nb_Dec", {315, 270, 21, 21}, QStringLiteral("Nombre de décimales"));
