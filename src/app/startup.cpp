@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <csignal>
+#include <memory>
 
 #include "app/Info1.h"
 #include "platform/desktop.h"
@@ -58,9 +59,12 @@ int RunDevical(int argc, char** argv) {
     instance.Listen();
 
     ui::TCalc calc(directory);
-    TInfo info;
+    std::unique_ptr<TInfo> info;  // made when first asked for: nothing of it is needed to start
     QObject::connect(&calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });
-    QObject::connect(&calc, &ui::TCalc::aboutRequested, &info, [&info] { ShowAndActivate(&info); });
+    QObject::connect(&calc, &ui::TCalc::aboutRequested, &calc, [&info] {
+        if (!info) info = std::make_unique<TInfo>();
+        ShowAndActivate(info.get());
+    });
     QObject::connect(&instance, &platform::SingleInstance::showRequested, &calc, &ui::TCalc::Devical1Click);
 
     if (!StartsHidden(argc, argv)) calc.Devical1Click();

@@ -235,15 +235,16 @@ void TCalc::ShowBoxes() {
 void TCalc::ShowBoxUnderEntryLook() {
     const int entry = state_.BoxUnderEntry;
     for (int box = 1; box <= 6; ++box) {
-        QLineEdit* edit = boxes_[static_cast<std::size_t>(box - 1)];
+        // Under entry: bold navy on the window-background colour; the others plain, greyed.
+        QLabel* amount = boxes_[static_cast<std::size_t>(box - 1)];
         const bool underEntry = box == entry;
-        QFont font = edit->font();
+        QFont font = amount->font();
         font.setBold(underEntry);
-        edit->setFont(font);
+        amount->setFont(font);
         QPalette palette = QApplication::palette();
-        palette.setColor(QPalette::Text, underEntry ? kNavy : palette.color(QPalette::WindowText));
-        palette.setColor(QPalette::Base, underEntry ? palette.color(QPalette::Base) : palette.color(QPalette::Button));
-        edit->setPalette(palette);
+        palette.setColor(QPalette::WindowText, underEntry ? kNavy : palette.color(QPalette::WindowText));
+        palette.setColor(QPalette::Window, palette.color(underEntry ? QPalette::Base : QPalette::Button));
+        amount->setPalette(palette);
     }
     QLabel* const rowLabels[] = {Lib_HT, Lib_Taxe, Lib_TTC};
     QLabel* const columnLabels[] = {Lib_Cur, Lib_Euro};
@@ -368,18 +369,16 @@ void TCalc::Bt_CopyClick() {
     for (int row = 1; row <= lines; ++row)
         table += Text(state_.Box(engine::BoxNumber(row, 1))) + QLatin1Char('\t') +
                  Text(state_.Box(engine::BoxNumber(row, 2))) + QStringLiteral("\r\n");
-    Zone_Copy->setPlainText(table);
     platform::SetClipboardText(table);
     FocusEquals();
 }
 
 void TCalc::PasteAmount() {
-    // A one-line box receives only the first line of what was copied.
+    // Only the first line of what was copied counts, as in a one-line box.
     const char sep = platform::DecimalSeparator();
     QString pasted = platform::ClipboardText();
     pasted = pasted.left(pasted.indexOf(QRegularExpression(QStringLiteral("[\r\n]"))));
-    Edit1->setText(Text(engine::NormaliseSeparator(Utf8(pasted), sep)));
-    const auto amount = engine::ReadNumber(Utf8(Edit1->text()), sep);
+    const auto amount = engine::ReadNumber(engine::NormaliseSeparator(Utf8(pasted), sep), sep);
     if (!amount) return;  // not a number: nothing happens, nothing is said
     state_.Box(state_.BoxUnderEntry) = engine::AmountText(*amount, sep);
     ShowBoxes();

@@ -5,8 +5,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
@@ -175,7 +173,7 @@ private:
 
 public:
     // Controls, named as on screen.
-    std::array<QLineEdit*, 6> boxes_{};  // Cur_HT, Euro_HT, Cur_Taxe, Euro_Taxe, Cur_TTC, Euro_TTC
+    std::array<QLabel*, 6> boxes_{};  // Cur_HT, Euro_HT, Cur_Taxe, Euro_Taxe, Cur_TTC, Euro_TTC
     QLabel *Lib_Rate{}, *Lib_Cur{}, *Lib_Euro{}, *Lib_HT{}, *Lib_Taxe{}, *Lib_TTC{};
     QFrame* Bevel1{};
     QPushButton* Lst_Memory{};
@@ -188,8 +186,6 @@ public:
     QLabel *Bt_Manuel{}, *Bt_Code{}, *Bt_Info{}, *Lib_Dec{}, *Lib_NbrDec{};
     QToolButton *Bt_Ecart{}, *Bt_Langue{}, *Bt_Copy{}, *Bt_Close{};
     QComboBox* Nb_Dec{};
-    QPlainTextEdit* Zone_Copy{};
-    QLineEdit* Edit1{};
 };
 
 }  // namespace devical::ui

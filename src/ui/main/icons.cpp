@@ -1,7 +1,7 @@
 #include "ui/main/icons.h"
 
+#include <QIconEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <functional>
 
 namespace devical::ui {
@@ -10,18 +10,38 @@ namespace {
 
 const QColor kNavy(0, 0, 128);
 
-QIcon Drawn(int size, const std::function<void(QPainter&)>& draw) {
-    QIcon icon;
-    for (int scale : {1, 2}) {
-        QPixmap pixmap(size * scale, size * scale);
-        pixmap.setDevicePixelRatio(scale);
+// Paints a picture drawn for a square of designSize at whatever size is asked, when it is
+// asked: sharp at every scale, and no work before an icon is first shown.
+class PaintedIconEngine : public QIconEngine {
+public:
+    PaintedIconEngine(int designSize, std::function<void(QPainter&)> draw)
+        : designSize_(designSize), draw_(std::move(draw)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / double(designSize_), rect.height() / double(designSize_));
+        draw_(*painter);
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        draw(painter);
-        icon.addPixmap(pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
     }
-    return icon;
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(designSize_, designSize_)}; }
+    QIconEngine* clone() const override { return new PaintedIconEngine(designSize_, draw_); }
+
+private:
+    int designSize_;
+    std::function<void(QPainter&)> draw_;
+};
+
+QIcon Drawn(int size, std::function<void(QPainter&)> draw) {
+    return QIcon(new PaintedIconEngine(size, std::move(draw)));
 }
 
 void DrawPadlock(QPainter& p, const QColor& body, const QColor& outline) {
@@ -43,12 +63,12 @@ QIcon ProgramIcon() {
         p.setBrush(kNavy);
         p.setPen(Qt::NoPen);
         p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-        p.setPen(QColor(255, 204, 0));
-        QFont font = p.font();
-        font.setBold(true);
-        font.setPixelSize(22);
-        p.setFont(font);
-        p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, QStringLiteral("€"));
+        // A euro sign: an open circle crossed by two bars.
+        p.setPen(QPen(QColor(255, 204, 0), 3, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(9, 7, 17, 18), 50 * 16, 260 * 16);
+        p.drawLine(QPointF(6, 14), QPointF(19, 14));
+        p.drawLine(QPointF(6, 19), QPointF(19, 19));
     });
 }
 

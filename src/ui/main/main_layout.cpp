@@ -39,10 +39,12 @@ W* Placed(QWidget* parent, W* widget, const char* name, Place place, const QStri
 }
 
 void ApplyLook(QWidget* widget, unsigned look) {
-    QFont font = widget->font();
-    font.setBold(look & Bold);
-    if (look & Large) font.setPointSize(font.pointSize() + 4);
-    widget->setFont(font);
+    if (look & (Bold | Large)) {
+        QFont font = widget->font();
+        font.setBold(look & Bold);
+        if (look & Large) font.setPointSize(font.pointSize() + 4);
+        widget->setFont(font);
+    }
     if (look & (RedText | NavyText)) {
         QPalette palette = widget->palette();
         const QColor colour = (look & RedText) ? kRed : kNavy;
@@ -85,12 +87,14 @@ QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, c
     return button;
 }
 
-QLineEdit* MakeAmountBox(QWidget* parent, const char* name, Place place, const QString& hint) {
-    auto* box = Placed(parent, new QLineEdit(QStringLiteral("0")), name, place, hint);
-    box->setReadOnly(true);
+// Amount boxes only display: text arrives through the keypad and the keyboard map, so a
+// framed label serves (and opens far faster than a text editor).
+QLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const QString& hint) {
+    auto* box = Placed(parent, new QLabel(QStringLiteral("0")), name, place, hint);
+    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    box->setFocusPolicy(Qt::NoFocus);
-    box->setContextMenuPolicy(Qt::NoContextMenu);
+    box->setIndent(4);
+    box->setAutoFillBackground(true);
     box->setAccessibleName(hint);
     return box;
 }
@@ -206,11 +210,6 @@ void TCalc::BuildControls() {
     Nb_Dec->setFocusPolicy(Qt::TabFocus);
     Bt_Copy = MakePictureButton(w, "Bt_Copy", {340, 261, 30, 30}, CopyIcon(), {}, QStringLiteral("Copy"));
     Bt_Close = MakePictureButton(w, "Bt_Close", {375, 261, 30, 30}, CloseIcon(), QStringLiteral("Sortir"), {});
-    Zone_Copy = Placed(w, new QPlainTextEdit, "Zone_Copy", {415, 159, 70, 95});
-    Zone_Copy->hide();
-    Edit1 = Placed(w, new QLineEdit(QStringLiteral("0")), "Edit1", {94, 261, 50, 21});
-    Edit1->hide();
-
     setTabOrder(ButtonEgal, Lst_Memory);
     setTabOrder(Lst_Memory, Nb_Dec);
 }
