@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <csignal>
-#include <memory>
 
-#include "app/Info1.h"
+#include "app/windows.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/single_instance.h"
 #include "storage/file_io.h"
-#include "ui/main/Devical1.h"
 
 namespace devical::app {
 
@@ -23,12 +21,6 @@ bool ProgramFileExists(const QString& directory, const char* name) {
 
 bool StartsHidden(int argc, char** argv) {
     return argc > 1 && (qstrcmp(argv[1], "/M") == 0 || qstrcmp(argv[1], "/m") == 0);
-}
-
-void ShowAndActivate(QWidget* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
 }
 
 }  // namespace
@@ -58,16 +50,11 @@ int RunDevical(int argc, char** argv) {
     }
     instance.Listen();
 
-    ui::TCalc calc(directory);
-    std::unique_ptr<TInfo> info;  // made when first asked for: nothing of it is needed to start
-    QObject::connect(&calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });
-    QObject::connect(&calc, &ui::TCalc::aboutRequested, &calc, [&info] {
-        if (!info) info = std::make_unique<TInfo>();
-        ShowAndActivate(info.get());
-    });
-    QObject::connect(&instance, &platform::SingleInstance::showRequested, &calc, &ui::TCalc::Devical1Click);
+    DevicalWindows windows(directory);
+    QObject::connect(&windows.Calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });
+    QObject::connect(&instance, &platform::SingleInstance::showRequested, &windows.Calc, &ui::TCalc::Devical1Click);
 
-    if (!StartsHidden(argc, argv)) calc.Devical1Click();
+    if (!StartsHidden(argc, argv)) windows.Calc.Devical1Click();
     return QApplication::exec();
 }
 

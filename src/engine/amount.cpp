@@ -144,7 +144,7 @@ std::optional<Amount> ReadNumber(std::string_view text, char decimalSeparator) {
 Amount ParseAmount(std::string_view text, char decimalSeparator) {
     const std::string normalised = NormaliseSeparator(text, decimalSeparator);
     const auto value = ReadNumber(normalised, decimalSeparator);
-    if (!value) throw ConversionError(normalised);
+    if (!value) throw ConversionError(std::string(text));
     return *value;
 }
 

@@ -41,7 +41,7 @@ std::string NormaliseSeparator(std::string_view text, char decimalSeparator);
 // or lies beyond the extended range.
 std::optional<Amount> ReadNumber(std::string_view text, char decimalSeparator);
 
-// NormaliseSeparator then ReadNumber; throws ConversionError naming the normalised text.
+// NormaliseSeparator then ReadNumber; throws ConversionError naming the text as given.
 Amount ParseAmount(std::string_view text, char decimalSeparator);
 
 // General format with 15 significant digits: 1234,5  0,0001  5E-5  1,23456789012346E15.

@@ -1,0 +1,23 @@
+// The entry dialog of the saved amounts: a title, shown without its currency prefix, and
+// the national and euro amounts.
+#pragma once
+
+#include "ui/lists/list_editor.h"
+#include "ui/main/Devical1.h"
+
+namespace devical::ui {
+
+class TSMemory : public EntryDialog {
+    Q_OBJECT
+public:
+    TSMemory(TCalc& calc, ListWindow& memory, QWidget* parent = nullptr)
+        : EntryDialog(calc, memory, "SMemory", "Memory2_Face", 2, parent) {
+        setWindowTitle(QStringLiteral("Saisie Mémoire"));
+    }
+
+protected:
+    // The prefix in force when OK is pressed goes in front of the title typed.
+    QString StoredTitle(const QString& typed) const override { return calc_.MemoryCurrencyPrefix() + typed; }
+};
+
+}  // namespace devical::ui

@@ -1,0 +1,17 @@
+// The entry dialog of the currency list: a title and a rate.
+#pragma once
+
+#include "ui/lists/list_editor.h"
+
+namespace devical::ui {
+
+class TSRates : public EntryDialog {
+    Q_OBJECT
+public:
+    TSRates(TCalc& calc, ListWindow& rates, QWidget* parent = nullptr)
+        : EntryDialog(calc, rates, "SRates", "Rates2_Face", 1, parent) {
+        setWindowTitle(QStringLiteral("Saisie Taux"));
+    }
+};
+
+}  // namespace devical::ui

@@ -1,0 +1,17 @@
+// The entry dialog of the tax list: a title and a rate in percent.
+#pragma once
+
+#include "ui/lists/list_editor.h"
+
+namespace devical::ui {
+
+class TSTaxes : public EntryDialog {
+    Q_OBJECT
+public:
+    TSTaxes(TCalc& calc, ListWindow& taxes, QWidget* parent = nullptr)
+        : EntryDialog(calc, taxes, "STaxes", "Taxes2_Face", 1, parent) {
+        setWindowTitle(QStringLiteral("Saisie Taxe"));
+    }
+};
+
+}  // namespace devical::ui

@@ -1,0 +1,73 @@
+#include "ui/main/Quest1.h"
+
+#include "platform/message_box.h"
+#include "storage/file_io.h"
+#include "storage/language_file.h"
+#include "ui/main/Devical1.h"
+
+namespace devical::ui {
+
+TQuestion::TQuestion(TCalc& calc, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      calc_(calc) {
+    setObjectName(QStringLiteral("Question"));
+    setWindowTitle(QStringLiteral("Saisie d'un titre"));
+    setModal(false);
+    setFixedSize(298, 61);
+    Edit_Reponse = new QLineEdit(this);
+    Edit_Reponse->setObjectName(QStringLiteral("Edit_Reponse"));
+    Edit_Reponse->setGeometry(4, 4, 291, 21);
+    Edit_Reponse->setAccessibleName(QStringLiteral("Titre"));
+    Lib_Cas = new QLabel(this);
+    Lib_Cas->setObjectName(QStringLiteral("Lib_Cas"));
+    Lib_Cas->setGeometry(10, 34, 40, 13);
+    Lib_Cas->hide();
+    Bt_OK = new QPushButton(QStringLiteral("OK"), this);
+    Bt_OK->setObjectName(QStringLiteral("Bt_OK"));
+    Bt_OK->setGeometry(62, 31, 75, 25);
+    Bt_OK->setDefault(true);
+    Bt_Close = new QPushButton(QStringLiteral("Annuler"), this);
+    Bt_Close->setObjectName(QStringLiteral("Bt_Close"));
+    Bt_Close->setGeometry(166, 31, 75, 25);
+    connect(Bt_OK, &QPushButton::clicked, this, &TQuestion::Bt_OKClick);
+    connect(Bt_Close, &QPushButton::clicked, this, &TQuestion::Bt_CloseClick);
+}
+
+void TQuestion::FormCreate() {
+    try {
+        const storage::LanguageFile lan(
+            storage::FindFileNoCase(calc_.ProgramDirectory().toStdString(), "DEVICAL.LAN"));
+        setWindowTitle(QString::fromStdString(lan.Text("Question_Face", "Title")));
+    } catch (const storage::FileError& error) {
+        platform::ShowMessage(this, platform::MessageKind::Error, QString::fromStdString(error.what()));
+    }
+}
+
+void TQuestion::Ask(const QString& which, const QString& title) {
+    Lib_Cas->setText(which);
+    Edit_Reponse->setText(title);
+    show();
+    raise();
+    activateWindow();
+    FormShow();
+}
+
+// Enter confirms the preset title at once; a click or Tab reaches the box to edit it.
+void TQuestion::FormShow() { Bt_OK->setFocus(Qt::OtherFocusReason); }
+
+void TQuestion::Bt_OKClick() {
+    const std::string answer = Edit_Reponse->text().toStdString();
+    const QString which = Lib_Cas->text();
+    try {
+        const storage::SettingsFile settings = calc_.Settings();
+        if (which == QLatin1String("HT")) settings.WriteNetTitle(answer);
+        if (which == QLatin1String("TTC")) settings.WriteGrossTitle(answer);
+        if (which == QLatin1String("MEM")) settings.WriteMemoryTitle(calc_.MemoryCurrencyPrefix().toStdString() + answer);
+    } catch (const storage::FileError& error) {
+        platform::ShowMessage(this, platform::MessageKind::Error, QString::fromStdString(error.what()));
+        return;
+    }
+    hide();
+}
+
+}  // namespace devical::ui

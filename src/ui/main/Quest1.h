@@ -1,0 +1,36 @@
+// The one-line question that renames the net line, the gross line or the memory register.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace devical::ui {
+
+class TCalc;
+
+class TQuestion : public QDialog {
+    Q_OBJECT
+public:
+    explicit TQuestion(TCalc& calc, QWidget* parent = nullptr);
+
+    void FormCreate();
+    // which: "HT", "TTC" or "MEM"; the dialog opens (or is retargeted) with the title preset.
+    void Ask(const QString& which, const QString& title);
+    void FormShow();
+    void Bt_OKClick();
+    void Bt_CloseClick() { hide(); }
+
+    QLineEdit* Edit_Reponse{};
+    QLabel* Lib_Cas{};
+    QPushButton *Bt_OK{}, *Bt_Close{};
+
+protected:
+    void reject() override { Bt_CloseClick(); }
+
+private:
+    TCalc& calc_;
+};
+
+}  // namespace devical::ui
