@@ -223,11 +223,16 @@ void ListWindow::Bt_OKClick() {
     QTreeWidgetItem* row = SelectedRow();
     if (!row) return ShowNotice(design_.noChoiceKey);
     if (!ChooseRow(*row) || !SaveList()) return;
-    hide();
+    Leave();
 }
 
 void ListWindow::Bt_ExitClick() {
-    if (SaveList()) hide();
+    if (SaveList()) Leave();
+}
+
+void ListWindow::Leave() {
+    hide();
+    calc_.TakeBackActivation();
 }
 
 bool ListWindow::SaveList() {

@@ -97,6 +97,7 @@ protected:
     QTreeWidgetItem* AppendRow(const QStringList& fields, bool fromFile = false);
     void SetSorted(bool sorted);
     bool SaveList();
+    void Leave();
     void OpenEntryDialog();
     void ShowNotice(const char* messageKey);
     void ShowError(const QString& text);

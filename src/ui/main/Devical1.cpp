@@ -207,6 +207,16 @@ void TCalc::FormActivate() {
     activating_ = false;
 }
 
+void TCalc::TakeBackActivation() {
+    if (!isVisible()) return;  // hidden in the tray: the next showing activates it
+    if (isActiveWindow()) {
+        FormActivate();  // the other window never took the activation away
+    } else {
+        raise();
+        activateWindow();
+    }
+}
+
 void TCalc::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) FormActivate();

@@ -35,6 +35,9 @@ public:
     // Activation step: the settings file into the calculator, and the recalculations that
     // other windows asked for.
     void FormActivate();
+    // A list or dialog has closed: the main window becomes active again, and its activation
+    // step carries in what that window chose.
+    void TakeBackActivation();
 
     // Keypad and boxes.
     void Button0Click() { DigitClick(0); }

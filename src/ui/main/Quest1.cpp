@@ -67,7 +67,12 @@ void TQuestion::Bt_OKClick() {
         platform::ShowMessage(this, platform::MessageKind::Error, QString::fromStdString(error.what()));
         return;
     }
+    Bt_CloseClick();
+}
+
+void TQuestion::Bt_CloseClick() {
     hide();
+    calc_.TakeBackActivation();
 }
 
 }  // namespace devical::ui

@@ -20,7 +20,7 @@ public:
     void Ask(const QString& which, const QString& title);
     void FormShow();
     void Bt_OKClick();
-    void Bt_CloseClick() { hide(); }
+    void Bt_CloseClick();
 
     QLineEdit* Edit_Reponse{};
     QLabel* Lib_Cas{};

@@ -198,7 +198,10 @@ void TCalc::BuildControls() {
     Bt_Manuel->setCursor(Qt::PointingHandCursor);
     Bt_Ecart = MakePictureButton(w, "Bt_Ecart", {301, 27, 16, 16}, DeviationIcon(), QStringLiteral("Ecarts"), {});
     Bt_Langue = MakePictureButton(w, "Bt_Langue", {1, 230, 20, 20}, LanguageIcon(), {}, QStringLiteral("Language"));
-    Bt_Info = MakeLabel(w, "Bt_Info", {24, 232, 164, 16}, QString(), Centred);
+    Bt_Info = MakeLabel(w, "Bt_Info", {23, 228, 166, 26}, QString(), Centred | WordWrap);
+    QFont creditFont = Bt_Info->font();
+    creditFont.setPointSize(7);
+    Bt_Info->setFont(creditFont);
     Bt_Info->setCursor(Qt::PointingHandCursor);
     Bt_Code = MakeLabel(w, "Bt_Code", {0, 255, 190, 36}, QStringLiteral("QWIL"), Bold | NavyText | Centred | Large);
     Bt_Code->setCursor(Qt::PointingHandCursor);
