@@ -91,28 +91,28 @@ private slots:
 
     void listsLoadSortedWithLockMarksByExactCode() {
         auto& w = Open();
-        QCOMPARE(Titles(w.Rates), (QStringList{"DEM Mark allemand", "dem minuscule", "FRF Franc français", "GBP Livre",
+        QCOMPARE(Titles(w.Rates()), (QStringList{"DEM Mark allemand", "dem minuscule", "FRF Franc français", "GBP Livre",
                                                "USD Dollar"}));
-        w.Rates.ShowList();
-        Select(w.Rates, "dem minuscule");  // not a locked code: lower case
-        Key(w.Rates, Qt::Key_F2);
-        QVERIFY(w.SRates.isVisible());
-        w.SRates.BitBtn2Click();
-        Select(w.Rates, "DEM Mark allemand");
-        w.Rates.Bt_EditClick();
-        w.Rates.Bt_DelClick();
-        QVERIFY(!w.SRates.isVisible());  // a locked row: no dialog, no question
-        QCOMPARE(w.Rates.ListView1->topLevelItemCount(), 5);
+        w.Rates().ShowList();
+        Select(w.Rates(), "dem minuscule");  // not a locked code: lower case
+        Key(w.Rates(), Qt::Key_F2);
+        QVERIFY(w.SRates().isVisible());
+        w.SRates().BitBtn2Click();
+        Select(w.Rates(), "DEM Mark allemand");
+        w.Rates().Bt_EditClick();
+        w.Rates().Bt_DelClick();
+        QVERIFY(!w.SRates().isVisible());  // a locked row: no dialog, no question
+        QCOMPARE(w.Rates().ListView1->topLevelItemCount(), 5);
     }
 
     void choosingACurrencyCarriesTheNewRateIntoTheMainWindow() {
         auto& w = Open();
         TypeAtMain(QStringLiteral("100="));
         TypeAtMain(QStringLiteral("t"));
-        QVERIFY(w.Rates.isVisible());
-        Select(w.Rates, "DEM Mark allemand");
-        Key(w.Rates, Qt::Key_Return);
-        QVERIFY(!w.Rates.isVisible());
+        QVERIFY(w.Rates().isVisible());
+        Select(w.Rates(), "DEM Mark allemand");
+        Key(w.Rates(), Qt::Key_Return);
+        QVERIFY(!w.Rates().isVisible());
         QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("DEM Mark allemand"));
         QCOMPARE(dir_->Setting("Currency", "Rate"), QByteArray("1,95583"));
         QCOMPARE(dir_->Read("Rates.txt"),
@@ -129,16 +129,16 @@ private slots:
         auto& w = Open();
         TypeAtMain(QStringLiteral("100="));
         TypeAtMain(QStringLiteral("t"));
-        Key(w.Rates, Qt::Key_Insert);
-        QVERIFY(w.SRates.isVisible());
-        QCOMPARE(w.SRates.Edit2->text(), QStringLiteral("1"));
-        Retype(w.SRates.Edit1, QStringLiteral("CHF Franc suisse"));
-        Retype(w.SRates.Edit2, QStringLiteral("0.93"));
-        QTest::keyClick(w.SRates.Edit2, Qt::Key_Return);
-        QVERIFY(!w.SRates.isVisible());
-        QCOMPARE(Titles(w.Rates).last(), QStringLiteral("CHF Franc suisse"));  // at the end until saved
-        Select(w.Rates, "CHF Franc suisse");
-        Key(w.Rates, Qt::Key_Return);
+        Key(w.Rates(), Qt::Key_Insert);
+        QVERIFY(w.SRates().isVisible());
+        QCOMPARE(w.SRates().Edit2->text(), QStringLiteral("1"));
+        Retype(w.SRates().Edit1, QStringLiteral("CHF Franc suisse"));
+        Retype(w.SRates().Edit2, QStringLiteral("0.93"));
+        QTest::keyClick(w.SRates().Edit2, Qt::Key_Return);
+        QVERIFY(!w.SRates().isVisible());
+        QCOMPARE(Titles(w.Rates()).last(), QStringLiteral("CHF Franc suisse"));  // at the end until saved
+        Select(w.Rates(), "CHF Franc suisse");
+        Key(w.Rates(), Qt::Key_Return);
         QCOMPARE(dir_->Setting("Currency", "Rate"), QByteArray("0,93"));
         BackToMain();
         QCOMPARE(Box("Euro_HT"), QStringLiteral("15,24"));
@@ -148,102 +148,116 @@ private slots:
 
     void everyWayOfChoosingNeedsASelectedRow() {
         auto& w = Open();
-        w.Rates.ShowList();
+        w.Rates().ShowList();
         for (int attempt = 0; attempt < 4; ++attempt)
             messages_->Expect(QStringLiteral("Sélectionner une monnaie avant de la valider"));
-        Key(w.Rates, Qt::Key_Return);
-        QTest::keyClicks(w.Rates.ListView1, QStringLiteral("vV"));
-        QTest::mouseClick(w.Rates.Bt_OK, Qt::LeftButton);
-        QVERIFY(w.Rates.isVisible());
+        Key(w.Rates(), Qt::Key_Return);
+        QTest::keyClicks(w.Rates().ListView1, QStringLiteral("vV"));
+        QTest::mouseClick(w.Rates().Bt_OK, Qt::LeftButton);
+        QVERIFY(w.Rates().isVisible());
         messages_->Expect(QStringLiteral("Sélectionner une ligne avant de la modifier"));
-        w.Rates.Bt_EditClick();
+        w.Rates().Bt_EditClick();
         messages_->Expect(QStringLiteral("Sélectionner une ligne avant de la supprimer"));
-        w.Rates.Bt_DelClick();
+        w.Rates().Bt_DelClick();
     }
 
     void insertThenCancelThenExitWritesThePlaceholderInItsPlace() {
         auto& w = Open();
-        w.Taxes.ShowList();
-        Key(w.Taxes, Qt::Key_Insert);
-        QCOMPARE(w.STaxes.Edit1->text(), QStringLiteral("Titre taxe"));
-        QTest::keyClick(w.STaxes.Edit1, Qt::Key_Escape);
-        QVERIFY(!w.STaxes.isVisible());
-        QCOMPARE(Titles(w.Taxes).last(), QStringLiteral("Titre taxe"));
-        Key(w.Taxes, Qt::Key_Escape);
-        QVERIFY(!w.Taxes.isVisible());
+        w.Taxes().ShowList();
+        Key(w.Taxes(), Qt::Key_Insert);
+        QCOMPARE(w.STaxes().Edit1->text(), QStringLiteral("Titre taxe"));
+        QTest::keyClick(w.STaxes().Edit1, Qt::Key_Escape);
+        QVERIFY(!w.STaxes().isVisible());
+        QCOMPARE(Titles(w.Taxes()).last(), QStringLiteral("Titre taxe"));
+        Key(w.Taxes(), Qt::Key_Escape);
+        QVERIFY(!w.Taxes().isVisible());
         QCOMPARE(dir_->Read("Taxes.txt"), Crlf({"Titre taxe", "0", "TVA normale", "20,6", "TVA r\xe9" "duite", "5,5"}));
         QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA"));  // leaving chooses nothing
     }
 
     void editingATitleResortsTheRowWithItsRate() {
         auto& w = Open();
-        w.Taxes.ShowList();
-        Select(w.Taxes, "TVA normale");
-        Key(w.Taxes, Qt::Key_F2);
-        Retype(w.STaxes.Edit1, QStringLiteral("Autre taxe"));
-        Retype(w.STaxes.Edit2, QStringLiteral("dix"));  // not a number: stored as 0
-        QTest::mouseClick(w.STaxes.BitBtn1, Qt::LeftButton);
-        QCOMPARE(Titles(w.Taxes), (QStringList{"Autre taxe", "TVA réduite"}));
-        QCOMPARE(w.Taxes.ListView1->topLevelItem(0)->text(1), QStringLiteral("0"));
-        QCOMPARE(w.Taxes.ListView1->topLevelItem(1)->text(1), QStringLiteral("5,5"));
+        w.Taxes().ShowList();
+        Select(w.Taxes(), "TVA normale");
+        Key(w.Taxes(), Qt::Key_F2);
+        Retype(w.STaxes().Edit1, QStringLiteral("Autre taxe"));
+        Retype(w.STaxes().Edit2, QStringLiteral("dix"));  // not a number: stored as 0
+        QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
+        QCOMPARE(Titles(w.Taxes()), (QStringList{"Autre taxe", "TVA réduite"}));
+        QCOMPARE(w.Taxes().ListView1->topLevelItem(0)->text(1), QStringLiteral("0"));
+        QCOMPARE(w.Taxes().ListView1->topLevelItem(1)->text(1), QStringLiteral("5,5"));
     }
 
     void theDialogStoresIntoItsRowWhateverHappensToTheList() {
         auto& w = Open();
-        w.Taxes.ShowList();
-        Select(w.Taxes, "TVA réduite");
-        Key(w.Taxes, Qt::Key_F2);
-        Key(w.Taxes, Qt::Key_Insert);  // a new request takes the dialog over
-        QCOMPARE(w.STaxes.Edit1->text(), QStringLiteral("Titre taxe"));
-        Select(w.Taxes, "TVA réduite");
-        Key(w.Taxes, Qt::Key_F2);
-        Select(w.Taxes, "Titre taxe");  // rows change under the open dialog
+        w.Taxes().ShowList();
+        Select(w.Taxes(), "TVA réduite");
+        Key(w.Taxes(), Qt::Key_F2);
+        Key(w.Taxes(), Qt::Key_Insert);  // a new request takes the dialog over
+        QCOMPARE(w.STaxes().Edit1->text(), QStringLiteral("Titre taxe"));
+        Select(w.Taxes(), "TVA réduite");
+        Key(w.Taxes(), Qt::Key_F2);
+        Select(w.Taxes(), "Titre taxe");  // rows change under the open dialog
         messages_->Expect(QStringLiteral("Désirez-vous supprimer la ligne \"Titre taxe\" ?"), MessageAnswer::Ok);
-        Key(w.Taxes, Qt::Key_Delete);
-        Retype(w.STaxes.Edit2, QStringLiteral("7"));
-        w.STaxes.BitBtn1Click();
-        QCOMPARE(Titles(w.Taxes), (QStringList{"TVA normale", "TVA réduite"}));
-        QCOMPARE(w.Taxes.ListView1->topLevelItem(1)->text(1), QStringLiteral("7"));
+        Key(w.Taxes(), Qt::Key_Delete);
+        Retype(w.STaxes().Edit2, QStringLiteral("7"));
+        w.STaxes().BitBtn1Click();
+        QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA normale", "TVA réduite"}));
+        QCOMPARE(w.Taxes().ListView1->topLevelItem(1)->text(1), QStringLiteral("7"));
 
         // The row under edit is deleted meanwhile: what was typed comes back as a new row.
-        Select(w.Taxes, "TVA normale");
-        Key(w.Taxes, Qt::Key_F2);
+        Select(w.Taxes(), "TVA normale");
+        Key(w.Taxes(), Qt::Key_F2);
         messages_->Expect(QStringLiteral("Désirez-vous supprimer la ligne \"TVA normale\" ?"), MessageAnswer::Ok);
-        Key(w.Taxes, Qt::Key_Delete);
-        Retype(w.STaxes.Edit2, QStringLiteral("19,6"));
-        w.STaxes.BitBtn1Click();
-        QCOMPARE(Titles(w.Taxes), (QStringList{"TVA réduite", "TVA normale"}));  // unsorted since the insert
-        QCOMPARE(w.Taxes.ListView1->topLevelItem(1)->text(1), QStringLiteral("19,6"));
+        Key(w.Taxes(), Qt::Key_Delete);
+        Retype(w.STaxes().Edit2, QStringLiteral("19,6"));
+        w.STaxes().BitBtn1Click();
+        QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA réduite", "TVA normale"}));  // unsorted since the insert
+        QCOMPARE(w.Taxes().ListView1->topLevelItem(1)->text(1), QStringLiteral("19,6"));
 
         // The list was left while the dialog stayed open: OK still stores, the next exit writes.
-        Select(w.Taxes, "TVA normale");
-        Key(w.Taxes, Qt::Key_F2);
-        Key(w.Taxes, Qt::Key_Escape);
-        Retype(w.STaxes.Edit1, QStringLiteral("TVA standard"));
-        w.STaxes.BitBtn1Click();
-        QVERIFY(!w.STaxes.isVisible());
-        w.Taxes.ShowList();
-        w.Taxes.Bt_ExitClick();
+        Select(w.Taxes(), "TVA normale");
+        Key(w.Taxes(), Qt::Key_F2);
+        Key(w.Taxes(), Qt::Key_Escape);
+        Retype(w.STaxes().Edit1, QStringLiteral("TVA standard"));
+        w.STaxes().BitBtn1Click();
+        QVERIFY(!w.STaxes().isVisible());
+        w.Taxes().ShowList();
+        w.Taxes().Bt_ExitClick();
         QCOMPARE(dir_->Read("Taxes.txt"), Crlf({"TVA r\xe9" "duite", "7", "TVA standard", "19,6"}));
+    }
+
+    void aDoubleClickChoosesAndBlankLinesComeBackAsTheyWere() {
+        dir_->Write("Taxes.txt", kTaxes + "\r\n");  // a blank line after the last record
+        auto& w = Open();
+        w.Taxes().ShowList();
+        QCOMPARE(Titles(w.Taxes()), (QStringList{"", "TVA normale", "TVA réduite"}));
+        const auto row = w.Taxes().ListView1->findItems("TVA normale", Qt::MatchExactly).first();
+        const QPoint place = w.Taxes().ListView1->visualItemRect(row).center();
+        QTest::mouseClick(w.Taxes().ListView1->viewport(), Qt::LeftButton, {}, place);
+        QTest::mouseDClick(w.Taxes().ListView1->viewport(), Qt::LeftButton, {}, place);
+        QVERIFY(!w.Taxes().isVisible());
+        QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA normale"));
+        QCOMPARE(dir_->Read("Taxes.txt"), "\r\n\r\n" + kTaxes);
     }
 
     void deletingAsksAndCancelKeepsTheRow() {
         auto& w = Open();
-        w.Rates.ShowList();
-        Select(w.Rates, "USD Dollar");
+        w.Rates().ShowList();
+        Select(w.Rates(), "USD Dollar");
         messages_->Expect(QStringLiteral("Désirez-vous supprimer la ligne \"USD Dollar\" ?"), MessageAnswer::Cancel);
-        Key(w.Rates, Qt::Key_Delete);
-        QVERIFY(Titles(w.Rates).contains(QStringLiteral("USD Dollar")));
+        Key(w.Rates(), Qt::Key_Delete);
+        QVERIFY(Titles(w.Rates()).contains(QStringLiteral("USD Dollar")));
     }
 
     void aRateThatIsNotANumberCannotBeChosen() {
         dir_->Write("Rates.txt", Crlf({"XYZ Test", "1.2.3"}));
         auto& w = Open();
-        w.Rates.ShowList();
-        Select(w.Rates, "XYZ Test");
+        w.Rates().ShowList();
+        Select(w.Rates(), "XYZ Test");
         messages_->Expect(QStringLiteral("'1,2.3' n'est pas une valeur flottante correcte"));  // as listed
-        Key(w.Rates, Qt::Key_Return);
-        QVERIFY(w.Rates.isVisible());
+        Key(w.Rates(), Qt::Key_Return);
+        QVERIFY(w.Rates().isVisible());
         QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("FRF Franc fran\xe7" "ais"));
         QVERIFY(!w.Calc.State().CurrencyChanged);
     }
@@ -253,9 +267,9 @@ private slots:
         TypeAtMain(QStringLiteral("100="));
         TypeAtMain(QStringLiteral("2"));  // typing after the result...
         QTest::keyClick(w.Calc.windowHandle(), Qt::Key_2, Qt::AltModifier | Qt::KeypadModifier);
-        QVERIFY(w.Taxes.isVisible());
-        Select(w.Taxes, "TVA réduite");
-        QTest::mouseClick(w.Taxes.Bt_OK, Qt::LeftButton);
+        QVERIFY(w.Taxes().isVisible());
+        Select(w.Taxes(), "TVA réduite");
+        QTest::mouseClick(w.Taxes().Bt_OK, Qt::LeftButton);
         QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA r\xe9" "duite"));
         QCOMPARE(dir_->Setting("Taxe", "Rate"), QByteArray("5,5"));
         QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("FRF Franc fran\xe7" "ais"));
@@ -268,12 +282,12 @@ private slots:
     void aListFileThatCannotBeWrittenStaysWhole() {
         auto& w = Open();
         QDir(dir_->Path()).mkdir(QStringLiteral("Rates.Old"));  // the rewrite's temporary name is taken
-        w.Rates.ShowList();
-        Key(w.Rates, Qt::Key_Insert);
-        w.SRates.BitBtn1Click();
+        w.Rates().ShowList();
+        Key(w.Rates(), Qt::Key_Insert);
+        w.SRates().BitBtn1Click();
         messages_->Expect(QStringLiteral("Ne peut créer le fichier %1Rates.Old\nIs a directory").arg(dir_->Path()));
-        Key(w.Rates, Qt::Key_Escape);
-        QVERIFY(w.Rates.isVisible());
+        Key(w.Rates(), Qt::Key_Escape);
+        QVERIFY(w.Rates().isVisible());
         QCOMPARE(dir_->Read("Rates.txt"), kRates);
     }
 
@@ -281,8 +295,8 @@ private slots:
         QFile::remove(dir_->Path() + "Memory.txt");
         messages_->Expect(QStringLiteral("Le fichier des mémoires n'existe plus (memory.txt)"));
         auto& w = Open();
-        QCOMPARE(w.Memory.ListView1->topLevelItemCount(), 0);
-        w.Memory.Bt_ExitClick();
+        QCOMPARE(w.Memory().ListView1->topLevelItemCount(), 0);
+        w.Memory().Bt_ExitClick();
         QCOMPARE(dir_->Read("Memory.txt"), QByteArray());
         QVERIFY(QFile::exists(dir_->Path() + "Memory.txt"));
     }
@@ -295,12 +309,12 @@ private slots:
         QCOMPARE(w.Calc.findChild<QLabel*>("Lib_MemEuro")->text(), QStringLiteral("15,24"));
         QCOMPARE(dir_->Setting("Memory", "Curr"), QByteArray("100"));
         TypeAtMain(QStringLiteral("m"));
-        QVERIFY(w.Memory.isVisible());
-        QCOMPARE(w.Memory.CurrentMemory(), (QStringList{"FRF Caisse", "100", "15,24"}));
-        w.Memory.ListView1->clearSelection();
-        Key(w.Memory, Qt::Key_Plus, Qt::KeypadModifier);  // no row selected: appended, no question
-        QCOMPARE(Titles(w.Memory).last(), QStringLiteral("FRF Caisse"));
-        Key(w.Memory, Qt::Key_Escape);
+        QVERIFY(w.Memory().isVisible());
+        QCOMPARE(w.Memory().CurrentMemory(), (QStringList{"FRF Caisse", "100", "15,24"}));
+        w.Memory().ListView1->clearSelection();
+        Key(w.Memory(), Qt::Key_Plus, Qt::KeypadModifier);  // no row selected: appended, no question
+        QCOMPARE(Titles(w.Memory()).last(), QStringLiteral("FRF Caisse"));
+        Key(w.Memory(), Qt::Key_Escape);
         QCOMPARE(dir_->Read("Memory.txt"), Crlf({"DEM Loyer", "1000", "511,29", "FRF Caisse", "100", "15,24", "FRF Caisse",
                                                  "100", "15,24"}));
 
@@ -309,8 +323,8 @@ private slots:
         again.Calc.ButtonMCClick();
         QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray(" "));
         again.Calc.Lst_MemoryClick();
-        Select(again.Memory, "DEM Loyer");
-        Key(again.Memory, Qt::Key_Return);
+        Select(again.Memory(), "DEM Loyer");
+        Key(again.Memory(), Qt::Key_Return);
         QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray("DEM Loyer"));
         QCOMPARE(dir_->Setting("Memory", "Euro"), QByteArray("511,29"));
         BackToMain();
@@ -329,64 +343,64 @@ private slots:
 
     void copyingOntoASelectedRowAsksFirst() {
         auto& w = Open();
-        w.Memory.SetCurrentMemory("FRF Caisse", "100", "15,24");
-        w.Memory.ShowList();
-        Select(w.Memory, "DEM Loyer");
+        w.Memory().SetCurrentMemory("FRF Caisse", "100", "15,24");
+        w.Memory().ShowList();
+        Select(w.Memory(), "DEM Loyer");
         messages_->Expect(QStringLiteral("Désirez-vous remplacer la ligne DEM Loyer (1000 / 511,29) par la ligne "
                                          "FRF Caisse (100 / 15,24) ?"),
                           MessageAnswer::No);
-        w.Memory.Bt_CopieMemClick();
-        QCOMPARE(Titles(w.Memory), (QStringList{"DEM Loyer", "FRF Caisse"}));
+        w.Memory().Bt_CopieMemClick();
+        QCOMPARE(Titles(w.Memory()), (QStringList{"DEM Loyer", "FRF Caisse"}));
         messages_->Expect(QStringLiteral("Désirez-vous remplacer la ligne DEM Loyer (1000 / 511,29) par la ligne "
                                          "FRF Caisse (100 / 15,24) ?"),
                           MessageAnswer::Yes);
-        w.Memory.Bt_CopieMemClick();
-        QCOMPARE(w.Memory.Records().front(), (devical::storage::ListRecord{"FRF Caisse", "100", "15,24"}));
+        w.Memory().Bt_CopieMemClick();
+        QCOMPARE(w.Memory().Records().front(), (devical::storage::ListRecord{"FRF Caisse", "100", "15,24"}));
     }
 
     void savedAmountTitlesKeepTheirCurrencyPrefix() {
         auto& w = Open();
-        w.Memory.ShowList();
-        Key(w.Memory, Qt::Key_Insert);
-        QCOMPARE(Titles(w.Memory).last(), QStringLiteral("FRF Titre"));
-        QCOMPARE(w.SMemory.Edit1->text(), QStringLiteral("Titre"));
-        Retype(w.SMemory.Edit1, QStringLiteral("Courses"));
-        Retype(w.SMemory.Edit3, QStringLiteral("abc"));
-        w.SMemory.BitBtn1Click();
-        QCOMPARE(w.Memory.Records().back(), (devical::storage::ListRecord{"FRF Courses", "0", "0"}));
+        w.Memory().ShowList();
+        Key(w.Memory(), Qt::Key_Insert);
+        QCOMPARE(Titles(w.Memory()).last(), QStringLiteral("FRF Titre"));
+        QCOMPARE(w.SMemory().Edit1->text(), QStringLiteral("Titre"));
+        Retype(w.SMemory().Edit1, QStringLiteral("Courses"));
+        Retype(w.SMemory().Edit3, QStringLiteral("abc"));
+        w.SMemory().BitBtn1Click();
+        QCOMPARE(w.Memory().Records().back(), (devical::storage::ListRecord{"FRF Courses", "0", "0"}));
 
-        Select(w.Memory, "DEM Loyer");
-        Key(w.Memory, Qt::Key_F2);
-        QCOMPARE(w.SMemory.Edit1->text(), QStringLiteral("Loyer"));
-        Retype(w.SMemory.Edit1, QStringLiteral("Loyer mars"));
-        Retype(w.SMemory.Edit2, QStringLiteral("1000.5"));
-        w.SMemory.BitBtn1Click();
-        QVERIFY(Titles(w.Memory).contains(QStringLiteral("DEM Loyer mars")));
-        QCOMPARE(w.Memory.ListView1->findItems("DEM Loyer mars", Qt::MatchExactly).first()->text(1),
+        Select(w.Memory(), "DEM Loyer");
+        Key(w.Memory(), Qt::Key_F2);
+        QCOMPARE(w.SMemory().Edit1->text(), QStringLiteral("Loyer"));
+        Retype(w.SMemory().Edit1, QStringLiteral("Loyer mars"));
+        Retype(w.SMemory().Edit2, QStringLiteral("1000.5"));
+        w.SMemory().BitBtn1Click();
+        QVERIFY(Titles(w.Memory()).contains(QStringLiteral("DEM Loyer mars")));
+        QCOMPARE(w.Memory().ListView1->findItems("DEM Loyer mars", Qt::MatchExactly).first()->text(1),
                  QStringLiteral("1000,5"));
     }
 
     void titlesAreEditedThroughTheQuestion() {
         auto& w = Open();
         QTest::mouseClick(w.Calc.findChild<QLabel*>("Lib_HT"), Qt::LeftButton);
-        QVERIFY(w.Question.isVisible());
-        QCOMPARE(w.Question.Edit_Reponse->text(), QStringLiteral("Montant HT"));
-        QCOMPARE(w.Question.focusWidget(), w.Question.Bt_OK);
+        QVERIFY(w.Question().isVisible());
+        QCOMPARE(w.Question().Edit_Reponse->text(), QStringLiteral("Montant HT"));
+        QCOMPARE(w.Question().focusWidget(), w.Question().Bt_OK);
         QTest::mouseClick(w.Calc.findChild<QLabel*>("Lib_TTC"), Qt::LeftButton);  // retargeted
-        QCOMPARE(w.Question.Lib_Cas->text(), QStringLiteral("TTC"));
-        Retype(w.Question.Edit_Reponse, QStringLiteral("Total"));
-        QTest::keyClick(w.Question.Edit_Reponse, Qt::Key_Escape);
+        QCOMPARE(w.Question().Lib_Cas->text(), QStringLiteral("TTC"));
+        Retype(w.Question().Edit_Reponse, QStringLiteral("Total"));
+        QTest::keyClick(w.Question().Edit_Reponse, Qt::Key_Escape);
         QCOMPARE(dir_->Setting("Dialog", "Lib_TTC"), QByteArray("Montant TTC"));
         w.Calc.Lib_TTCClick();
-        Retype(w.Question.Edit_Reponse, QStringLiteral("Total"));
-        QTest::keyClick(w.Question.Edit_Reponse, Qt::Key_Return);
+        Retype(w.Question().Edit_Reponse, QStringLiteral("Total"));
+        QTest::keyClick(w.Question().Edit_Reponse, Qt::Key_Return);
         QCOMPARE(dir_->Setting("Dialog", "Lib_TTC"), QByteArray("Total"));
         BackToMain();
         QCOMPARE(w.Calc.findChild<QLabel*>("Lib_TTC")->text(), QStringLiteral("Total"));
 
         QTest::mouseClick(w.Calc.findChild<QLabel*>("Lib_Taxe"), Qt::LeftButton);  // a list, not the question
-        QVERIFY(w.Taxes.isVisible());
-        QCOMPARE(w.Question.Lib_Cas->text(), QStringLiteral("TTC"));
+        QVERIFY(w.Taxes().isVisible());
+        QCOMPARE(w.Question().Lib_Cas->text(), QStringLiteral("TTC"));
     }
 
     void renamingTheMemoryKeepsItsAmountsOnDisplay() {
@@ -395,8 +409,8 @@ private slots:
         dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Title=FRF Caisse", "Title=DEM Caisse")
                                        .replace("Curr=0", "Curr=7"));
         QTest::keyClick(w.Calc.windowHandle(), Qt::Key_4, Qt::AltModifier | Qt::KeypadModifier);
-        Retype(w.Question.Edit_Reponse, QStringLiteral("Tiroir"));
-        w.Question.Bt_OKClick();
+        Retype(w.Question().Edit_Reponse, QStringLiteral("Tiroir"));
+        w.Question().Bt_OKClick();
         QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray("FRF Tiroir"));
         BackToMain();
         QCOMPARE(w.Calc.findChild<QLabel*>("Lb_Dev")->text(), QStringLiteral("FRF"));

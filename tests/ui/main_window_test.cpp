@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/Info1.h"
 #include "app/startup.h"
 #include "ui/main/Devical1.h"
 #include "window_test_support.h"
@@ -310,6 +311,28 @@ private slots:
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
             QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
         }
+    }
+
+    void helpKeysLeaveTheCalculatorAsItWas() {
+        auto calc = Open();
+        Type(*calc, QStringLiteral("12"));
+        messages_->Expect(QStringLiteral("Devical : le convertisseur euro qui compte juste, au centime près.\n\n"
+                                         "Merci à celles et ceux qui l'utilisent chaque jour."));
+        Press(*calc, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);  // the manual (absent here), then the credit
+        QSignalSpy about(calc.get(), &TCalc::aboutRequested);
+        Type(*calc, QStringLiteral("y"));
+        QCOMPARE(about.count(), 1);
+        QCOMPARE(Box(*calc, "Cur_HT"), QStringLiteral("12"));
+        QCOMPARE(QApplication::focusWidget(), calc->findChild<QWidget*>("ButtonEgal"));
+    }
+
+    void theAboutBoxClosesWithEscape() {
+        devical::app::TInfo about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        QTest::keyClick(&about, Qt::Key_Escape);
+        QVERIFY(!about.isVisible());
+        QVERIFY(about.findChild<QLabel*>("Connect_Mail")->text().endsWith(QLatin1String("@example.org")));
     }
 
     void startUpNeedsTheLanguageFileThenTheSettingsFile() {
