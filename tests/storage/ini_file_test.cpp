@@ -1,7 +1,5 @@
 #include "storage/ini_file.h"
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "storage/file_io.h"
@@ -120,19 +118,14 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
     const auto path = WriteBytes("DEVICAL.INI", original);
 
     // The disk fills up half-way through the temporary file.
-    ::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit tight = saved;
-    tight.rlim_cur = 1000;
-    ::setrlimit(RLIMIT_FSIZE, &tight);
-    try {
-        IniWrite(path, "Memory", "Title", std::string(5000, 'b'));
-        ADD_FAILURE() << "the write reported success";
-    } catch (const FileError& error) {
-        EXPECT_NE(std::string(error.what()).find("DEVICAL.INI"), std::string::npos);
-    }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    WithFileSizeLimit(1000, [&] {
+        try {
+            IniWrite(path, "Memory", "Title", std::string(5000, 'b'));
+            ADD_FAILURE() << "the write reported success";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find("DEVICAL.INI"), std::string::npos);
+        }
+    });
     EXPECT_EQ(Bytes("DEVICAL.INI"), original);
     EXPECT_FALSE(std::filesystem::exists(Path("DEVICAL.Old")));
 

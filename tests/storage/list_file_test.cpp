@@ -1,8 +1,5 @@
 #include "storage/list_file.h"
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include "storage/file_io.h"
 #include "temp_dir.h"
 
@@ -41,14 +38,9 @@ TEST_F(ListFileTest, SavesEveryFieldAsACrLfLineInTheOrderGiven) {
 TEST_F(ListFileTest, AFailedSaveLeavesTheOldListWhole) {
     const std::string original = "USD Dollar\r\n1,1\r\n";
     WriteBytes("Rates.txt", original);
-    ::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit tight = saved;
-    tight.rlim_cur = 100;
-    ::setrlimit(RLIMIT_FSIZE, &tight);
-    EXPECT_THROW(SaveList(Path("Rates.txt"), Records(50, {"CHF Franc suisse", "0,93"})), FileError);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    WithFileSizeLimit(100, [&] {
+        EXPECT_THROW(SaveList(Path("Rates.txt"), Records(50, {"CHF Franc suisse", "0,93"})), FileError);
+    });
     EXPECT_EQ(Bytes("Rates.txt"), original);
     EXPECT_FALSE(std::filesystem::exists(Path("Rates.Old")));
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +11,20 @@
 #include <string>
 
 namespace devical::storage::testing {
+
+// Runs the action with writes limited to the given file size, as on a full disk: a write
+// past it fails instead of ending the process.
+template <typename Action>
+void WithFileSizeLimit(rlim_t bytes, Action action) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tight = saved;
+    tight.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &tight);
+    action();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+}
 
 class TempDirTest : public ::testing::Test {
 protected:

@@ -3,7 +3,6 @@
 #include <QStyle>
 
 #include "platform/message_box.h"
-#include "storage/file_io.h"
 #include "ui/main/Devical1.h"
 
 namespace devical::ui {
@@ -70,13 +69,9 @@ void TMemory::ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 
 bool TMemory::ChooseRow(const QTreeWidgetItem& row) {
     currentMemory_ = {row.text(0), row.text(1), row.text(2)};
-    try {
-        calc_.Settings().WriteMemory(row.text(0).toStdString(), row.text(1).toStdString(), row.text(2).toStdString());
-    } catch (const storage::FileError& error) {
-        ShowError(QString::fromStdString(error.what()));
-        return false;
-    }
-    return true;
+    return calc_.StoreSettings([&row](const storage::SettingsFile& settings) {
+        settings.WriteMemory(row.text(0).toStdString(), row.text(1).toStdString(), row.text(2).toStdString());
+    });
 }
 
 }  // namespace devical::ui

@@ -1,7 +1,6 @@
 #include "ui/lists/Rates1.h"
 
 #include "platform/desktop.h"
-#include "storage/file_io.h"
 #include "ui/main/Devical1.h"
 #include "ui/main/icons.h"
 
@@ -34,11 +33,14 @@ bool TRates::ChooseRow(const QTreeWidgetItem& row) {
     const QString rateText = row.text(1);
     try {
         calc_.State().CurrencyRate = engine::ParseAmount(rateText.toStdString(), platform::DecimalSeparator());
-        calc_.Settings().WriteCurrency(title.toStdString(), rateText.toStdString());
-    } catch (const std::runtime_error& error) {  // a rate that is not a number, a file not written
+    } catch (const engine::ConversionError& error) {
         ShowError(QString::fromStdString(error.what()));
         return false;
     }
+    if (!calc_.StoreSettings([&](const storage::SettingsFile& settings) {
+            settings.WriteCurrency(title.toStdString(), rateText.toStdString());
+        }))
+        return false;
     calc_.State().CurrencyChanged = true;
     return true;
 }

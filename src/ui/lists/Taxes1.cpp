@@ -1,7 +1,6 @@
 #include "ui/lists/Taxes1.h"
 
 #include "platform/desktop.h"
-#include "storage/file_io.h"
 #include "ui/main/Devical1.h"
 
 namespace devical::ui {
@@ -17,13 +16,14 @@ bool TTaxes::ChooseRow(const QTreeWidgetItem& row) {
     const QString rateText = row.text(1);
     try {
         calc_.State().TaxRate = engine::ParseAmount(rateText.toStdString(), platform::DecimalSeparator());
-        calc_.State().TaxChanged = true;
-        calc_.Settings().WriteTax(title.toStdString(), rateText.toStdString());
-    } catch (const std::runtime_error& error) {  // a rate that is not a number, a file not written
+    } catch (const engine::ConversionError& error) {
         ShowError(QString::fromStdString(error.what()));
         return false;
     }
-    return true;
+    calc_.State().TaxChanged = true;
+    return calc_.StoreSettings([&](const storage::SettingsFile& settings) {
+        settings.WriteTax(title.toStdString(), rateText.toStdString());
+    });
 }
 
 }  // namespace devical::ui

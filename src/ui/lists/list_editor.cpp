@@ -103,10 +103,8 @@ void ListWindow::ShowNotice(const char* messageKey) {
 void ListWindow::ShowError(const QString& text) { platform::ShowMessage(this, platform::MessageKind::Error, text); }
 
 void ListWindow::FormCreate() {
-    try {
-        const storage::LanguageFile lan(
-            storage::FindFileNoCase(calc_.ProgramDirectory().toStdString(), "DEVICAL.LAN"));
-        auto text = [&lan](const char* section, const char* key) { return Text(lan.Text(section, key)); };
+    if (const auto lan = calc_.OpenLanguageFile()) {
+        auto text = [&lan](const char* section, const char* key) { return Text(lan->Text(section, key)); };
         setWindowTitle(text(design_.faceSection, "Title"));
         QStringList columns;
         for (int column = 1; column <= design_.fieldsPerRow; ++column)
@@ -117,8 +115,6 @@ void ListWindow::FormCreate() {
         for (const auto& [button, key] : hints) button->setToolTip(text(design_.tipsSection, key));
         if (auto* copy = findChild<QToolButton*>(QStringLiteral("Bt_CopieMem")))
             copy->setToolTip(text(design_.tipsSection, "Copy"));
-    } catch (const storage::FileError& error) {
-        ShowError(Text(error.what()));
     }
 
     try {
@@ -351,18 +347,14 @@ EntryDialog::EntryDialog(TCalc& calc, ListWindow& list, const char* instanceName
 }
 
 void EntryDialog::FormCreate() {
-    try {
-        const storage::LanguageFile lan(
-            storage::FindFileNoCase(calc_.ProgramDirectory().toStdString(), "DEVICAL.LAN"));
-        auto text = [&](const char* key) { return Text(lan.Text(faceSection_, key)); };
-        setWindowTitle(text("Title"));
-        BitBtn1->setText(text("OK"));
-        BitBtn2->setText(text("Cancel"));
-        if (Label1) Label1->setText(text("Edit1"));
-        if (Label2) Label2->setText(text("Edit2"));
-    } catch (const storage::FileError& error) {
-        platform::ShowMessage(this, platform::MessageKind::Error, Text(error.what()));
-    }
+    const auto lan = calc_.OpenLanguageFile();
+    if (!lan) return;
+    auto text = [&](const char* key) { return Text(lan->Text(faceSection_, key)); };
+    setWindowTitle(text("Title"));
+    BitBtn1->setText(text("OK"));
+    BitBtn2->setText(text("Cancel"));
+    if (Label1) Label1->setText(text("Edit1"));
+    if (Label2) Label2->setText(text("Edit2"));
 }
 
 void EntryDialog::FormActivate() {

@@ -55,6 +55,25 @@ QString TCalc::FilePath(const char* name) const {
 
 storage::SettingsFile TCalc::Settings() const { return storage::SettingsFile(Utf8(FilePath("DEVICAL.INI"))); }
 
+bool TCalc::StoreSettings(const std::function<void(const storage::SettingsFile&)>& write) {
+    try {
+        write(Settings());
+        return true;
+    } catch (const storage::FileError& error) {
+        ShowError(Text(error.what()));
+        return false;
+    }
+}
+
+std::optional<storage::LanguageFile> TCalc::OpenLanguageFile() {
+    try {
+        return storage::LanguageFile(Utf8(FilePath("DEVICAL.LAN")));
+    } catch (const storage::FileError& error) {
+        ShowError(Text(error.what()));
+        return std::nullopt;
+    }
+}
+
 QString TCalc::CurrencyTitle() const { return Lib_Cur->text(); }
 
 void TCalc::WireControls() {
@@ -100,40 +119,37 @@ void TCalc::MeasureSizeLevels() {
 }
 
 void TCalc::FormCreate() {
-    try {
-        const storage::LanguageFile lan(Utf8(FilePath("DEVICAL.LAN")));
-        auto text = [&lan](const char* section, const char* key, const char* defaultText = "") {
-            return Text(lan.Text(section, key, defaultText));
-        };
-        Lst_Memory->setText(text("Main_Face", "Lst_Memory", "&Memory"));
-        Bt_Info->setText(text("Main_Face", "Bt_Info", kBuiltInCredit));
-        Lib_Dec->setText(text("Main_Face", "Lib_Dec"));
-        rateText1_ = text("Main_Face", "Lib_Rate1");
-        rateText2_ = text("Main_Face", "Lib_Rate2");
+    const auto lan = OpenLanguageFile();
+    if (!lan) return;
+    auto text = [&lan](const char* section, const char* key, const char* defaultText = "") {
+        return Text(lan->Text(section, key, defaultText));
+    };
+    Lst_Memory->setText(text("Main_Face", "Lst_Memory", "&Memory"));
+    Bt_Info->setText(text("Main_Face", "Bt_Info", kBuiltInCredit));
+    Lib_Dec->setText(text("Main_Face", "Lib_Dec"));
+    rateText1_ = text("Main_Face", "Lib_Rate1");
+    rateText2_ = text("Main_Face", "Lib_Rate2");
 
-        const std::pair<const char*, QWidget*> hints[] = {
-            {"Bt_Manuel", Bt_Manuel},   {"Lib_Rate", Lib_Rate},     {"Lib_Rate", Lib_Cur},
-            {"Lib_HT", Lib_HT},         {"Lib_Taxe", Lib_Taxe},     {"Lib_TTC", Lib_TTC},
-            {"Lst_Memory", Lst_Memory}, {"Lib_Memory", Lib_Memory}, {"ButtonMC", ButtonMC},
-            {"ButtonMR", ButtonMR},     {"ButtonMPlus", ButtonMPlus}, {"ButtonMMoins", ButtonMMoins},
-            {"Bt_Info", Bt_Info},       {"Bt_Code", Bt_Code},       {"Button100", Button100},
-            {"Button1000", Button1000}, {"Bt_Copy", Bt_Copy},       {"ButtonCE", ButtonCE},
-            {"ButtonC", ButtonC},       {"Bt_Close", Bt_Close},     {"Nb_Dec", Nb_Dec},
-            {"Bt_Deviat", Bt_Ecart},    {"Bt_Reduction", Bar_Reduc}, {"Bt_Language", Bt_Langue},
-        };
-        for (const auto& [key, widget] : hints) widget->setToolTip(text("Main_Tips", key));
-        ButtonRA->setToolTip(text("Main_Tips", "Bt_BackSpace", "BackSpace"));
-        // Picture controls are known to screen readers by their hint.
-        for (QWidget* picture : {static_cast<QWidget*>(Bt_Ecart), static_cast<QWidget*>(Bt_Close),
-                                 static_cast<QWidget*>(Bt_Copy), static_cast<QWidget*>(Bt_Langue),
-                                 static_cast<QWidget*>(Bt_Manuel), static_cast<QWidget*>(Bar_Reduc)})
-            if (!picture->toolTip().isEmpty()) picture->setAccessibleName(picture->toolTip());
+    const std::pair<const char*, QWidget*> hints[] = {
+        {"Bt_Manuel", Bt_Manuel},   {"Lib_Rate", Lib_Rate},     {"Lib_Rate", Lib_Cur},
+        {"Lib_HT", Lib_HT},         {"Lib_Taxe", Lib_Taxe},     {"Lib_TTC", Lib_TTC},
+        {"Lst_Memory", Lst_Memory}, {"Lib_Memory", Lib_Memory}, {"ButtonMC", ButtonMC},
+        {"ButtonMR", ButtonMR},     {"ButtonMPlus", ButtonMPlus}, {"ButtonMMoins", ButtonMMoins},
+        {"Bt_Info", Bt_Info},       {"Bt_Code", Bt_Code},       {"Button100", Button100},
+        {"Button1000", Button1000}, {"Bt_Copy", Bt_Copy},       {"ButtonCE", ButtonCE},
+        {"ButtonC", ButtonC},       {"Bt_Close", Bt_Close},     {"Nb_Dec", Nb_Dec},
+        {"Bt_Deviat", Bt_Ecart},    {"Bt_Reduction", Bar_Reduc}, {"Bt_Language", Bt_Langue},
+    };
+    for (const auto& [key, widget] : hints) widget->setToolTip(text("Main_Tips", key));
+    ButtonRA->setToolTip(text("Main_Tips", "Bt_BackSpace", "BackSpace"));
+    // Picture controls are known to screen readers by their hint.
+    for (QWidget* picture : {static_cast<QWidget*>(Bt_Ecart), static_cast<QWidget*>(Bt_Close),
+                             static_cast<QWidget*>(Bt_Copy), static_cast<QWidget*>(Bt_Langue),
+                             static_cast<QWidget*>(Bt_Manuel), static_cast<QWidget*>(Bar_Reduc)})
+        if (!picture->toolTip().isEmpty()) picture->setAccessibleName(picture->toolTip());
 
-        context_.messages = lan.Catalogue();
-        installedLanguage_ = Text(lan.InstalledLanguage());
-    } catch (const storage::FileError& error) {
-        ShowError(QString::fromStdString(error.what()));
-    }
+    context_.messages = lan->Catalogue();
+    installedLanguage_ = Text(lan->InstalledLanguage());
 }
 
 void TCalc::FormActivate() {
@@ -333,11 +349,7 @@ void TCalc::SelectBox(int row, int column) {
     }
     if (outcome.enlargedToLevel2) Bar_ReducChange();
     ShowBoxUnderEntryLook();
-    try {
-        Settings().WriteBoxUnderEntry(outcome.boxToSave);
-    } catch (const storage::FileError& error) {
-        ShowError(QString::fromStdString(error.what()));
-    }
+    StoreSettings([&](const storage::SettingsFile& settings) { settings.WriteBoxUnderEntry(outcome.boxToSave); });
 }
 
 // ---- Size levels, showing, ending ---------------------------------------------------
@@ -347,15 +359,11 @@ void TCalc::Bar_ReducChange() {
     const auto moved = engine::ChangeSizeLevel(state_, level);
     const int heights[] = {fullHeight_, digitButtons_[7]->y() + bottomMargin_ - 2, boxes_[2]->y() + bottomMargin_ - 2};
     setFixedHeight(heights[level - 1]);
-    try {
-        Settings().WriteSizeLevel(level);
-        if (moved) {
-            ShowBoxUnderEntryLook();
-            Settings().WriteBoxUnderEntry(moved->boxToSave);
-        }
-    } catch (const storage::FileError& error) {
-        ShowError(QString::fromStdString(error.what()));
-    }
+    if (moved) ShowBoxUnderEntryLook();
+    StoreSettings([&](const storage::SettingsFile& settings) {
+        settings.WriteSizeLevel(level);
+        if (moved) settings.WriteBoxUnderEntry(moved->boxToSave);
+    });
     FocusEquals();
 }
 
@@ -400,11 +408,7 @@ void TCalc::Nb_DecChange() {
     Lib_NbrDec->setText(Nb_Dec->currentText());
     if (state_.Decimals == "x") ButtonCClick();
     ButtonEgalClick();
-    try {
-        Settings().WriteDecimals(state_.Decimals);
-    } catch (const storage::FileError& error) {
-        ShowError(QString::fromStdString(error.what()));
-    }
+    StoreSettings([this](const storage::SettingsFile& settings) { settings.WriteDecimals(state_.Decimals); });
 }
 
 void TCalc::Bt_EcartClick() {

@@ -10,9 +10,12 @@
 #include <QToolButton>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "engine/converter_state.h"
+#include "storage/language_file.h"
 #include "storage/settings.h"
 
 namespace devical::platform {
@@ -115,6 +118,11 @@ public:
     const engine::MessageCatalogue& Messages() const { return context_.messages; }
     const QString& ProgramDirectory() const { return programDirectory_; }
     storage::SettingsFile Settings() const;
+    // Runs writes of the settings file; one that fails is reported (the file stays whole)
+    // and false comes back.
+    bool StoreSettings(const std::function<void(const storage::SettingsFile&)>& write);
+    // The language file, or nothing once the reason it cannot be read has been shown.
+    std::optional<storage::LanguageFile> OpenLanguageFile();
     QString InstalledLanguage() const { return installedLanguage_; }
     // The current currency's title, as Lib_Cur shows it.
     QString CurrencyTitle() const;

@@ -1,8 +1,5 @@
 #include "ui/main/Quest1.h"
 
-#include "platform/message_box.h"
-#include "storage/file_io.h"
-#include "storage/language_file.h"
 #include "ui/main/Devical1.h"
 
 namespace devical::ui {
@@ -34,13 +31,8 @@ TQuestion::TQuestion(TCalc& calc, QWidget* parent)
 }
 
 void TQuestion::FormCreate() {
-    try {
-        const storage::LanguageFile lan(
-            storage::FindFileNoCase(calc_.ProgramDirectory().toStdString(), "DEVICAL.LAN"));
-        setWindowTitle(QString::fromStdString(lan.Text("Question_Face", "Title")));
-    } catch (const storage::FileError& error) {
-        platform::ShowMessage(this, platform::MessageKind::Error, QString::fromStdString(error.what()));
-    }
+    if (const auto lan = calc_.OpenLanguageFile())
+        setWindowTitle(QString::fromStdString(lan->Text("Question_Face", "Title")));
 }
 
 void TQuestion::Ask(const QString& which, const QString& title) {
@@ -58,16 +50,12 @@ void TQuestion::FormShow() { Bt_OK->setFocus(Qt::OtherFocusReason); }
 void TQuestion::Bt_OKClick() {
     const std::string answer = Edit_Reponse->text().toStdString();
     const QString which = Lib_Cas->text();
-    try {
-        const storage::SettingsFile settings = calc_.Settings();
+    const bool stored = calc_.StoreSettings([&](const storage::SettingsFile& settings) {
         if (which == QLatin1String("HT")) settings.WriteNetTitle(answer);
         if (which == QLatin1String("TTC")) settings.WriteGrossTitle(answer);
         if (which == QLatin1String("MEM")) settings.WriteMemoryTitle(calc_.MemoryCurrencyPrefix().toStdString() + answer);
-    } catch (const storage::FileError& error) {
-        platform::ShowMessage(this, platform::MessageKind::Error, QString::fromStdString(error.what()));
-        return;
-    }
-    Bt_CloseClick();
+    });
+    if (stored) Bt_CloseClick();
 }
 
 void TQuestion::Bt_CloseClick() {

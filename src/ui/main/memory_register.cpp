@@ -3,7 +3,6 @@
 #include "engine/amount.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
-#include "storage/file_io.h"
 #include "ui/main/Devical1.h"
 
 namespace devical::ui {
@@ -85,12 +84,10 @@ void TCalc::Label1Click() {
 }
 
 void TCalc::SaveMemoryRegister() {
-    try {
-        Settings().WriteMemory(Utf8(Lb_Dev->text() + QLatin1Char(' ') + Lib_Memory->text()), Utf8(Lib_MemCur->text()),
-                               Utf8(Lib_MemEuro->text()));
-    } catch (const storage::FileError& error) {
-        ShowError(QString::fromStdString(error.what()));
-    }
+    StoreSettings([this](const storage::SettingsFile& settings) {
+        settings.WriteMemory(Utf8(Lb_Dev->text() + QLatin1Char(' ') + Lib_Memory->text()), Utf8(Lib_MemCur->text()),
+                             Utf8(Lib_MemEuro->text()));
+    });
 }
 
 void TCalc::Lst_MemoryClick() {
