@@ -1,6 +1,5 @@
 #include "ui/lists/Rates1.h"
 
-#include "platform/desktop.h"
 #include "ui/main/Devical1.h"
 #include "ui/main/icons.h"
 
@@ -29,16 +28,11 @@ void TRates::MarkRow(QTreeWidgetItem& row, bool fromFile) {
 bool TRates::IsLocked(const QTreeWidgetItem& row) const { return row.data(0, kLockedRole).toBool(); }
 
 bool TRates::ChooseRow(const QTreeWidgetItem& row) {
-    const QString title = row.text(0);
-    const QString rateText = row.text(1);
-    try {
-        calc_.State().CurrencyRate = engine::ParseAmount(rateText.toStdString(), platform::DecimalSeparator());
-    } catch (const engine::ConversionError& error) {
-        ShowError(QString::fromStdString(error.what()));
-        return false;
-    }
-    if (!calc_.StoreSettings([&](const storage::SettingsFile& settings) {
-            settings.WriteCurrency(title.toStdString(), rateText.toStdString());
+    const auto rate = ListedRate(row);
+    if (!rate) return false;
+    calc_.State().CurrencyRate = *rate;
+    if (!calc_.StoreSettings([&row](const storage::SettingsFile& settings) {
+            settings.WriteCurrency(row.text(0).toStdString(), row.text(1).toStdString());  // exactly as listed
         }))
         return false;
     calc_.State().CurrencyChanged = true;

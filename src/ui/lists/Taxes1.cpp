@@ -1,6 +1,5 @@
 #include "ui/lists/Taxes1.h"
 
-#include "platform/desktop.h"
 #include "ui/main/Devical1.h"
 
 namespace devical::ui {
@@ -12,17 +11,12 @@ TTaxes::TTaxes(TCalc& calc, QWidget* parent)
                  parent) {}
 
 bool TTaxes::ChooseRow(const QTreeWidgetItem& row) {
-    const QString title = row.text(0);
-    const QString rateText = row.text(1);
-    try {
-        calc_.State().TaxRate = engine::ParseAmount(rateText.toStdString(), platform::DecimalSeparator());
-    } catch (const engine::ConversionError& error) {
-        ShowError(QString::fromStdString(error.what()));
-        return false;
-    }
+    const auto rate = ListedRate(row);
+    if (!rate) return false;
+    calc_.State().TaxRate = *rate;
     calc_.State().TaxChanged = true;
-    return calc_.StoreSettings([&](const storage::SettingsFile& settings) {
-        settings.WriteTax(title.toStdString(), rateText.toStdString());
+    return calc_.StoreSettings([&row](const storage::SettingsFile& settings) {
+        settings.WriteTax(row.text(0).toStdString(), row.text(1).toStdString());  // exactly as listed
     });
 }
 

@@ -145,6 +145,15 @@ void ListWindow::ShowList() {
 
 quint64 ListWindow::RowIdOf(const QTreeWidgetItem& row) { return row.data(0, kRowIdRole).toULongLong(); }
 
+std::optional<engine::Amount> ListWindow::ListedRate(const QTreeWidgetItem& row) {
+    try {
+        return engine::ParseAmount(row.text(1).toStdString(), platform::DecimalSeparator());
+    } catch (const engine::ConversionError& error) {  // only a hand-edited file holds such a rate
+        ShowError(Text(error.what()));
+        return std::nullopt;
+    }
+}
+
 QTreeWidgetItem* ListWindow::SelectedRow() const {
     const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
     return selected.isEmpty() ? nullptr : selected.first();

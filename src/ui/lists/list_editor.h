@@ -11,8 +11,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
+#include "engine/amount.h"
 #include "storage/list_file.h"
 
 namespace devical::ui {
@@ -93,6 +95,8 @@ protected:
     virtual void MarkRow(QTreeWidgetItem&, bool /*fromFile*/) {}
 
     static quint64 RowIdOf(const QTreeWidgetItem& row);
+    // The listed rate as a number, or nothing once the conversion error has been shown.
+    std::optional<engine::Amount> ListedRate(const QTreeWidgetItem& row);
     QTreeWidgetItem* SelectedRow() const;
     QTreeWidgetItem* AppendRow(const QStringList& fields, bool fromFile = false);
     void SetSorted(bool sorted);

@@ -291,42 +291,41 @@ void TCalc::FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
 
 void TCalc::ShowError(const QString& text) { platform::ShowMessage(this, platform::MessageKind::Error, text); }
 
-void TCalc::DigitClick(int digit) {
-    engine::EnterDigit(state_, digit, platform::DecimalSeparator());
+// Every key that edits the entry shows the boxes again and gives the focus back to "=".
+void TCalc::AfterEntryEdit() {
     ShowBoxes();
     FocusEquals();
+}
+
+void TCalc::DigitClick(int digit) {
+    engine::EnterDigit(state_, digit, platform::DecimalSeparator());
+    AfterEntryEdit();
 }
 
 void TCalc::ButtonDecClick() { DigitClick(engine::kSeparatorKey); }
 
-void TCalc::Button100Click() {
-    for (int i = 0; i < 2; ++i) engine::EnterDigit(state_, 0, platform::DecimalSeparator());
-    ShowBoxes();
-    FocusEquals();
-}
+void TCalc::Button100Click() { TypeZeros(2); }
 
-void TCalc::Button1000Click() {
-    for (int i = 0; i < 3; ++i) engine::EnterDigit(state_, 0, platform::DecimalSeparator());
-    ShowBoxes();
-    FocusEquals();
+void TCalc::Button1000Click() { TypeZeros(3); }
+
+void TCalc::TypeZeros(int count) {
+    for (int i = 0; i < count; ++i) engine::EnterDigit(state_, 0, platform::DecimalSeparator());
+    AfterEntryEdit();
 }
 
 void TCalc::ButtonRAClick() {
     engine::Backspace(state_);
-    ShowBoxes();
-    FocusEquals();
+    AfterEntryEdit();
 }
 
 void TCalc::ButtonCEClick() {
     engine::CancelEntry(state_, platform::DecimalSeparator());
-    ShowBoxes();
-    FocusEquals();
+    AfterEntryEdit();
 }
 
 void TCalc::ButtonCClick() {
     engine::ClearAll(state_);
-    ShowBoxes();
-    FocusEquals();
+    AfterEntryEdit();
 }
 
 void TCalc::OperatorClick(const char* key) { Evaluate(key); }

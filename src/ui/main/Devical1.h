@@ -152,6 +152,8 @@ private:
     void WireControls();
     void MeasureSizeLevels();
     void DigitClick(int digit);
+    void TypeZeros(int count);
+    void AfterEntryEdit();
     void OperatorClick(const char* key);
     // Runs the operator engine and shows its result; with showMessages false its failures
     // pass silently (the paste command).
