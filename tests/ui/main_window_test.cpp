@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QtTest>
 #include <memory>
 
@@ -224,6 +225,28 @@ private slots:
         auto calc = Open();
         QCOMPARE(calc->findChild<QLabel*>("Lib_Taxe")->text(), QStringLiteral("TVA (20,6 %)"));  // done before
         QCOMPARE(calc->findChild<QLabel*>("Lib_NbrDec")->text(), QStringLiteral("Décimales"));   // not reached
+    }
+
+    void comingBackFromAMessageBoxIsNoNewActivation() {
+        auto calc = Open();
+        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Lib_HT=Montant HT", "Lib_HT=Net"));
+        auto* box = new QMessageBox(QMessageBox::Information, "Devical", "report", QMessageBox::Ok, calc.get());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        box->close();
+        calc->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(calc.get()));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_HT")->text(), QStringLiteral("Montant HT"));
+
+        QWidget other;  // another window of the program: its closing activates the main one anew
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        other.hide();
+        calc->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(calc.get()));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_HT")->text(), QStringLiteral("Net"));
     }
 
     void pastingTakesTheFirstLineAndEitherSeparator() {

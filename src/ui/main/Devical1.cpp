@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QWindow>
@@ -235,7 +236,14 @@ void TCalc::TakeBackActivation() {
 
 void TCalc::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) FormActivate();
+    if (event->type() != QEvent::ActivationChange) return;
+    if (!isActiveWindow()) {
+        // Coming back from a message box is no new activation: a stored value that cannot be
+        // read would otherwise bring its message back for ever.
+        leftForMessageBox_ = qobject_cast<QMessageBox*>(QApplication::activeWindow()) != nullptr;
+        return;
+    }
+    if (isVisible() && !std::exchange(leftForMessageBox_, false)) FormActivate();
 }
 
 void TCalc::closeEvent(QCloseEvent* event) {
@@ -435,7 +443,12 @@ bool TCalc::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && !popupOpen && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        ButtonEgalClick();  // the window's default button
+        // Enter presses the focused button, which is "=", the default button, nearly always.
+        auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+        if (focused && focused != ButtonEgal && IsInsideWindow(focused))
+            focused->click();
+        else
+            ButtonEgalClick();
         return true;
     }
     FormKeyDown(key->key(), key->modifiers());

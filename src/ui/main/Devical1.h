@@ -181,6 +181,7 @@ private:
     bool memoryReloadFlag_ = true;
     QString memoryCurrencyPrefix_;
     bool activating_ = false;
+    bool leftForMessageBox_ = false;
     const QKeyEvent* lastKeyEvent_ = nullptr;
     std::unique_ptr<platform::TrayIcon> tray_;
 
