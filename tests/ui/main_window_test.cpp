@@ -232,20 +232,21 @@ private slots:
         dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Lib_HT=Montant HT", "Lib_HT=Net"));
         auto* box = new QMessageBox(QMessageBox::Information, "Devical", "report", QMessageBox::Ok, calc.get());
         box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::ApplicationModal);  // as the program's boxes are
         box->show();
-        QVERIFY(QTest::qWaitForWindowActive(box));
+        QTRY_COMPARE(QApplication::activeWindow(), box);
         box->close();
         calc->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(calc.get()));
+        QTRY_COMPARE(QApplication::activeWindow(), calc.get());
         QCOMPARE(calc->findChild<QLabel*>("Lib_HT")->text(), QStringLiteral("Montant HT"));
 
         QWidget other;  // another window of the program: its closing activates the main one anew
         other.show();
         other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
         other.hide();
         calc->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(calc.get()));
+        QTRY_COMPARE(QApplication::activeWindow(), calc.get());
         QCOMPARE(calc->findChild<QLabel*>("Lib_HT")->text(), QStringLiteral("Net"));
     }
 
