@@ -15,8 +15,6 @@ class TrayIcon : public QObject {
 public:
     explicit TrayIcon(const QIcon& icon, QObject* parent = nullptr);
 
-    QMenu* Menu() { return &menu_; }
-
 signals:
     void showRequested();  // the menu item "Devical" or a double click
     void exitRequested();  // the menu item "Exit"

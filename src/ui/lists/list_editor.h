@@ -75,7 +75,6 @@ public:
 
     // The rows in their order, as the file holds them.
     std::vector<storage::ListRecord> Records() const;
-    bool Sorted() const { return sorted_; }
 
     QTreeWidget* ListView1{};
     QWidget* Panel1{};

@@ -126,7 +126,6 @@ public:
     QString InstalledLanguage() const { return installedLanguage_; }
     // The current currency's title, as Lib_Cur shows it.
     QString CurrencyTitle() const;
-    bool MemoryReloadFlag() const { return memoryReloadFlag_; }
     // The current currency's code and blank, put in front of memory titles.
     const QString& MemoryCurrencyPrefix() const { return memoryCurrencyPrefix_; }
     void SetMemoryCurrencyPrefix(const QString& prefix) { memoryCurrencyPrefix_ = prefix; }

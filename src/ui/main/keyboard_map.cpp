@@ -13,13 +13,12 @@ using Handler = void (TCalc::*)();
 
 constexpr Qt::KeyboardModifiers kHeldKeys = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
 
-enum class Held { Any, None, Ctrl, Alt, Shift, CtrlShift };
+enum class Held { Any, Ctrl, Alt, Shift, CtrlShift };
 
 bool Matches(Held rule, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers held = modifiers & kHeldKeys;
     switch (rule) {
     case Held::Any: return true;
-    case Held::None: return held == Qt::NoModifier;
     case Held::Ctrl: return held == Qt::ControlModifier;
     case Held::Alt: return held == Qt::AltModifier;
     case Held::Shift: return held == Qt::ShiftModifier;
