@@ -267,6 +267,7 @@ void TCalc::ShowBoxes() {
 }
 
 void TCalc::ShowBoxUnderEntryLook() {
+    const QPalette system = QApplication::palette();
     const int entry = state_.BoxUnderEntry;
     for (int box = 1; box <= 6; ++box) {
         // Under entry: bold navy on the window-background colour; the others plain, greyed.
@@ -275,24 +276,22 @@ void TCalc::ShowBoxUnderEntryLook() {
         QFont font = amount->font();
         font.setBold(underEntry);
         amount->setFont(font);
-        QPalette palette = QApplication::palette();
-        palette.setColor(QPalette::WindowText, underEntry ? kNavy : palette.color(QPalette::WindowText));
-        palette.setColor(QPalette::Window, palette.color(underEntry ? QPalette::Base : QPalette::Button));
+        QPalette palette = system;
+        palette.setColor(QPalette::WindowText, underEntry ? kNavy : system.color(QPalette::WindowText));
+        palette.setColor(QPalette::Window, system.color(underEntry ? QPalette::Base : QPalette::Button));
         amount->setPalette(palette);
     }
-    QLabel* const rowLabels[] = {Lib_HT, Lib_Taxe, Lib_TTC};
-    QLabel* const columnLabels[] = {Lib_Cur, Lib_Euro};
-    for (int row = 1; row <= 3; ++row) {
-        QPalette palette = rowLabels[row - 1]->palette();
-        palette.setColor(QPalette::WindowText, row == engine::RowOf(entry) ? kNavy : QApplication::palette().color(QPalette::WindowText));
-        rowLabels[row - 1]->setPalette(palette);
-    }
-    for (int column = 1; column <= 2; ++column) {
-        QPalette palette = columnLabels[column - 1]->palette();
-        palette.setColor(QPalette::WindowText,
-                         column == engine::ColumnOf(entry) ? kNavy : QApplication::palette().color(QPalette::WindowText));
-        columnLabels[column - 1]->setPalette(palette);
-    }
+    // The row label and the column label of the box under entry turn navy.
+    const auto tint = [&system](QLabel* label, bool navy) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, navy ? kNavy : system.color(QPalette::WindowText));
+        label->setPalette(palette);
+    };
+    tint(Lib_HT, engine::RowOf(entry) == 1);
+    tint(Lib_Taxe, engine::RowOf(entry) == 2);
+    tint(Lib_TTC, engine::RowOf(entry) == 3);
+    tint(Lib_Cur, engine::IsNationalBox(entry));
+    tint(Lib_Euro, !engine::IsNationalBox(entry));
 }
 
 void TCalc::FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
