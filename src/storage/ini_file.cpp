@@ -49,7 +49,7 @@ std::string IniDocument::Read(std::string_view section, std::string_view key, st
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
     const std::string header = "[" + UpperAscii(Utf8ToCp1252(section)) + "]";
     const std::string upperEntry = UpperAscii(Utf8ToCp1252(key)) + "=";
-    const std::string newLine = Utf8ToCp1252(key) + "=" + Utf8ToCp1252(value);
+    const std::string newLine = OneLine(Utf8ToCp1252(key) + "=" + Utf8ToCp1252(value));
     std::vector<std::string> out;
     out.reserve(lines_.size() + 1);
     bool sectionFound = false;

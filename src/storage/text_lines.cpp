@@ -20,6 +20,14 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
     return lines;
 }
 
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n' || c == 26) c = ' ';
+    }
+    return line;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string bytes;
     for (const std::string& line : lines) {

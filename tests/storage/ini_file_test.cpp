@@ -88,6 +88,13 @@ TEST_F(IniFileTest, KeepsWindows1252Bytes) {
     EXPECT_EQ(Bytes("f.ini"), "[Dialogs]\r\nDeviation_No=Pas d'\xe9""cart\r\n[Memory]\r\nTitle=EUR Caisse 20 \x80\r\n");
 }
 
+TEST_F(IniFileTest, AValueStaysOnItsOwnLine) {
+    const auto path = WriteBytes("f.ini", "[Dialog]\r\n[Windows]\r\nSize=1\r\n");
+    IniWrite(path, "Dialog", "Lib_HT", "Net\r\n[Windows]\r\nSize=3\x1a");
+    EXPECT_EQ(Bytes("f.ini"), "[Dialog]\r\nLib_HT=Net  [Windows]  Size=3 \r\n[Windows]\r\nSize=1\r\n");
+    EXPECT_EQ(IniRead(path, "Windows", "Size", ""), "1");
+}
+
 TEST_F(IniFileTest, DoesNotRewriteAFileThatWouldComeOutTheSame) {
     const auto path = WriteBytes("f.ini", "[Windows]\r\nSize=1\r\n");
     struct stat before {};

@@ -29,10 +29,10 @@ TEST_F(ListFileTest, ShortRecordsAndBlankLinesBecomeRows) {
 }
 
 TEST_F(ListFileTest, SavesEveryFieldAsACrLfLineInTheOrderGiven) {
-    SaveList(Path("Memory.txt"), {{"DEM", "1", "0,51"}, {"", "", ""}, {"FRF Loyer €", "3000", "457,35"}});
-    EXPECT_EQ(Bytes("Memory.txt"), "DEM\r\n1\r\n0,51\r\n\r\n\r\n\r\nFRF Loyer \x80\r\n3000\r\n457,35\r\n");
+    SaveList(Path("Memory.txt"), {{"DEM", "1", "0,51"}, {"", "", ""}, {"FRF Loyer\r\n€", "3000", "457,35"}});
+    EXPECT_EQ(Bytes("Memory.txt"), "DEM\r\n1\r\n0,51\r\n\r\n\r\n\r\nFRF Loyer  \x80\r\n3000\r\n457,35\r\n");
     EXPECT_EQ(LoadList(Path("Memory.txt"), kMemoryFields, ','),
-              (Records{{"DEM", "1", "0,51"}, {"", "", ""}, {"FRF Loyer €", "3000", "457,35"}}));
+              (Records{{"DEM", "1", "0,51"}, {"", "", ""}, {"FRF Loyer  €", "3000", "457,35"}}));
 }
 
 TEST_F(ListFileTest, AFailedSaveLeavesTheOldListWhole) {
