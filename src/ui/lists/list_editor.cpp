@@ -110,11 +110,14 @@ void ListWindow::FormCreate() {
         for (int column = 1; column <= design_.fieldsPerRow; ++column)
             columns << text(design_.faceSection, QByteArray("Column" + QByteArray::number(column)).constData());
         ListView1->setHeaderLabels(columns);
-        const std::pair<QToolButton*, const char*> hints[] = {
+        std::vector<std::pair<QToolButton*, const char*>> hints = {
             {Bt_Edit, "Edit"}, {Bt_Ajout, "Add"}, {Bt_Del, "Del"}, {Bt_OK, "Ok"}, {Bt_Exit, "Cancel"}};
-        for (const auto& [button, key] : hints) button->setToolTip(text(design_.tipsSection, key));
-        if (auto* copy = findChild<QToolButton*>(QStringLiteral("Bt_CopieMem")))
-            copy->setToolTip(text(design_.tipsSection, "Copy"));
+        if (auto* copy = findChild<QToolButton*>(QStringLiteral("Bt_CopieMem"))) hints.emplace_back(copy, "Copy");
+        for (const auto& [button, key] : hints) {
+            const QString hint = text(design_.tipsSection, key);
+            button->setToolTip(hint);
+            if (!hint.isEmpty()) button->setAccessibleName(hint);  // picture buttons are known by their hint
+        }
     }
 
     try {
