@@ -20,14 +20,6 @@ char DecimalSeparator() {
     return point == QLatin1String(",") ? ',' : '.';
 }
 
-QString PreselectedLanguage() {
-    const QString name = QLocale().name();  // language_TERRITORY
-    if (name == QLatin1String("fr_BE")) return QStringLiteral("BE");
-    if (name == QLatin1String("en_US") || name == QLatin1String("en_GB")) return QStringLiteral("AN");
-    if (name == QLatin1String("de_DE") || name == QLatin1String("de_CH")) return QStringLiteral("GM");
-    return QStringLiteral("FR");
-}
-
 void SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
 QString ClipboardText() { return QGuiApplication::clipboard()->text(); }

@@ -1,5 +1,5 @@
-// What the program asks of the desktop: its directory, the user's decimal separator and
-// language, the clipboard, and opening documents and links.
+// What the program asks of the desktop: its directory, the user's decimal separator, the
+// clipboard, and opening documents and links.
 #pragma once
 
 #include <QString>
@@ -12,9 +12,6 @@ QString ProgramDirectory();
 
 // ',' or '.': the user's locale's separator at this moment ('.' for any other).
 char DecimalSeparator();
-
-// The language set matching the user's locale: FR, BE, AN or GM.
-QString PreselectedLanguage();
 
 void SetClipboardText(const QString& text);
 QString ClipboardText();
