@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 
 namespace devical::storage {
@@ -32,7 +33,7 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i; a malformed byte reads as itself.
+// Decodes one UTF-8 sequence at text[i], advancing i; a malformed one reads as U+FFFD.
 char32_t NextCodePoint(std::string_view text, std::size_t& i) {
     const auto lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80) return lead;
@@ -48,6 +49,18 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
     return c;
 }
 
+// The code page's byte for the character, if it has one.
+std::optional<char> ByteFor(char32_t c) {
+    static const auto highBytes = [] {
+        std::unordered_map<char32_t, char> map;
+        for (unsigned byte = 0x80; byte < 0xA0; ++byte) map[kHighControls[byte - 0x80]] = static_cast<char>(byte);
+        return map;
+    }();
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    if (auto it = highBytes.find(c); it != highBytes.end()) return it->second;
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
@@ -58,24 +71,17 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 }
 
 std::string Utf8ToCp1252(std::string_view text) {
-    static const auto highBytes = [] {
-        std::unordered_map<char32_t, char> map;
-        for (unsigned byte = 0x80; byte < 0xA0; ++byte) map[kHighControls[byte - 0x80]] = static_cast<char>(byte);
-        return map;
-    }();
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const char32_t c = NextCodePoint(text, i);
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out += static_cast<char>(c);
-        } else if (auto it = highBytes.find(c); it != highBytes.end()) {
-            out += it->second;
-        } else {
-            out += '?';
-        }
-    }
+    for (std::size_t i = 0; i < text.size();) out += ByteFor(NextCodePoint(text, i)).value_or('?');
     return out;
+}
+
+bool FitsCp1252(std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (!ByteFor(NextCodePoint(utf8, i))) return false;
+    }
+    return true;
 }
 
 }  // namespace devical::storage

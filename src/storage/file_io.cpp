@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <system_error>
 #include <utility>
 
@@ -57,18 +59,49 @@ void WriteAll(int fd, std::string_view bytes) {
     }
 }
 
-// The file to replace: the target itself, or the file its link points to.
+// The file to replace: the target itself, or the file its link points to. A link that
+// points to nothing is an error: replacing it with a file would cut the user's link.
 fs::path ResolvedTarget(const fs::path& target) {
     std::error_code error;
     if (!fs::is_symlink(target, error)) return target;
-    const fs::path resolved = fs::weakly_canonical(target, error);
-    if (error) Fail("Ne peut créer le fichier", target, error.value());
+    const fs::path resolved = fs::canonical(target, error);
+    if (error) Fail("Ne peut écrire le fichier", target, error.value());
     return resolved;
 }
 
+// The process umask, read without changing it: umask() alone would open a moment in which
+// files created by other threads get no mask at all.
+mode_t ProcessUmask() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// The rewritten file's mode: the existing file's, or what a new file gets from the umask.
+// A file the user may not write, or made read-only, is not rewritten: the rename would
+// otherwise replace it whatever its permissions (root passes access(), hence the mode test).
 mode_t ModeFor(const fs::path& target) {
     struct stat info {};
-    return ::stat(target.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0666;
+    if (::stat(target.c_str(), &info) != 0) {
+        if (errno != ENOENT) Fail("Ne peut écrire le fichier", target, errno);
+        return 0666 & ~ProcessUmask();
+    }
+    if (::access(target.c_str(), W_OK) != 0) Fail("Ne peut écrire le fichier", target, errno);
+    if ((info.st_mode & 0222) == 0) Fail("Ne peut écrire le fichier", target, EACCES);
+    return info.st_mode & 07777;
+}
+
+// The temporary file, new and never followed: whatever is left at its name, a planted link
+// included, goes first; what cannot be removed makes the creation fail.
+int CreateTemporary(const fs::path& temporary) {
+    ::unlink(temporary.c_str());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) Fail("Ne peut créer le fichier", temporary, errno);
+    return fd;
 }
 
 void SyncDirectory(const fs::path& directory) {
@@ -109,10 +142,9 @@ void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
     const fs::path temporary = TemporaryPathFor(real);
     const mode_t mode = ModeFor(real);
 
-    Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
-    if (file.get() < 0) Fail("Ne peut créer le fichier", temporary, errno);
+    Descriptor file(CreateTemporary(temporary));
     try {
-        ::fchmod(file.get(), mode);  // the umask must not narrow the user's permissions
+        if (::fchmod(file.get(), mode) != 0) throw std::system_error(errno, std::generic_category());
         WriteAll(file.get(), bytes);
         if (::fsync(file.get()) != 0) throw std::system_error(errno, std::generic_category());
         if (::close(file.release()) != 0) throw std::system_error(errno, std::generic_category());

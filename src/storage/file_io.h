@@ -23,8 +23,13 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target);
 
 // Writes the bytes to the temporary file beside the target, flushes and syncs it, then
 // renames it over the target in one step. On any failure the target keeps its old bytes,
-// the temporary file is removed and FileError is thrown. A symbolic link stays a link:
-// the file it points to is the one replaced.
+// the temporary file is removed and FileError is thrown.
+// - The file keeps its mode; a new one gets 0666 less the umask.
+// - A file that may not be written (no write bit, or access() refuses) is not replaced.
+// - A symbolic link stays a link: the file it points to is the one replaced; a link that
+//   points to nothing is an error.
+// - Whatever already sits at the temporary's name is removed, never written through; when
+//   it cannot be (a directory), the write fails.
 void ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
 
 // The file of that name in the directory whatever the letter case of its name, or, when

@@ -9,9 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/text_lines.h"
+
 namespace devical::storage {
 
-// A key-value file held in memory as its Windows-1252 lines. Texts in and out are UTF-8.
+// A key-value file held in memory as its Windows-1252 lines, each with its own line end.
+// Texts in and out are UTF-8.
 class IniDocument {
 public:
     explicit IniDocument(std::string_view fileBytes);
@@ -21,23 +24,25 @@ public:
     // The value of the key, or the default when it is absent or empty.
     std::string Read(std::string_view section, std::string_view key, std::string_view defaultText) const;
 
-    // Replaces or adds key=value in the section; false, with nothing changed, when the
-    // file has no such section.
-    bool Write(std::string_view section, std::string_view key, std::string_view value);
+    // Replaces or adds key=value in the section; a file without the section gets it, header
+    // and entry, at its end. The lines written end in CR LF; every other line keeps its
+    // bytes and its own line end.
+    void Write(std::string_view section, std::string_view key, std::string_view value);
 
-    // The file's bytes: every line ending in CR LF.
+    // The file's bytes, including whatever followed a Ctrl+Z.
     std::string Bytes() const;
 
 private:
-    std::vector<std::string> lines_;
+    std::vector<FileLine> lines_;
+    std::string afterText_;  // from the Ctrl+Z on: not read, but not ours to drop
 };
 
 // Reads one key of one file. Throws FileError.
 std::string IniRead(const std::filesystem::path& path, std::string_view section, std::string_view key,
                     std::string_view defaultText);
 
-// Writes one key of one file through the safe rewrite. A file without the section, or
-// one that already holds the value, is left untouched. Throws FileError.
+// Writes one key of one file through the safe rewrite, as IniDocument::Write does. A file
+// that would come out the same is left untouched. Throws FileError.
 void IniWrite(const std::filesystem::path& path, std::string_view section, std::string_view key,
               std::string_view value);
 

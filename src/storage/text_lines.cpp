@@ -1,23 +1,36 @@
 #include "storage/text_lines.h"
 
+#include <algorithm>
+
 namespace devical::storage {
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
+std::size_t TextSize(std::string_view bytes) {
     constexpr char kEndOfFile = 26;
-    if (const auto end = bytes.find(kEndOfFile); end != std::string_view::npos) bytes = bytes.substr(0, end);
-    std::vector<std::string> lines;
+    return std::min(bytes.find(kEndOfFile), bytes.size());
+}
+
+std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes) {
+    bytes = bytes.substr(0, TextSize(bytes));
+    std::vector<FileLine> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        const auto cr = bytes.find('\r', start);
-        if (cr == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
+        const auto end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back({std::string(bytes.substr(start)), ""});
             break;
         }
-        lines.emplace_back(bytes.substr(start, cr - start));
-        start = cr + 1;
-        if (start < bytes.size() && bytes[start] == '\n') ++start;
+        const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+        const std::size_t next = end + (crLf ? 2 : 1);
+        lines.push_back({std::string(bytes.substr(start, end - start)), std::string(bytes.substr(end, next - end))});
+        start = next;
     }
     return lines;
+}
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    std::vector<std::string> texts;
+    for (FileLine& line : SplitLinesWithEnds(bytes)) texts.push_back(std::move(line.text));
+    return texts;
 }
 
 std::string OneLine(std::string_view text) {

@@ -7,8 +7,21 @@
 
 namespace devical::storage {
 
-// A line ends at a carriage return (a line feed right after it belongs to the same line
-// end; a line feed alone does not end a line); byte 26 (Ctrl+Z) ends the file.
+// A line as the file holds it: its text and the bytes that end it ("\r\n", "\r", "\n", or
+// nothing for a last line that runs into the end of the file).
+struct FileLine {
+    std::string text;
+    std::string end;
+};
+
+// Where the file's text stops: at the first byte 26 (Ctrl+Z), or at the end of the bytes.
+std::size_t TextSize(std::string_view bytes);
+
+// A line ends at CR LF, at a carriage return alone or at a line feed alone, so that files
+// saved by Windows, old Mac and Linux editors all read the same; the text stops at TextSize.
+std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes);
+
+// The texts of the lines above.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
 // A text fit to be one line of a file: a line break or a Ctrl+Z inside it would cut the

@@ -35,6 +35,35 @@ TEST_F(ListFileTest, SavesEveryFieldAsACrLfLineInTheOrderGiven) {
               (Records{{"DEM", "1", "0,51"}, {"", "", ""}, {"FRF Loyer  €", "3000", "457,35"}}));
 }
 
+// A list saved by any editor keeps all its rows, and is written back the program's way.
+TEST_F(ListFileTest, ReadsLinesEndedByLfCrOrBothAndSavesThemWithCrLf) {
+    struct Row {
+        const char* name;
+        const char* bytes;
+    };
+    const Row rows[] = {
+        {"LF", "USD Dollar\n1,1\nGBP Livre\n0,85\n"},
+        {"CR", "USD Dollar\r1,1\rGBP Livre\r0,85\r"},
+        {"CR LF", "USD Dollar\r\n1,1\r\nGBP Livre\r\n0,85\r\n"},
+        {"mixed, no end on the last line", "USD Dollar\n1,1\r\nGBP Livre\r0,85"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteBytes("Rates.txt", row.bytes);
+        const auto records = LoadList(Path("Rates.txt"), kRateFields, ',');
+        ASSERT_EQ(records, (Records{{"USD Dollar", "1,1"}, {"GBP Livre", "0,85"}}));
+        SaveList(Path("Rates.txt"), *records);
+        EXPECT_EQ(Bytes("Rates.txt"), "USD Dollar\r\n1,1\r\nGBP Livre\r\n0,85\r\n");
+    }
+}
+
+TEST_F(ListFileTest, KeepsTheBytesTheCodePageLeavesUndefined) {
+    const std::string bytes = "XYZ \x81\x8d\x8f\x90\x9d\r\n1,5\r\n";
+    WriteBytes("Rates.txt", bytes);
+    SaveList(Path("Rates.txt"), *LoadList(Path("Rates.txt"), kRateFields, ','));
+    EXPECT_EQ(Bytes("Rates.txt"), bytes);
+}
+
 TEST_F(ListFileTest, AFailedSaveLeavesTheOldListWhole) {
     const std::string original = "USD Dollar\r\n1,1\r\n";
     WriteBytes("Rates.txt", original);

@@ -77,12 +77,12 @@ TEST_F(SettingsTest, EachWriteStoresOneKeyInPlace) {
     EXPECT_EQ(s.decimals, "3");
 }
 
-TEST_F(SettingsTest, WithoutTheWindowsSectionNothingOfItIsStored) {
+TEST_F(SettingsTest, AMissingSectionIsAddedSoThatTheChoiceIsKept) {
     const auto file = File("[Dialog]\r\n");
     file.WriteSizeLevel(3);
     file.WriteBoxUnderEntry(4);
-    EXPECT_EQ(Bytes("DEVICAL.INI"), "[Dialog]\r\n");
-    EXPECT_EQ(file.Read(',').SizeLevel(), 1);
+    EXPECT_EQ(Bytes("DEVICAL.INI"), "[Dialog]\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
+    EXPECT_EQ(file.Read(',').SizeLevel(), 3);
 }
 
 }  // namespace

@@ -285,7 +285,7 @@ private slots:
         w.Rates().ShowList();
         Key(w.Rates(), Qt::Key_Insert);
         w.SRates().BitBtn1Click();
-        messages_->Expect(QStringLiteral("Ne peut créer le fichier %1Rates.Old\nIs a directory").arg(dir_->Path()));
+        messages_->Expect(QStringLiteral("Ne peut créer le fichier %1Rates.Old\nFile exists").arg(dir_->Path()));
         Key(w.Rates(), Qt::Key_Escape);
         QVERIFY(w.Rates().isVisible());
         QCOMPARE(dir_->Read("Rates.txt"), kRates);
