@@ -42,13 +42,13 @@ int RunDevical(int argc, char** argv) {
 
     const QString directory = platform::ProgramDirectory();
     platform::SingleInstance instance(directory);
-    if (instance.AskRunningInstanceToShow()) return 0;
+    // Without a safe place for the guard the program still runs, only unguarded.
+    if (instance.Claim() == platform::SingleInstance::Outcome::AnotherInstanceShown) return 0;
 
     if (const QString missing = MissingFileMessage(directory); !missing.isEmpty()) {
         platform::ShowMessage(nullptr, platform::MessageKind::Notice, missing);
         return 1;
     }
-    instance.Listen();
 
     DevicalWindows windows(directory);
     QObject::connect(&windows.Calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });

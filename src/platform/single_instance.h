@@ -11,21 +11,30 @@ namespace devical::platform {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
+    enum class Outcome {
+        AnotherInstanceShown,  // a running instance answered and was asked to show itself
+        ThisInstance,          // this process answers later starts
+        NoGuard,               // no safe place for the socket: run without the guard
+    };
+
     explicit SingleInstance(const QString& programDirectory, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
-    // True when another instance answered and was asked to show itself.
-    bool AskRunningInstanceToShow();
+    // Asks a running instance to show itself, or becomes the instance, as one step that
+    // racing starts take one at a time.
+    Outcome Claim();
 
-    // Starts answering later starts; false when the name cannot be taken.
-    bool Listen();
-
-    QString ServerName() const { return name_; }
+    // The socket's full path, in a directory only this user can enter; empty without one.
+    QString SocketPath() const { return path_; }
 
 signals:
     void showRequested();
 
 private:
-    QString name_;
+    bool AskRunningInstanceToShow() const;
+    bool Listen();
+
+    QString path_;
     QLocalServer server_;
 };
 

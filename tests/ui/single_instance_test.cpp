@@ -1,13 +1,39 @@
-// Start-up as the desktop does it: real processes in their own program directory.
+// Start-up as the desktop does it: real processes in their own program directory, each
+// test with a fresh runtime directory and cache of its own.
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/single_instance.h"
 #include "window_test_support.h"
 
 using namespace devical::testing;
+
+namespace {
+
+constexpr int kStartTimeoutMs = 10000;
+constexpr int kRacingPairs = 50;
+constexpr uid_t kNobody = 65534;
+
+// What stands at path itself, not behind a link; all zero where nothing does.
+struct stat Status(const QString& path) {
+    struct stat status {};
+    ::lstat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+bool IsOwnSocket(const QString& path) {
+    const struct stat status = Status(path);
+    return S_ISSOCK(status.st_mode) && status.st_uid == ::getuid();
+}
+
+bool SetMode(const QString& path, mode_t mode) { return ::chmod(QFile::encodeName(path).constData(), mode) == 0; }
+
+}  // namespace
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT
@@ -16,21 +42,52 @@ private:
     // A program directory holding its own copy of the program. The stored size "5" is
     // rewritten as "3" by the first activation, which tells when the window was shown.
     std::unique_ptr<TestProgramDirectory> dir_;
+    std::unique_ptr<QTemporaryDir> runtime_;  // XDG_RUNTIME_DIR
+    std::unique_ptr<QTemporaryDir> cache_;    // XDG_CACHE_HOME, used where the runtime directory is refused
     QString program_;
 
-    void Start(QProcess& process, const QStringList& arguments) {
+    void Launch(QProcess& process, const QStringList& arguments = {}) {
         process.setProgram(program_);
         process.setArguments(arguments);
         process.setWorkingDirectory(QDir::tempPath());
         process.start();
+    }
+    void Start(QProcess& process, const QStringList& arguments = {}) {
+        Launch(process, arguments);
         QVERIFY(process.waitForStarted());
     }
+    // Where this program directory's instance listens, found as the program finds it.
+    QString SocketPath() const { return devical::platform::SingleInstance(dir_->Path()).SocketPath(); }
     bool Listening() {
         QLocalSocket probe;  // connects without asking anything
-        probe.connectToServer(devical::platform::SingleInstance(dir_->Path()).ServerName());
+        probe.connectToServer(SocketPath());
         return probe.waitForConnected(100);
     }
     QByteArray StoredSize() const { return dir_->Setting("Windows", "Size"); }
+    // Stores "5" again, so that the next activation shows in the file.
+    void ForgetActivation() const {
+        const QString settings = QStringLiteral("DEVICAL.INI");
+        dir_->Write(settings, dir_->Read(settings).replace("Size=3", "Size=5"));
+    }
+    // A start that must come up with its window and the guard, whatever stood in its way.
+    void StartsWithWindowAndGuard() {
+        QProcess process;
+        Start(process);
+        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);
+        QCOMPARE(process.state(), QProcess::Running);
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
+        QVERIFY(IsOwnSocket(SocketPath()));
+        Stop(process);
+    }
+    // An instance killed without a chance to clean up, as a crash leaves it.
+    void LeaveStaleSocket() {
+        QProcess process;
+        Start(process, {QStringLiteral("/m")});
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
+        Stop(process);
+        QVERIFY(IsOwnSocket(SocketPath()));
+        QVERIFY(!Listening());
+    }
     static void Stop(QProcess& process) {
         process.kill();
         process.waitForFinished();
@@ -43,21 +100,32 @@ private slots:
             QVERIFY(QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/") + list, dir_->Path() + list));
         program_ = dir_->Path() + QStringLiteral("devical");
         QVERIFY(QFile::copy(QStringLiteral(DEVICAL_BINARY), program_));
+
+        // The started programs inherit these: no test touches the real session's directories.
+        runtime_ = std::make_unique<QTemporaryDir>();
+        cache_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(SetMode(runtime_->path(), 0700));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_->path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_->path()));
     }
-    void cleanup() { dir_.reset(); }
+    void cleanup() {
+        dir_.reset();
+        runtime_.reset();
+        cache_.reset();
+    }
 
     void aSecondStartShowsTheHiddenFirstOneAndEnds() {
         QProcess first;
         Start(first, {QStringLiteral("/m")});
-        QTRY_VERIFY_WITH_TIMEOUT(Listening(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
         QTest::qWait(300);
         QCOMPARE(StoredSize(), QByteArray("5"));  // hidden: no activation yet
 
         QProcess second;
-        Start(second, {});
-        QVERIFY(second.waitForFinished(10000));
+        Start(second);
+        QVERIFY(second.waitForFinished(kStartTimeoutMs));
         QCOMPARE(second.exitCode(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), 10000);  // the first one showed itself
+        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);  // the first one showed itself
         QCOMPARE(first.state(), QProcess::Running);
         Stop(first);
     }
@@ -65,8 +133,94 @@ private slots:
     void onlyTheFirstArgumentHidesTheWindow() {
         QProcess process;
         Start(process, {QStringLiteral("x"), QStringLiteral("/M")});
-        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);
         Stop(process);
+    }
+
+    void theSocketLivesInTheRuntimeDirectory() {
+        const QString socket = SocketPath();
+        QCOMPARE(QFileInfo(socket).absolutePath(), runtime_->path());
+        StartsWithWindowAndGuard();
+
+        // Nothing of this program directory's instance in the shared temporary directory.
+        const QString hash = QFileInfo(socket).fileName().section(QLatin1Char('-'), -1);
+        const QStringList shared = QDir(QDir::tempPath())
+                                       .entryList({QStringLiteral("devical*") + hash + QLatin1Char('*')},
+                                                  QDir::AllEntries | QDir::System | QDir::Hidden);
+        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QLatin1Char(' '))));
+    }
+
+    void aPlainFileAtTheSocketPathIsReplaced() {
+        QFile planted(SocketPath());
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.close();
+        StartsWithWindowAndGuard();
+    }
+
+    // Another user's socket answers, but must never be taken for a running instance.
+    void aSocketOfAnotherUserIsNeitherAskedNorKept() {
+        QLocalServer planted;
+        QVERIFY(planted.listen(SocketPath()));
+        QCOMPARE(::chown(QFile::encodeName(SocketPath()).constData(), kNobody, kNobody), 0);
+        StartsWithWindowAndGuard();
+        QCOMPARE(planted.hasPendingConnections(), false);
+    }
+
+    void anUnsafeRuntimeDirectoryIsNotUsed_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("unset") << QStringLiteral("unset");
+        QTest::newRow("open to all") << QStringLiteral("open");
+        QTest::newRow("a link") << QStringLiteral("link");
+    }
+    void anUnsafeRuntimeDirectoryIsNotUsed() {
+        QFETCH(QString, kind);
+        const QString link = cache_->path() + QStringLiteral("/runtime-link");
+        if (kind == QLatin1String("unset")) {
+            qunsetenv("XDG_RUNTIME_DIR");
+        } else if (kind == QLatin1String("open")) {
+            QVERIFY(SetMode(runtime_->path(), 0777));
+        } else {
+            QVERIFY(QFile::link(runtime_->path(), link));
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(link));
+        }
+        const QString own = cache_->path() + QStringLiteral("/devical");
+        QCOMPARE(QFileInfo(SocketPath()).absolutePath(), own);
+        QCOMPARE(Status(own).st_mode & 0777, mode_t(0700));
+        StartsWithWindowAndGuard();
+        QVERIFY(QDir(runtime_->path()).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
+    void racingStartsLeaveOneInstance_data() {
+        QTest::addColumn<bool>("staleSocket");
+        QTest::newRow("nothing at the socket path") << false;
+        QTest::newRow("a stale socket at the socket path") << true;
+    }
+    void racingStartsLeaveOneInstance() {
+        QFETCH(bool, staleSocket);
+        if (staleSocket) LeaveStaleSocket();
+        for (int pair = 0; pair < kRacingPairs; ++pair) {
+            const QByteArray which = "pair " + QByteArray::number(pair);
+            // Killing the last survivor left its socket behind.
+            if (!staleSocket) QFile::remove(SocketPath());
+            QCOMPARE(IsOwnSocket(SocketPath()), staleSocket);
+            ForgetActivation();
+
+            QProcess first, second;
+            Launch(first);
+            Launch(second);
+            QVERIFY(first.waitForStarted() && second.waitForStarted());
+            const bool oneEnded = QTest::qWaitFor(
+                [&] { return first.state() == QProcess::NotRunning || second.state() == QProcess::NotRunning; },
+                kStartTimeoutMs);
+            QVERIFY2(oneEnded, which.constData());
+            QProcess& ended = first.state() == QProcess::NotRunning ? first : second;
+            QProcess& survivor = &ended == &first ? second : first;
+            QVERIFY2(ended.exitStatus() == QProcess::NormalExit && ended.exitCode() == 0, which.constData());
+            QVERIFY2(survivor.state() == QProcess::Running, which.constData());
+            QVERIFY2(Listening(), which.constData());
+            QVERIFY2(QTest::qWaitFor([&] { return StoredSize() == "3"; }, kStartTimeoutMs), which.constData());
+            Stop(survivor);
+        }
     }
 };
 
