@@ -47,7 +47,15 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionRow{"WholeUnits", "166,386", "16", "0", 1, 2, "C10=",
                       {"1664", "10", "333", "2", "1997", "12"}},
         ConversionRow{"NegativeTaxLeavesTheColumn", "2", "-5", "2", 1, 1, "C10=",
-                      {"10", "5", "0", "0", "0", "0"}}),
+                      {"10", "5", "0", "0", "0", "0"}},
+        // The gross from the tax is ((rate + 100) x tax) / rate. These two amounts lie where
+        // (rate + 100) x (tax / rate) differs in the last bits enough to change the 15th digit.
+        ConversionRow{"GrossFromTaxInTheWrittenOrder", "1", "33,33", "x", 2, 1, "C1218,21=",
+                      {"3654,99549954996", "3654,99549954996", "1218,21", "1218,21", "4873,20549954996",
+                       "4873,20549954996"}},
+        ConversionRow{"GrossFromTaxInTheWrittenOrderAgain", "1", "33,33", "x", 2, 1, "C1384,86=",
+                      {"4154,99549954995", "4154,99549954995", "1384,86", "1384,86", "5539,85549954995",
+                       "5539,85549954995"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Conversion, ZeroTaxClearsTheTaxAndGrossBoxesEvenUnderEntry) {

@@ -28,6 +28,30 @@ TEST(ApplyOperator, ComputesLeftToRightAsTyped) {
     }
 }
 
+// A minus typed on a 0 starts a negative number only when nothing has been calculated yet;
+// after a result it subtracts, like every other operator typed on a 0.
+TEST(ApplyOperator, AZeroTypedAfterAResultIsANumberLikeAnyOther) {
+    struct Row {
+        const char* keys;
+        std::array<std::string, 6> boxes;  // francs at 6,55957, 20,6 % tax, two decimals
+    };
+    const Row rows[] = {
+        {"C5+0+3=", {"8", "1,22", "1,65", "0,25", "9,65", "1,47"}},
+        {"C5+0-3=", {"2", "0,3", "0,41", "0,06", "2,41", "0,37"}},
+        {"C5+0x3=", {"15", "2,29", "3,09", "0,47", "18,09", "2,76"}},
+        {"C5+0/4=", {"1,25", "0,19", "0,26", "0,04", "1,51", "0,23"}},
+        {"C5+0%3=", {"8", "1,22", "1,65", "0,25", "9,65", "1,47"}},
+        {"C5+0=3=", {"3", "0,46", "0,62", "0,09", "3,62", "0,55"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.keys);
+        Keypad pad("6,55957", "20,6");
+        pad.Press(row.keys);
+        EXPECT_EQ(pad.state.Boxes, row.boxes);
+        EXPECT_TRUE(pad.messages.empty());
+    }
+}
+
 TEST(ApplyOperator, PutsTheConvertedAmountOnTheClipboard) {
     Keypad pad("6,55957", "20,6");
     pad.Select(3, 2).Press("C18,39=");
