@@ -3,7 +3,8 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-packages=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev)
+# qt6-translations-l10n: Qt's own buttons (Yes, No, Cancel) in the interface's language.
+packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgtest-dev libbenchmark-dev)
 
 missing=()
 for package in "${packages[@]}"; do

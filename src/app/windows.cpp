@@ -1,5 +1,7 @@
 #include "app/windows.h"
 
+#include "ui/main/window_placement.h"
+
 namespace devical::app {
 
 DevicalWindows::DevicalWindows(const QString& programDirectory) : Calc(programDirectory) {
@@ -12,11 +14,7 @@ DevicalWindows::DevicalWindows(const QString& programDirectory) : Calc(programDi
                      });
     QObject::connect(&Calc, &ui::TCalc::titleEditRequested, &Calc,
                      [this](const QString& which, const QString& title) { Question().Ask(which, title); });
-    QObject::connect(&Calc, &ui::TCalc::aboutRequested, &Calc, [this] {
-        Info().show();
-        Info().raise();
-        Info().activateWindow();
-    });
+    QObject::connect(&Calc, &ui::TCalc::aboutRequested, &Calc, [this] { ui::ShowInFront(&Info()); });
 }
 
 ui::TQuestion& DevicalWindows::Question() {

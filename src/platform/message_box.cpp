@@ -1,6 +1,8 @@
 #include "platform/message_box.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <utility>
 
 namespace devical::platform {
 
@@ -10,6 +12,14 @@ MessageHandler& Handler() {
     return handler;
 }
 }  // namespace
+
+bool MessageBoxReturn::IsNewActivation(const QWidget& window) {
+    if (!window.isActiveWindow()) {
+        leftForMessageBox_ = qobject_cast<QMessageBox*>(QApplication::activeWindow()) != nullptr;
+        return false;
+    }
+    return window.isVisible() && !std::exchange(leftForMessageBox_, false);
+}
 
 void SetMessageHandler(MessageHandler handler) { Handler() = std::move(handler); }
 

@@ -2,21 +2,20 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace devical::storage {
 
 namespace {
 
 // Whole numbers as stored by hand or by the program: blanks around, an optional sign.
-int ReadInteger(const std::string& text) {
-    std::string_view digits(text);
+std::optional<int> ReadInteger(std::string_view digits) {
     while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
     while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
     if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
     int value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-        throw SettingsError("'" + text + "' n'est pas une valeur entière correcte");
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return value;
 }
 
@@ -26,58 +25,71 @@ bool IsUsableDecimals(std::string_view decimals) {
             std::all_of(decimals.begin(), decimals.end(), [](char c) { return c >= '0' && c <= '9'; }));
 }
 
+// Reads one key after another, noting each value that cannot be used.
+class SettingsReader {
+public:
+    SettingsReader(const IniDocument& document, const std::string& fileName, char separator)
+        : document_(document), fileName_(fileName), separator_(separator) {}
+
+    std::string Text(std::string_view section, std::string_view key, std::string_view defaultText) const {
+        return document_.Read(section, key, defaultText);
+    }
+
+    engine::Amount Rate(std::string_view section, std::string_view key, std::string_view defaultText) {
+        const std::string text = Text(section, key, defaultText);
+        try {
+            return engine::ParseAmount(text, separator_);
+        } catch (const engine::ConversionError& error) {
+            Note(error.what(), section, key);
+            return engine::ParseAmount(defaultText, separator_);
+        }
+    }
+
+    int Integer(std::string_view section, std::string_view key, int defaultValue) {
+        const std::string text = Text(section, key, std::to_string(defaultValue));
+        if (const auto value = ReadInteger(text)) return *value;
+        Note("'" + text + "' n'est pas une valeur entière correcte", section, key);
+        return defaultValue;
+    }
+
+    std::vector<std::string> TakeProblems() { return std::move(problems_); }
+
+private:
+    void Note(const std::string& message, std::string_view section, std::string_view key) {
+        problems_.push_back(message + "\nFichier " + fileName_ + ", section [" + std::string(section) + "], clé " +
+                            std::string(key));
+    }
+
+    const IniDocument& document_;
+    const std::string& fileName_;
+    char separator_;
+    std::vector<std::string> problems_;
+};
+
 }  // namespace
 
-SettingsSnapshot::SettingsSnapshot(IniDocument document, char decimalSeparator)
-    : document_(std::move(document)), separator_(decimalSeparator) {}
-
-std::string SettingsSnapshot::Read(std::string_view section, std::string_view key, std::string_view defaultText) const {
-    return document_.Read(section, key, defaultText);
-}
-
-std::string SettingsSnapshot::NetTitle() const { return Read("Dialog", "Lib_HT", ""); }
-std::string SettingsSnapshot::GrossTitle() const { return Read("Dialog", "Lib_TTC", ""); }
-
-TaxSetting SettingsSnapshot::Tax() const {
-    return {Read("Taxe", "Title", "Taxe"), engine::ParseAmount(Read("Taxe", "Rate", "0"), separator_)};
-}
-
-CurrencySetting SettingsSnapshot::Currency() const {
-    return {Read("Currency", "Title", "Francs"), engine::ParseAmount(Read("Currency", "Rate", "1"), separator_)};
-}
-
-std::string SettingsSnapshot::MemoryTitle() const { return Read("Memory", "Title", ""); }
-
-MemorySetting SettingsSnapshot::Memory() const {
-    return {MemoryTitle(), engine::NormaliseSeparator(Read("Memory", "Curr", "0"), separator_),
-            engine::NormaliseSeparator(Read("Memory", "Euro", "0"), separator_)};
-}
-
-std::string SettingsSnapshot::Decimals() const {
+SettingsReading ReadSettings(const IniDocument& document, const std::string& fileName, char decimalSeparator) {
+    SettingsReader read(document, fileName, decimalSeparator);
+    SettingsReading reading;
+    Settings& s = reading.values;
+    s.netTitle = read.Text("Dialog", "Lib_HT", "");
+    s.grossTitle = read.Text("Dialog", "Lib_TTC", "");
+    s.tax = {read.Text("Taxe", "Title", "Taxe"), read.Rate("Taxe", "Rate", "0")};
+    s.currency = {read.Text("Currency", "Title", "Francs"), read.Rate("Currency", "Rate", "1")};
+    s.memory = {read.Text("Memory", "Title", ""),
+                engine::NormaliseSeparator(read.Text("Memory", "Curr", "0"), decimalSeparator),
+                engine::NormaliseSeparator(read.Text("Memory", "Euro", "0"), decimalSeparator)};
     // A hand-edited value that means nothing would fail every rounding: keep the default.
-    const std::string decimals = Read("Calcul", "Nb_Dec", "2");
-    return IsUsableDecimals(decimals) ? decimals : "2";
+    const std::string decimals = read.Text("Calcul", "Nb_Dec", "2");
+    s.decimals = IsUsableDecimals(decimals) ? decimals : "2";
+    s.sizeLevel = std::clamp(read.Integer("Windows", "Size", 1), 1, 3);
+    s.boxUnderEntry = read.Integer("Windows", "CaseEnSaisie", 1);
+    reading.problems = read.TakeProblems();
+    return reading;
 }
 
-int SettingsSnapshot::SizeLevel() const { return std::clamp(ReadInteger(Read("Windows", "Size", "1")), 1, 3); }
-
-int SettingsSnapshot::BoxUnderEntry() const { return ReadInteger(Read("Windows", "CaseEnSaisie", "1")); }
-
-Settings SettingsSnapshot::All() const {
-    Settings settings;
-    settings.netTitle = NetTitle();
-    settings.grossTitle = GrossTitle();
-    settings.tax = Tax();
-    settings.currency = Currency();
-    settings.memory = Memory();
-    settings.decimals = Decimals();
-    settings.sizeLevel = SizeLevel();
-    settings.boxUnderEntry = BoxUnderEntry();
-    return settings;
-}
-
-SettingsSnapshot SettingsFile::Read(char decimalSeparator) const {
-    return SettingsSnapshot(IniDocument::Load(path_), decimalSeparator);
+SettingsReading SettingsFile::Read(char decimalSeparator) const {
+    return ReadSettings(IniDocument::Load(path_), path_.string(), decimalSeparator);
 }
 
 void SettingsFile::WriteNetTitle(std::string_view title) const { IniWrite(path_, "Dialog", "Lib_HT", title); }

@@ -3,19 +3,13 @@
 #pragma once
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "engine/amount.h"
 #include "storage/ini_file.h"
 
 namespace devical::storage {
-
-// A stored value that the program cannot use; what() is the message to show.
-class SettingsError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 struct TaxSetting {
     std::string title = "Taxe";
@@ -45,33 +39,15 @@ struct Settings {
     int boxUnderEntry = 1;  // as stored: a value outside 1..6 selects nothing
 };
 
-// The settings as read at one moment. Each getter reads its keys; an unusable value
-// throws (engine::ConversionError for a rate, SettingsError for a whole number).
-class SettingsSnapshot {
-public:
-    SettingsSnapshot(IniDocument document, char decimalSeparator);
-
-    std::string NetTitle() const;
-    std::string GrossTitle() const;
-    TaxSetting Tax() const;
-    CurrencySetting Currency() const;
-    std::string MemoryTitle() const;
-    // The amounts with the separator in force.
-    MemorySetting Memory() const;
-    // "0".."3", "x", or another whole number; anything else reads as "2".
-    std::string Decimals() const;
-    int SizeLevel() const;
-    int BoxUnderEntry() const;
-
-    // All of the above in the activation's order.
-    Settings All() const;
-
-private:
-    std::string Read(std::string_view section, std::string_view key, std::string_view defaultText) const;
-
-    IniDocument document_;
-    char separator_;
+// The settings as read at one moment. A missing, empty or unusable value gives the default
+// of its key, and each unusable one a message that names the file, the section and the key,
+// so that the user can mend it while the calculator goes on with real values.
+struct SettingsReading {
+    Settings values;
+    std::vector<std::string> problems;
 };
+
+SettingsReading ReadSettings(const IniDocument& document, const std::string& fileName, char decimalSeparator);
 
 // The file itself: each write is one key, at the moment its value changes.
 class SettingsFile {
@@ -81,9 +57,9 @@ public:
     const std::filesystem::path& Path() const { return path_; }
 
     // Throws FileError.
-    SettingsSnapshot Read(char decimalSeparator) const;
+    SettingsReading Read(char decimalSeparator) const;
 
-    // Each throws FileError; a section missing from the file stores nothing.
+    // Each throws FileError; a section missing from the file is added at its end.
     void WriteNetTitle(std::string_view title) const;
     void WriteGrossTitle(std::string_view title) const;
     void WriteTax(std::string_view title, std::string_view rateText) const;

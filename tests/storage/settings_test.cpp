@@ -13,7 +13,7 @@ protected:
 };
 
 TEST_F(SettingsTest, EmptySectionsGiveTheDefaults) {
-    const Settings s = File(kSixSections).Read(',').All();
+    const Settings s = File(kSixSections).Read(',').values;
     EXPECT_EQ(s.netTitle, "");
     EXPECT_EQ(s.grossTitle, "");
     EXPECT_EQ(s.tax.title, "Taxe");
@@ -33,7 +33,7 @@ TEST_F(SettingsTest, ReadsStoredValuesWithEitherSeparator) {
                             "[Currency]\r\nTitle=FRF Franc\r\nRate=6,55957\r\n[Memory]\r\nTitle=DEM Caisse\r\n"
                             "Curr=1.5\r\nEuro=0,77\r\n[Calcul]\r\nNb_Dec=x\r\n[Windows]\r\nSize=5\r\nCaseEnSaisie=7\r\n")
                            .Read(',')
-                           .All();
+                           .values;
     EXPECT_EQ(s.netTitle, "Net");
     EXPECT_EQ(s.grossTitle, "Brut");
     EXPECT_EQ(s.tax.title, "TVA");
@@ -47,17 +47,25 @@ TEST_F(SettingsTest, ReadsStoredValuesWithEitherSeparator) {
     EXPECT_EQ(s.boxUnderEntry, 7);   // the window ignores it
 }
 
-TEST_F(SettingsTest, UnusableValuesAreReportedOrFallBack) {
-    const auto snapshot = File("[Taxe]\r\nRate=vingt\r\n[Calcul]\r\nNb_Dec=deux\r\n[Windows]\r\nSize=grand\r\n").Read(',');
-    EXPECT_THROW(snapshot.Tax(), engine::ConversionError);
-    EXPECT_EQ(snapshot.Decimals(), "2");
-    try {
-        snapshot.SizeLevel();
-        ADD_FAILURE();
-    } catch (const SettingsError& error) {
-        EXPECT_STREQ(error.what(), "'grand' n'est pas une valeur entière correcte");
-    }
-    EXPECT_EQ(snapshot.Currency().rate, 1);  // the other keys still read
+TEST_F(SettingsTest, UnusableValuesFallBackToTheirDefaultsAndSayWhere) {
+    const auto reading = File("[Taxe]\r\nRate=vingt\r\n[Currency]\r\nTitle=DEM Mark\r\nRate=abc\r\n"
+                              "[Calcul]\r\nNb_Dec=deux\r\n[Windows]\r\nSize=grand\r\nCaseEnSaisie=zz\r\n")
+                             .Read(',');
+    const std::string file = Path("DEVICAL.INI").string();
+    EXPECT_EQ(reading.problems,
+              (std::vector<std::string>{
+                  "'vingt' n'est pas une valeur flottante correcte\nFichier " + file + ", section [Taxe], clé Rate",
+                  "'abc' n'est pas une valeur flottante correcte\nFichier " + file + ", section [Currency], clé Rate",
+                  "'grand' n'est pas une valeur entière correcte\nFichier " + file + ", section [Windows], clé Size",
+                  "'zz' n'est pas une valeur entière correcte\nFichier " + file + ", section [Windows], clé CaseEnSaisie",
+              }));
+    const Settings& s = reading.values;
+    EXPECT_EQ(s.tax.rate, 0);
+    EXPECT_EQ(s.currency.title, "DEM Mark");  // the keys beside a bad one still read
+    EXPECT_EQ(s.currency.rate, 1);
+    EXPECT_EQ(s.decimals, "2");  // a meaningless decimals setting falls back without a word
+    EXPECT_EQ(s.sizeLevel, 1);
+    EXPECT_EQ(s.boxUnderEntry, 1);
 }
 
 TEST_F(SettingsTest, EachWriteStoresOneKeyInPlace) {
@@ -70,7 +78,7 @@ TEST_F(SettingsTest, EachWriteStoresOneKeyInPlace) {
     EXPECT_EQ(Bytes("DEVICAL.INI"),
               "[Dialog]\r\n[Taxe]\r\n[Currency]\r\nTitle=FRF Franc fran\xe7""ais\r\nRate=6,55957\r\n"
               "[Memory]\r\nTitle= \r\nCurr=0\r\nEuro=0\r\n[Calcul]\r\nNb_Dec=3\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
-    const Settings s = file.Read(',').All();
+    const Settings s = file.Read(',').values;
     EXPECT_EQ(s.currency.title, "FRF Franc français");
     EXPECT_EQ(s.sizeLevel, 3);
     EXPECT_EQ(s.boxUnderEntry, 4);
@@ -82,7 +90,7 @@ TEST_F(SettingsTest, AMissingSectionIsAddedSoThatTheChoiceIsKept) {
     file.WriteSizeLevel(3);
     file.WriteBoxUnderEntry(4);
     EXPECT_EQ(Bytes("DEVICAL.INI"), "[Dialog]\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
-    EXPECT_EQ(file.Read(',').SizeLevel(), 3);
+    EXPECT_EQ(file.Read(',').values.sizeLevel, 3);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // used through the windows as a person would, with the files checked byte for byte.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QtTest>
 #include <memory>
 
@@ -68,6 +69,17 @@ private:
     static void Retype(QLineEdit* box, const QString& text) {
         box->clear();
         QTest::keyClicks(box, text);
+    }
+    // Text arriving as a person or an input method types it, character by character.
+    static void TypeText(QLineEdit* box, const QString& text) {
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(box, &press);
+        }
+    }
+    static void ExpectCentred(QWidget* window) {
+        const QPoint offset = window->frameGeometry().center() - window->screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 4, qPrintable(window->objectName()));
     }
     QString Box(const char* name) const { return windows_->Calc.findChild<QLabel*>(name)->text(); }
     void TypeAtMain(const QString& keys) { TypeAt(windows_->Calc.windowHandle(), keys); }
@@ -181,7 +193,16 @@ private slots:
         Select(w.Taxes(), "TVA normale");
         Key(w.Taxes(), Qt::Key_F2);
         Retype(w.STaxes().Edit1, QStringLiteral("Autre taxe"));
-        Retype(w.STaxes().Edit2, QStringLiteral("dix"));  // not a number: stored as 0
+        for (const char* refused : {"dix", "5,5 %", "-1"}) {
+            Retype(w.STaxes().Edit2, QString::fromUtf8(refused));
+            messages_->Expect(QStringLiteral("Le taux de taxe doit être un nombre positif ou nul"));
+            QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
+            QVERIFY(w.STaxes().isVisible());
+            QCOMPARE(w.STaxes().focusWidget(), w.STaxes().Edit2);
+            QCOMPARE(w.STaxes().Edit1->text(), QStringLiteral("Autre taxe"));  // what was typed stays
+            QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA normale", "TVA réduite"}));
+        }
+        Retype(w.STaxes().Edit2, QStringLiteral("0"));  // no tax at all is a rate like any other
         QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
         QCOMPARE(Titles(w.Taxes()), (QStringList{"Autre taxe", "TVA réduite"}));
         QCOMPARE(w.Taxes().ListView1->topLevelItem(0)->text(1), QStringLiteral("0"));
@@ -418,6 +439,130 @@ private slots:
         QCOMPARE(w.Calc.findChild<QLabel*>("Lib_MemCur")->text(), QStringLiteral("0"));  // kept once
         w.Calc.FormActivate();
         QCOMPARE(w.Calc.findChild<QLabel*>("Lib_MemCur")->text(), QStringLiteral("7"));  // then reloaded
+    }
+
+    void renamingTheMemoryKeepsTheCurrencyItsAmountsAreIn() {
+        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Title=FRF Caisse", "Title=DEM Caisse")
+                                       .replace("Curr=0", "Curr=100").replace("Euro=0", "Euro=51,13"));
+        auto& w = Open();  // marks in the register, francs current
+        QTest::keyClick(w.Calc.windowHandle(), Qt::Key_4, Qt::AltModifier | Qt::KeypadModifier);
+        Retype(w.Question().Edit_Reponse, QStringLiteral("Tiroir"));
+        QTest::keyClick(w.Question().Edit_Reponse, Qt::Key_Return);
+        QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray("DEM Tiroir"));
+        BackToMain();
+        QCOMPARE(w.Calc.findChild<QLabel*>("Lb_Dev")->text(), QStringLiteral("DEM"));
+        messages_->Expect(QStringLiteral("La devise en mémoire (DEM) est différente de la devise en cours (FRF)\nStop"));
+        w.Calc.ButtonMPlusClick();  // still no francs added to marks
+        QCOMPARE(dir_->Setting("Memory", "Curr"), QByteArray("100"));
+
+        w.Calc.ButtonMCClick();  // an empty register takes the current currency
+        w.Calc.Lib_MemoryClick();
+        Retype(w.Question().Edit_Reponse, QStringLiteral("Caisse"));
+        w.Question().Bt_OKClick();
+        QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray("FRF Caisse"));
+    }
+
+    void theTitleQuestionTabsFromOkIntoTheWholeAnswer() {
+        auto& w = Open();
+        w.Calc.Lib_HTClick();
+        QCOMPARE(w.Question().focusWidget(), w.Question().Bt_OK);
+        QTest::keyClick(w.Question().focusWidget(), Qt::Key_Tab);
+        QCOMPARE(w.Question().focusWidget(), w.Question().Edit_Reponse);
+        QTRY_COMPARE(w.Question().Edit_Reponse->selectedText(), QStringLiteral("Montant HT"));
+        QTest::keyClicks(w.Question().Edit_Reponse, QStringLiteral("Net du mois"));  // replaces, blanks and all
+        QTest::keyClick(w.Question().Edit_Reponse, Qt::Key_Return);
+        QCOMPARE(dir_->Setting("Dialog", "Lib_HT"), QByteArray("Net du mois"));
+        QVERIFY(!w.Question().isVisible());
+    }
+
+    void aCurrencyRateMustBeANumberAboveZero() {
+        auto& w = Open();
+        w.Rates().ShowList();
+        Key(w.Rates(), Qt::Key_Insert);
+        QTRY_COMPARE(w.SRates().Edit1->selectedText(), QStringLiteral("XXX Nouvelle devise"));  // typing replaces it
+        QTest::keyClicks(w.SRates().Edit1, QStringLiteral("JPY Yen"));
+        QTest::mouseClick(w.SRates().Edit2, Qt::LeftButton);
+        QTRY_COMPARE(w.SRates().Edit2->selectedText(), QStringLiteral("1"));
+        for (const char* refused : {"abc", "0", "-2", "0,0"}) {
+            Retype(w.SRates().Edit2, QString::fromUtf8(refused));
+            messages_->Expect(QStringLiteral("Le taux de change doit être un nombre supérieur à zéro"));
+            QTest::keyClick(w.SRates().Edit2, Qt::Key_Return);
+            QVERIFY(w.SRates().isVisible());
+            QCOMPARE(w.SRates().focusWidget(), w.SRates().Edit2);
+            QCOMPARE(w.SRates().Edit2->selectedText(), QString::fromUtf8(refused));
+            QCOMPARE(w.SRates().Edit1->text(), QStringLiteral("JPY Yen"));
+            QCOMPARE(w.Rates().Records().back(), (devical::storage::ListRecord{"XXX Nouvelle devise", "1"}));
+        }
+        QTest::keyClicks(w.SRates().Edit2, QStringLiteral("150.5"));
+        QTest::keyClick(w.SRates().Edit2, Qt::Key_Return);
+        QVERIFY(!w.SRates().isVisible());
+        QCOMPARE(w.Rates().Records().back(), (devical::storage::ListRecord{"JPY Yen", "150,5"}));
+    }
+
+    void boxesTakeOnlyWhatTheFilesCanHold() {
+        auto& w = Open();
+        w.Rates().ShowList();
+        Key(w.Rates(), Qt::Key_Insert);
+        QLineEdit* title = w.SRates().Edit1;
+        title->clear();
+        TypeText(title, QStringLiteral("JPY Yen 円"));
+        QCOMPARE(title->text(), QStringLiteral("JPY Yen "));
+        QGuiApplication::clipboard()->setText(QStringLiteral("Łódź"));
+        title->setFocus();
+        QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(title->text(), QStringLiteral("JPY Yen "));  // the paste is refused whole
+        QGuiApplication::clipboard()->setText(QStringLiteral("¥ €"));
+        QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(title->text(), QStringLiteral("JPY Yen ¥ €"));
+        w.SRates().BitBtn1Click();
+        Key(w.Rates(), Qt::Key_Escape);
+        QVERIFY(dir_->Read("Rates.txt").contains("JPY Yen \xa5 \x80\r\n1\r\n"));
+
+        w.Calc.Lib_TTCClick();
+        w.Question().Edit_Reponse->clear();
+        TypeText(w.Question().Edit_Reponse, QStringLiteral("Total TTC ✓"));
+        QCOMPARE(w.Question().Edit_Reponse->text(), QStringLiteral("Total TTC "));
+    }
+
+    void listsAndDialogsOpenCentredWithGridLinesAndWholeCaptions() {
+        auto& w = Open();
+        w.Memory().ShowList();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.Memory()));
+        ExpectCentred(&w.Memory());
+        Key(w.Memory(), Qt::Key_Insert);
+        QVERIFY(QTest::qWaitForWindowExposed(&w.SMemory()));
+        ExpectCentred(&w.SMemory());
+        const Qt::WindowFlags frame = w.SMemory().windowFlags();
+        QVERIFY(!(frame & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint)));
+        QFont captionFont = QApplication::font();
+        captionFont.setBold(true);
+        for (QDialog* dialog : {static_cast<QDialog*>(&w.SMemory()), static_cast<QDialog*>(&w.SRates()),
+                                static_cast<QDialog*>(&w.STaxes())}) {
+            QVERIFY(!dialog->windowTitle().isEmpty());
+            QVERIFY2(dialog->width() >= QFontMetrics(captionFont).horizontalAdvance(dialog->windowTitle()) + 64,
+                     qPrintable(dialog->windowTitle()));
+        }
+
+        // A line is drawn between two rows of the list, where the background would be.
+        QTreeWidget* view = w.Memory().ListView1;
+        const QRect first = view->visualItemRect(view->topLevelItem(0));
+        const QImage image = view->viewport()->grab().toImage();
+        const int blank = first.left() + 190;  // past the end of the short titles
+        QVERIFY(image.pixel(blank, first.bottom()) != image.pixel(blank, first.bottom() - 1));
+    }
+
+    void choosingACurrencyAddsTheSectionASettingsFileLacks() {
+        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("[Currency]\r\nTitle=FRF Franc fran\xe7" "ais\r\n"
+                                                                     "Rate=6,55957\r\n\r\n", ""));
+        auto& w = Open();
+        TypeAtMain(QStringLiteral("100="));
+        w.Rates().ShowList();
+        Select(w.Rates(), "DEM Mark allemand");
+        Key(w.Rates(), Qt::Key_Return);
+        QVERIFY(dir_->Read("DEVICAL.INI").endsWith("\r\n[Currency]\r\nTitle=DEM Mark allemand\r\nRate=1,95583\r\n"));
+        BackToMain();
+        QCOMPARE(w.Calc.findChild<QLabel*>("Lib_Cur")->text(), QStringLiteral("DEM Mark allemand"));
+        QCOMPARE(Box("Cur_HT"), QStringLiteral("195,58"));  // 100 euros at the default rate of 1, now in marks
     }
 
     void theMemoryRegisterFollowsTheLineUnderEntry() {

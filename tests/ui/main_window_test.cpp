@@ -5,12 +5,15 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 #include <memory>
 
 #include "app/Info1.h"
 #include "app/startup.h"
 #include "ui/main/Devical1.h"
+#include "ui/main/fitted_label.h"
 #include "window_test_support.h"
 
 using devical::platform::MessageAnswer;
@@ -37,6 +40,19 @@ private:
         for (const char* name : {"Cur_HT", "Euro_HT", "Cur_Taxe", "Euro_Taxe", "Cur_TTC", "Euro_TTC"})
             texts << Box(calc, name);
         return texts;
+    }
+    // Whether anything is drawn in the pixel column x of a label's contents: text that runs
+    // into the edge of its box is cut there.
+    static bool InkInColumn(QLabel* label, int x) {
+        const QImage image = label->grab().toImage();
+        const QRect contents = label->contentsRect();
+        const QRgb background = image.pixel(contents.topLeft());  // the top row holds no text
+        for (int y = contents.top(); y <= contents.bottom(); ++y)
+            if (image.pixel(x, y) != background) return true;
+        return false;
+    }
+    static devical::ui::FittedLabel* Fitted(TCalc& calc, const char* name) {
+        return calc.findChild<devical::ui::FittedLabel*>(name);
     }
     static void Type(TCalc& calc, const QString& keys) { TypeAt(calc.windowHandle(), keys); }
     static void Press(TCalc& calc, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -113,6 +129,99 @@ private slots:
         QCOMPARE(calc->State().BoxUnderEntry, 4);
         Press(*calc, Qt::Key_1, Qt::ControlModifier);  // not the keypad
         QCOMPARE(calc->State().BoxUnderEntry, 4);
+    }
+
+    void arrowKeysNeverMoveTheFocusNorChangeTheDecimals() {
+        auto calc = Open();
+        const int full = calc->height();
+        auto* decimals = calc->findChild<QComboBox*>("Nb_Dec");
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right, Qt::Key_PageUp,
+                            Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown}) {
+            Press(*calc, key, Qt::AltModifier);
+            Press(*calc, key);
+            if (key == Qt::Key_Down || key == Qt::Key_PageDown) Press(*calc, Qt::Key_Up, Qt::AltModifier);
+        }
+        QCOMPARE(calc->height(), full);
+        QCOMPARE(QApplication::focusWidget(), calc->findChild<QWidget*>("ButtonEgal"));
+        QCOMPARE(decimals->currentText(), QStringLiteral("2"));
+
+        decimals->setFocus(Qt::TabFocusReason);  // reached with Tab, the list steps only when opened
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_End}) Press(*calc, key);
+        Press(*calc, Qt::Key_Down, Qt::AltModifier);  // folds the window, opens nothing
+        QCOMPARE(calc->height(), 127);
+        QVERIFY(!decimals->view()->isVisible());
+        QCOMPARE(decimals->currentText(), QStringLiteral("2"));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_NbrDec")->text(), QStringLiteral("2"));
+        QCOMPARE(dir_->Setting("Calcul", "Nb_Dec"), QByteArray("2"));
+        QCOMPARE(calc->State().Decimals, std::string("2"));
+    }
+
+    void theDecimalKeyShowsTheSeparatorItTypes() {
+        for (const QLocale& locale : {QLocale(QLocale::French, QLocale::France),
+                                      QLocale(QLocale::English, QLocale::UnitedStates)}) {
+            QLocale::setDefault(locale);
+            auto calc = Open();
+            const QString caption = calc->findChild<QPushButton*>("ButtonDec")->text();
+            QCOMPARE(caption, locale.decimalPoint());
+            for (const char* name : {"Button1", "ButtonDec", "Button5"}) Click(*calc, name);
+            QCOMPARE(Box(*calc, "Cur_HT"), "1" + caption + "5");
+        }
+    }
+
+    void anAmountWiderThanItsBoxIsNeverShownCut() {
+        auto calc = Open();
+        Type(*calc, QStringLiteral("1205999999998,79="));
+        for (const char* name : {"Cur_HT", "Euro_HT", "Cur_Taxe", "Euro_Taxe", "Cur_TTC", "Euro_TTC"}) {
+            auto* box = Fitted(*calc, name);
+            QVERIFY2(!InkInColumn(box, box->contentsRect().left()), name);  // a smaller font, whole
+            QCOMPARE(box->ShownText(), box->text());
+        }
+        QVERIFY(Fitted(*calc, "Cur_TTC")->ShownFont().pointSizeF() < calc->font().pointSizeF());
+
+        // The memory line is narrower: past the smallest font the amount shows its leading
+        // digits, marked as cut, and whole in its tooltip.
+        Press(*calc, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+        auto* memory = Fitted(*calc, "Lib_MemCur");
+        QCOMPARE(memory->text(), QStringLiteral("1205999999998,79"));
+        QVERIFY(!InkInColumn(memory, memory->contentsRect().left()));
+        QVERIFY(memory->ShownText().startsWith(QLatin1String("12")));
+        QVERIFY(memory->ShownText().endsWith(QStringLiteral("…")));
+        QVERIFY(memory->toolTip().startsWith(QLatin1String("1205999999998,79\n")));
+        QVERIFY(memory->toolTip().endsWith(QStringLiteral("FRF Franc français")));  // its own hint stays
+        memory->setText(QStringLiteral("5"));
+        QCOMPARE(memory->toolTip(), QStringLiteral("FRF Franc français"));
+    }
+
+    void aLongTitleIsElidedButNeverTheTaxRate() {
+        const QByteArray title = "Taxe sur la valeur ajout\xe9" "e au taux normal des livraisons de biens";
+        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Title=TVA", "Title=" + title));
+        auto calc = Open();
+        auto* tax = Fitted(*calc, "Lib_Taxe");
+        const QString whole = QString::fromLatin1(title) + QStringLiteral(" (20,6 %)");
+        QCOMPARE(tax->text(), whole);
+        QVERIFY(tax->ShownText().endsWith(QStringLiteral("… (20,6 %)")));
+        QVERIFY(!InkInColumn(tax, tax->contentsRect().right()));
+        QVERIFY(tax->toolTip().startsWith(whole));
+    }
+
+    void qtsOwnButtonsSpeakTheInterfaceLanguage() {
+        auto calc = Open();
+        QMessageBox french(QMessageBox::Question, "Devical", "?", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(french.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Oui"));
+        QCOMPARE(french.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Non"));
+        calc.reset();
+        dir_->Write("DEVICAL.LAN", "[Dialogs]\r\nLangue=AN\r\n");
+        calc = Open();
+        QMessageBox english(QMessageBox::Question, "Devical", "?", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(english.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Yes"));
+    }
+
+    void theWindowOpensCentredOnTheScreen() {
+        TCalc calc(dir_->Path());
+        calc.Devical1Click();
+        QVERIFY(QTest::qWaitForWindowExposed(&calc));
+        const QPoint offset = calc.frameGeometry().center() - calc.screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 4, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     void shiftEscapeHidesTheWindowAndClearsAllBoxes() {
@@ -219,12 +328,24 @@ private slots:
         QCOMPARE(Boxes(*calc), (QStringList{"100", "15,24", "5,5", "0,84", "105,5", "16,08"}));
     }
 
-    void anUnreadableRateStopsTheActivationWithItsMessage() {
-        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Rate=6,55957", "Rate=six"));
-        messages_->Expect(QStringLiteral("'six' n'est pas une valeur flottante correcte"));
+    void anUnusableSettingSaysWhereItIsAndItsDefaultServes() {
+        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings)
+                                       .replace("Rate=6,55957", "Rate=six")
+                                       .replace("Size=1", "Size=x")
+                                       .replace("CaseEnSaisie=1", "CaseEnSaisie=zz"));
+        const QString where = QStringLiteral("\nFichier %1DEVICAL.INI, section ").arg(dir_->Path());
+        messages_->Expect("'six' n'est pas une valeur flottante correcte" + where + "[Currency], clé Rate");
+        messages_->Expect("'x' n'est pas une valeur entière correcte" + where + "[Windows], clé Size");
+        messages_->Expect("'zz' n'est pas une valeur entière correcte" + where + "[Windows], clé CaseEnSaisie");
         auto calc = Open();
-        QCOMPARE(calc->findChild<QLabel*>("Lib_Taxe")->text(), QStringLiteral("TVA (20,6 %)"));  // done before
-        QCOMPARE(calc->findChild<QLabel*>("Lib_NbrDec")->text(), QStringLiteral("Décimales"));   // not reached
+        // Every label shows real text, and the calculator works at the default rate.
+        QCOMPARE(calc->findChild<QLabel*>("Lib_Rate")->text(), QStringLiteral("1 Euro = 1 unités"));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_Cur")->text(), QStringLiteral("FRF Franc français"));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_NbrDec")->text(), QStringLiteral("2"));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_Memory")->text(), QStringLiteral("Caisse"));
+        QCOMPARE(calc->State().BoxUnderEntry, 1);
+        Type(*calc, QStringLiteral("100="));
+        QCOMPARE(Boxes(*calc), (QStringList{"100", "100", "20,6", "20,6", "120,6", "120,6"}));
     }
 
     void comingBackFromAMessageBoxIsNoNewActivation() {

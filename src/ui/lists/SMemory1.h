@@ -11,7 +11,7 @@ class TSMemory : public EntryDialog {
     Q_OBJECT
 public:
     TSMemory(TCalc& calc, ListWindow& memory, QWidget* parent = nullptr)
-        : EntryDialog(calc, memory, "SMemory", "Memory2_Face", 2, parent) {
+        : EntryDialog(calc, memory, "SMemory", "Memory2_Face", 2, std::nullopt, parent) {
         setWindowTitle(QStringLiteral("Saisie Mémoire"));
     }
 

@@ -9,7 +9,7 @@ class TSRates : public EntryDialog {
     Q_OBJECT
 public:
     TSRates(TCalc& calc, ListWindow& rates, QWidget* parent = nullptr)
-        : EntryDialog(calc, rates, "SRates", "Rates2_Face", 1, parent) {
+        : EntryDialog(calc, rates, "SRates", "Rates2_Face", 1, engine::RateKind::Currency, parent) {
         setWindowTitle(QStringLiteral("Saisie Taux"));
     }
 };

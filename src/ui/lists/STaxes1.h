@@ -9,7 +9,7 @@ class TSTaxes : public EntryDialog {
     Q_OBJECT
 public:
     TSTaxes(TCalc& calc, ListWindow& taxes, QWidget* parent = nullptr)
-        : EntryDialog(calc, taxes, "STaxes", "Taxes2_Face", 1, parent) {
+        : EntryDialog(calc, taxes, "STaxes", "Taxes2_Face", 1, engine::RateKind::Tax, parent) {
         setWindowTitle(QStringLiteral("Saisie Taxe"));
     }
 };

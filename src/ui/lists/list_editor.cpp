@@ -1,6 +1,9 @@
 #include "ui/lists/list_editor.h"
 
+#include <QApplication>
 #include <QCollator>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
@@ -10,6 +13,8 @@
 #include "storage/file_io.h"
 #include "storage/language_file.h"
 #include "ui/main/Devical1.h"
+#include "ui/main/file_text_box.h"
+#include "ui/main/window_placement.h"
 
 namespace devical::ui {
 
@@ -30,6 +35,25 @@ public:
         return collator.compare(text(0), other.text(0)) < 0;
     }
 };
+
+// Grid lines between the cells, as in a report list.
+class GridLines : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        const auto rgb = static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &option, option.widget));
+        painter->save();
+        painter->setPen(QColor(rgb));
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
+
+// Room beside the caption for the frame's icon and buttons, so that the caption is not cut.
+constexpr int kCaptionFrameRoom = 72;
 
 QToolButton* PanelButton(QWidget* panel, const char* name, int left, QStyle::StandardPixmap picture,
                          const QString& hint) {
@@ -60,6 +84,7 @@ ListWindow::ListWindow(TCalc& calc, ListDesign design, QWidget* parent)
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setAllColumnsShowFocus(true);
+    ListView1->setItemDelegate(new GridLines(ListView1));
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setHeaderLabels(design_.columns);
@@ -140,11 +165,7 @@ void ListWindow::FormCreate() {
     }
 }
 
-void ListWindow::ShowList() {
-    show();
-    raise();
-    activateWindow();
-}
+void ListWindow::ShowList() { ShowInFront(this); }
 
 quint64 ListWindow::RowIdOf(const QTreeWidgetItem& row) { return row.data(0, kRowIdRole).toULongLong(); }
 
@@ -190,9 +211,7 @@ RowEdit ListWindow::EditFor(const QTreeWidgetItem& row) {
 
 void ListWindow::OpenEntryDialog() {
     if (!dialog_) return;
-    dialog_->show();
-    dialog_->raise();
-    dialog_->activateWindow();
+    ShowInFront(dialog_);
     dialog_->FormActivate();  // a dialog already in front takes the new row too
 }
 
@@ -309,15 +328,17 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* event) {
 // ---- Entry dialog ----------------------------------------------------------------------
 
 EntryDialog::EntryDialog(TCalc& calc, ListWindow& list, const char* instanceName, const char* faceSection,
-                         int amountBoxes, QWidget* parent)
+                         int amountBoxes, std::optional<engine::RateKind> rateKind, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       calc_(calc),
       list_(list),
-      faceSection_(faceSection) {
+      faceSection_(faceSection),
+      rateKind_(rateKind) {
     setObjectName(QString::fromLatin1(instanceName));
     setModal(false);
     const bool twoAmounts = amountBoxes == 2;
-    setFixedSize(twoAmounts ? 185 : 183, twoAmounts ? 108 : 80);
+    designWidth_ = twoAmounts ? 185 : 183;
+    setFixedSize(designWidth_, twoAmounts ? 108 : 80);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(2, 3, 180, 21);
@@ -351,6 +372,8 @@ EntryDialog::EntryDialog(TCalc& calc, ListWindow& list, const char* instanceName
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(2, buttonsTop, 75, 25);
     BitBtn1->setDefault(true);
+    for (QLineEdit* box : {Edit1, Edit2, Edit3})
+        if (box) MakeFileTextBox(box);
     BitBtn2 = new QPushButton(QStringLiteral("Annuler"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(107, buttonsTop, 75, 25);
@@ -374,12 +397,44 @@ void EntryDialog::FormActivate() {
     Edit1->setText(edit.Title);
     Edit2->setText(edit.Amounts.value(0));
     if (Edit3) Edit3->setText(edit.Amounts.value(1));
+    if (auto* focused = qobject_cast<QLineEdit*>(focusWidget())) focused->selectAll();  // typing replaces
+}
+
+void EntryDialog::FitCaption() {
+    QFont captionFont = QApplication::font();
+    captionFont.setBold(true);
+    const int wanted =
+        std::max(designWidth_, QFontMetrics(captionFont).horizontalAdvance(windowTitle()) + kCaptionFrameRoom);
+    const int grow = wanted - width();
+    if (grow == 0) return;
+    // The boxes take the extra width; Cancel stays at the right edge.
+    for (QLineEdit* box : {Edit1, Edit2, Edit3})
+        if (box) box->resize(box->width() + grow, box->height());
+    BitBtn2->move(BitBtn2->x() + grow, BitBtn2->y());
+    setFixedWidth(wanted);
 }
 
 void EntryDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    // Text typed and not confirmed gives way to the working row when the dialog comes back.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+    if (event->type() == QEvent::WindowTitleChange) FitCaption();
+    // Text typed and not confirmed gives way to the working row when the dialog comes back,
+    // but not when it comes back from its own message about that text.
+    if (event->type() == QEvent::ActivationChange && messageBoxReturn_.IsNewActivation(*this)) FormActivate();
+}
+
+void EntryDialog::Edit2Exit() {
+    // A rate stays as typed until OK checks it: turning it into 0 would store a rate that
+    // means nothing without a word.
+    if (!rateKind_) ValidateAmount(Edit2);
+}
+
+bool EntryDialog::RateRefused() {
+    const auto refusal = engine::RateRefusal(Edit2->text().toStdString(), *rateKind_, platform::DecimalSeparator());
+    if (!refusal) return false;
+    platform::ShowMessage(this, platform::MessageKind::Error, Text(calc_.Messages().MessageText(*refusal)));
+    Edit2->setFocus(Qt::OtherFocusReason);
+    Edit2->selectAll();
+    return true;
 }
 
 void EntryDialog::ValidateAmount(QLineEdit* box) {
@@ -389,6 +444,7 @@ void EntryDialog::ValidateAmount(QLineEdit* box) {
 }
 
 void EntryDialog::BitBtn1Click() {
+    if (rateKind_ && RateRefused()) return;  // the dialog stays open, nothing is stored
     Edit2Exit();
     if (Edit3) Edit3Exit();
     RowEdit& edit = list_.Edit();

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "engine/amount.h"
+#include "engine/rate_check.h"
+#include "platform/message_box.h"
 #include "storage/list_file.h"
 
 namespace devical::ui {
@@ -121,12 +123,13 @@ protected:
 class EntryDialog : public QDialog {
     Q_OBJECT
 public:
+    // rateKind: the one box holds a rate of that kind; without it, the boxes hold amounts.
     EntryDialog(TCalc& calc, ListWindow& list, const char* instanceName, const char* faceSection, int amountBoxes,
-                QWidget* parent = nullptr);
+                std::optional<engine::RateKind> rateKind, QWidget* parent = nullptr);
 
     void FormCreate();
     void FormActivate();
-    void Edit2Exit() { ValidateAmount(Edit2); }
+    void Edit2Exit();
     void Edit3Exit() { ValidateAmount(Edit3); }
     void BitBtn1Click();
     void BitBtn2Click();
@@ -147,7 +150,14 @@ protected:
 private:
     // A text that is not a number becomes "0"; a number stays as typed.
     void ValidateAmount(QLineEdit* box);
+    // A rate the converter cannot use is refused with its message, the rate box focused.
+    bool RateRefused();
+    // Wide enough for the caption to show whole on the frame.
+    void FitCaption();
+    int designWidth_ = 0;
     const char* faceSection_;
+    std::optional<engine::RateKind> rateKind_;
+    platform::MessageBoxReturn messageBoxReturn_;
 };
 
 }  // namespace devical::ui

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QWindow>
@@ -12,11 +11,13 @@
 #include "engine/operators.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
+#include "platform/qt_translations.h"
 #include "platform/tray.h"
 #include "storage/file_io.h"
 #include "storage/language_file.h"
 #include "ui/main/click_filter.h"
 #include "ui/main/icons.h"
+#include "ui/main/window_placement.h"
 
 namespace devical::ui {
 
@@ -26,6 +27,20 @@ const QColor kNavy(0, 0, 128);
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 std::string Utf8(const QString& text) { return text.toStdString(); }
+
+bool IsNavigationKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End: return true;
+    default: return false;
+    }
+}
 
 // The one-line credit of the about label when the language file has none.
 const char* const kBuiltInCredit = "Devical - Convertisseur euro - 12/98";
@@ -151,77 +166,82 @@ void TCalc::FormCreate() {
 
     context_.messages = lan->Catalogue();
     installedLanguage_ = Text(lan->InstalledLanguage());
+    platform::FollowInterfaceLanguage(installedLanguage_);
 }
 
 void TCalc::FormActivate() {
     if (activating_) return;  // a message box of this step gives the activation back
     activating_ = true;
     const char sep = platform::DecimalSeparator();
+    ButtonDec->setText(QString(QLatin1Char(sep)));  // the key types the separator in force
     try {
-        const storage::SettingsSnapshot settings = Settings().Read(sep);
-        Lib_HT->setText(Text(settings.NetTitle()));
-        Lib_TTC->setText(Text(settings.GrossTitle()));
-
-        const storage::TaxSetting tax = settings.Tax();
-        state_.TaxRate = tax.rate;
-        Lib_Taxe->setText(Text(tax.title) + QStringLiteral(" (") + Text(engine::AmountText(tax.rate, sep)) +
-                          QStringLiteral(" %)"));
-
-        const storage::CurrencySetting currency = settings.Currency();
-        Lib_Cur->setText(Text(currency.title));
-        state_.CurrencyRate = currency.rate;
-        Lib_Rate->setText(rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(currency.rate, sep)) +
-                          QLatin1Char(' ') + rateText2_);
-
-        const QString memoryTitle = Text(settings.MemoryTitle());
-        Lib_Memory->setText(memoryTitle.mid(4, 100));
-        Lb_Dev->setText(memoryTitle.left(3));
-        if (memoryReloadFlag_) {
-            const storage::MemorySetting memory = settings.Memory();
-            Lib_MemEuro->setText(Text(memory.euroAmount));
-            Lib_MemCur->setText(Text(memory.nationalAmount));
-        } else {
-            memoryReloadFlag_ = true;  // the title dialog kept the amounts on display once
-        }
-        Lib_MemCur->setToolTip(Lib_Cur->text());
-
-        state_.Decimals = settings.Decimals();
-        Nb_Dec->setCurrentText(Text(state_.Decimals));
-        Lib_NbrDec->setText(Text(state_.Decimals));
-
-        {
-            const QSignalBlocker quiet(Bar_Reduc);
-            Bar_Reduc->setValue(settings.SizeLevel());
-        }
-        Bar_ReducChange();
-
-        const int box = settings.BoxUnderEntry();
-        if (box >= 1 && box <= 6) SelectBox(engine::RowOf(box), engine::ColumnOf(box));
-
-        if (!firstActivationDone_) {
-            ButtonCClick();
-            firstActivationDone_ = true;
-        }
-        if (state_.CurrencyChanged) {
-            // Evaluate from the euro box so that the euro amounts stay and the national ones
-            // follow the new rate.
-            const int before = state_.BoxUnderEntry;
-            if (engine::IsNationalBox(before)) SelectBox(engine::RowOf(before), 2);
-            Evaluate("=");
-            state_.CurrencyChanged = false;
-            if (engine::IsNationalBox(before)) SelectBox(engine::RowOf(before), 1);
-        }
-        if (state_.TaxChanged) {
-            Evaluate("=");
-            state_.TaxChanged = false;
-        }
-        FocusEquals();
-        if (QFileInfo::exists(FilePath("Install.Oui"))) emit languageDialogRequested();
-    } catch (const std::runtime_error& error) {
-        // An unusable stored value: the rest of this activation does not run.
-        ShowError(QString::fromStdString(error.what()));
+        const storage::SettingsReading reading = Settings().Read(sep);
+        ApplySettings(reading.values, sep);
+        // An unusable stored value was replaced by its default; say which one, and where.
+        for (const std::string& problem : reading.problems) ShowError(Text(problem));
+    } catch (const storage::FileError& error) {
+        ShowError(Text(error.what()));
     }
     activating_ = false;
+}
+
+void TCalc::ApplySettings(const storage::Settings& settings, char sep) {
+    Lib_HT->setText(Text(settings.netTitle));
+    Lib_TTC->setText(Text(settings.grossTitle));
+
+    state_.TaxRate = settings.tax.rate;
+    // The title may be cut to fit, never the rate after it.
+    Lib_Taxe->SetText(Text(settings.tax.title),
+                      QStringLiteral(" (") + Text(engine::AmountText(settings.tax.rate, sep)) + QStringLiteral(" %)"));
+
+    Lib_Cur->setText(Text(settings.currency.title));
+    state_.CurrencyRate = settings.currency.rate;
+    Lib_Rate->setText(rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(settings.currency.rate, sep)) +
+                      QLatin1Char(' ') + rateText2_);
+
+    const QString memoryTitle = Text(settings.memory.title);
+    Lib_Memory->setText(memoryTitle.mid(4, 100));
+    Lb_Dev->setText(memoryTitle.left(3));
+    if (memoryReloadFlag_) {
+        Lib_MemEuro->setText(Text(settings.memory.euroAmount));
+        Lib_MemCur->setText(Text(settings.memory.nationalAmount));
+    } else {
+        memoryReloadFlag_ = true;  // the title dialog kept the amounts on display once
+    }
+    Lib_MemCur->setToolTip(Lib_Cur->text());
+
+    state_.Decimals = settings.decimals;
+    Nb_Dec->setCurrentText(Text(state_.Decimals));
+    Lib_NbrDec->setText(Text(state_.Decimals));
+
+    {
+        const QSignalBlocker quiet(Bar_Reduc);
+        Bar_Reduc->setValue(settings.sizeLevel);
+    }
+    Bar_ReducChange();
+
+    const int box = settings.boxUnderEntry;
+    if (box >= 1 && box <= 6) SelectBox(engine::RowOf(box), engine::ColumnOf(box));
+
+    if (!firstActivationDone_) {
+        ButtonCClick();
+        firstActivationDone_ = true;
+    }
+    if (state_.CurrencyChanged) {
+        // Evaluate from the euro box so that the euro amounts stay and the national ones
+        // follow the new rate.
+        const int before = state_.BoxUnderEntry;
+        if (engine::IsNationalBox(before)) SelectBox(engine::RowOf(before), 2);
+        Evaluate("=");
+        state_.CurrencyChanged = false;
+        if (engine::IsNationalBox(before)) SelectBox(engine::RowOf(before), 1);
+    }
+    if (state_.TaxChanged) {
+        Evaluate("=");
+        state_.TaxChanged = false;
+    }
+    FocusEquals();
+    if (QFileInfo::exists(FilePath("Install.Oui"))) emit languageDialogRequested();
 }
 
 void TCalc::TakeBackActivation() {
@@ -236,14 +256,7 @@ void TCalc::TakeBackActivation() {
 
 void TCalc::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange) return;
-    if (!isActiveWindow()) {
-        // Coming back from a message box is no new activation: a stored value that cannot be
-        // read would otherwise bring its message back for ever.
-        leftForMessageBox_ = qobject_cast<QMessageBox*>(QApplication::activeWindow()) != nullptr;
-        return;
-    }
-    if (isVisible() && !std::exchange(leftForMessageBox_, false)) FormActivate();
+    if (event->type() == QEvent::ActivationChange && messageBoxReturn_.IsNewActivation(*this)) FormActivate();
 }
 
 void TCalc::closeEvent(QCloseEvent* event) {
@@ -373,11 +386,7 @@ void TCalc::Bar_ReducChange() {
     FocusEquals();
 }
 
-void TCalc::Devical1Click() {
-    showNormal();
-    raise();
-    activateWindow();
-}
+void TCalc::Devical1Click() { ShowInFront(this); }
 
 void TCalc::Bt_CloseClick() { emit exitRequested(); }
 
@@ -453,7 +462,9 @@ bool TCalc::eventFilter(QObject* watched, QEvent* event) {
     FormKeyDown(key->key(), key->modifiers());
     const bool typed = !key->text().isEmpty() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (typed) FormKeyPress(key->text().at(0));
-    return false;
+    // Navigation keys would move the focus from "=" to the decimals list and then step it:
+    // the decimals change only through the list itself (a click, "d", the list opened).
+    return !popupOpen && IsNavigationKey(key->key());
 }
 
 }  // namespace devical::ui

@@ -15,8 +15,10 @@
 #include <optional>
 
 #include "engine/converter_state.h"
+#include "platform/message_box.h"
 #include "storage/language_file.h"
 #include "storage/settings.h"
+#include "ui/main/fitted_label.h"
 
 namespace devical::platform {
 class TrayIcon;
@@ -150,6 +152,9 @@ private:
     void BuildControls();
     void WireControls();
     void MeasureSizeLevels();
+    // The activation's steps in their order: titles, tax, currency, memory, decimals, size,
+    // box under entry, then the first clear and the re-evaluations other windows asked for.
+    void ApplySettings(const storage::Settings& settings, char sep);
     void DigitClick(int digit);
     void TypeZeros(int count);
     void AfterEntryEdit();
@@ -180,17 +185,18 @@ private:
     bool memoryReloadFlag_ = true;
     QString memoryCurrencyPrefix_;
     bool activating_ = false;
-    bool leftForMessageBox_ = false;
-    const QKeyEvent* lastKeyEvent_ = nullptr;
+    platform::MessageBoxReturn messageBoxReturn_;
     std::unique_ptr<platform::TrayIcon> tray_;
 
 public:
     // Controls, named as on screen.
-    std::array<QLabel*, 6> boxes_{};  // Cur_HT, Euro_HT, Cur_Taxe, Euro_Taxe, Cur_TTC, Euro_TTC
-    QLabel *Lib_Rate{}, *Lib_Cur{}, *Lib_Euro{}, *Lib_HT{}, *Lib_Taxe{}, *Lib_TTC{};
+    std::array<FittedLabel*, 6> boxes_{};  // Cur_HT, Euro_HT, Cur_Taxe, Euro_Taxe, Cur_TTC, Euro_TTC
+    FittedLabel *Lib_Rate{}, *Lib_Cur{}, *Lib_HT{}, *Lib_Taxe{}, *Lib_TTC{};
+    QLabel* Lib_Euro{};
     QFrame* Bevel1{};
     QPushButton* Lst_Memory{};
-    QLabel *Lib_Memory{}, *Lib_MemCur{}, *Lb_Dev{}, *Label1{}, *Lib_MemEuro{}, *Label2{};
+    FittedLabel *Lib_Memory{}, *Lib_MemCur{}, *Lib_MemEuro{};
+    QLabel *Lb_Dev{}, *Label1{}, *Label2{};
     QPushButton *ButtonMC{}, *ButtonMR{}, *ButtonMMoins{}, *ButtonMPlus{};
     std::array<QPushButton*, 10> digitButtons_{};
     QPushButton *ButtonDiv{}, *ButtonMul{}, *ButtonRA{}, *ButtonPlus{}, *ButtonMoins{}, *ButtonCE{};

@@ -1,6 +1,8 @@
 #include "ui/main/Quest1.h"
 
 #include "ui/main/Devical1.h"
+#include "ui/main/file_text_box.h"
+#include "ui/main/window_placement.h"
 
 namespace devical::ui {
 
@@ -15,6 +17,7 @@ TQuestion::TQuestion(TCalc& calc, QWidget* parent)
     Edit_Reponse->setObjectName(QStringLiteral("Edit_Reponse"));
     Edit_Reponse->setGeometry(4, 4, 291, 21);
     Edit_Reponse->setAccessibleName(QStringLiteral("Titre"));
+    MakeFileTextBox(Edit_Reponse);
     Lib_Cas = new QLabel(this);
     Lib_Cas->setObjectName(QStringLiteral("Lib_Cas"));
     Lib_Cas->setGeometry(10, 34, 40, 13);
@@ -26,6 +29,9 @@ TQuestion::TQuestion(TCalc& calc, QWidget* parent)
     Bt_Close = new QPushButton(QStringLiteral("Annuler"), this);
     Bt_Close->setObjectName(QStringLiteral("Bt_Close"));
     Bt_Close->setGeometry(166, 31, 75, 25);
+    // OK has the focus first; Tab leads from it to the answer, never to Annuler.
+    setTabOrder(Bt_OK, Edit_Reponse);
+    setTabOrder(Edit_Reponse, Bt_Close);
     connect(Bt_OK, &QPushButton::clicked, this, &TQuestion::Bt_OKClick);
     connect(Bt_Close, &QPushButton::clicked, this, &TQuestion::Bt_CloseClick);
 }
@@ -38,9 +44,7 @@ void TQuestion::FormCreate() {
 void TQuestion::Ask(const QString& which, const QString& title) {
     Lib_Cas->setText(which);
     Edit_Reponse->setText(title);
-    show();
-    raise();
-    activateWindow();
+    ShowInFront(this);
     FormShow();
 }
 

@@ -2,6 +2,7 @@
 // device-independent pixels (the desktop's scale factor applies on top).
 #include <QApplication>
 
+#include "platform/desktop.h"
 #include "ui/main/Devical1.h"
 #include "ui/main/icons.h"
 
@@ -54,9 +55,10 @@ void ApplyLook(QWidget* widget, unsigned look) {
     }
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, Place place, const QString& caption, unsigned look = Plain,
-                  const QString& hint = {}) {
-    auto* label = Placed(parent, new QLabel(caption), name, place, hint);
+template <typename L = QLabel>
+L* MakeLabel(QWidget* parent, const char* name, Place place, const QString& caption, unsigned look = Plain,
+             const QString& hint = {}) {
+    auto* label = Placed(parent, new L(caption), name, place, hint);
     ApplyLook(label, look);
     Qt::Alignment alignment = Qt::AlignVCenter;
     alignment |= (look & Centred) ? Qt::AlignHCenter : (look & RightAligned) ? Qt::AlignRight : Qt::AlignLeft;
@@ -89,8 +91,9 @@ QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, c
 
 // Amount boxes only display: text arrives through the keypad and the keyboard map, so a
 // framed label serves (and opens far faster than a text editor).
-QLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const QString& hint) {
-    auto* box = Placed(parent, new QLabel(QStringLiteral("0")), name, place, hint);
+FittedLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const QString& hint) {
+    auto* box = Placed(parent, new FittedLabel(QStringLiteral("0")), name, place, hint);
+    box->SetFit(FittedLabel::Fit::Amount);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setIndent(4);
@@ -124,13 +127,13 @@ void TCalc::BuildControls() {
         boxes_[i] = MakeAmountBox(w, boxPlaces[i].first, boxPlaces[i].second,
                                   QStringLiteral("(Ctrl+Num %1)").arg(i + 1));
     const QString clickToEdit = QStringLiteral("Clic pour modifier");
-    Lib_Rate = MakeLabel(w, "Lib_Rate", {193, 0, 213, 18}, QStringLiteral("Lib_Rate"), Centred | WordWrap,
+    Lib_Rate = MakeLabel<FittedLabel>(w, "Lib_Rate", {193, 0, 213, 18}, QStringLiteral("Lib_Rate"), Centred | WordWrap,
                          QStringLiteral("Liste des taux de change"));
-    Lib_Cur = MakeLabel(w, "Lib_Cur", {193, 21, 106, 26}, QStringLiteral("Currency"), Bold | NavyText | Centred | WordWrap);
+    Lib_Cur = MakeLabel<FittedLabel>(w, "Lib_Cur", {193, 21, 106, 26}, QStringLiteral("Currency"), Bold | NavyText | Centred | WordWrap);
     Lib_Euro = MakeLabel(w, "Lib_Euro", {330, 21, 52, 18}, QStringLiteral("Euros"), Bold | Centred);
-    Lib_HT = MakeLabel(w, "Lib_HT", {3, 53, 180, 13}, QString(30, QLatin1Char('x')), NavyText, clickToEdit);
-    Lib_Taxe = MakeLabel(w, "Lib_Taxe", {3, 80, 180, 13}, QString(30, QLatin1Char('x')), Plain, clickToEdit);
-    Lib_TTC = MakeLabel(w, "Lib_TTC", {3, 106, 180, 13}, QString(30, QLatin1Char('x')), Plain, clickToEdit);
+    Lib_HT = MakeLabel<FittedLabel>(w, "Lib_HT", {3, 53, 180, 13}, QString(30, QLatin1Char('x')), NavyText, clickToEdit);
+    Lib_Taxe = MakeLabel<FittedLabel>(w, "Lib_Taxe", {3, 80, 180, 13}, QString(30, QLatin1Char('x')), Plain, clickToEdit);
+    Lib_TTC = MakeLabel<FittedLabel>(w, "Lib_TTC", {3, 106, 180, 13}, QString(30, QLatin1Char('x')), Plain, clickToEdit);
 
     // Memory area.
     Bevel1 = Placed(w, new QFrame, "Bevel1", {0, 128, 189, 93});
@@ -138,11 +141,13 @@ void TCalc::BuildControls() {
     Lst_Memory = MakeButton(w, "Lst_Memory", {2, 135, 61, 30}, QStringLiteral("Memory"), Bold | RedText,
                             QStringLiteral("Liste des mémoires"));
     Lst_Memory->setFocusPolicy(Qt::TabFocus);
-    Lib_Memory = MakeLabel(w, "Lib_Memory", {67, 136, 118, 27}, QStringLiteral("Mémoire"), Centred | WordWrap, clickToEdit);
-    Lib_MemCur = MakeLabel(w, "Lib_MemCur", {2, 169, 50, 13}, QStringLiteral("0"), RightAligned);
+    Lib_Memory = MakeLabel<FittedLabel>(w, "Lib_Memory", {67, 136, 118, 27}, QStringLiteral("Mémoire"), Centred | WordWrap, clickToEdit);
+    Lib_MemCur = MakeLabel<FittedLabel>(w, "Lib_MemCur", {2, 169, 50, 13}, QStringLiteral("0"), RightAligned);
     Lb_Dev = MakeLabel(w, "Lb_Dev", {57, 169, 29, 13}, QStringLiteral("DEM"));
     Label1 = MakeLabel(w, "Label1", {84, 169, 16, 13}, QStringLiteral("="), Centred, QStringLiteral("Clic = 0"));
-    Lib_MemEuro = MakeLabel(w, "Lib_MemEuro", {100, 169, 50, 13}, QStringLiteral("0"), RightAligned, QStringLiteral("Euros"));
+    Lib_MemEuro = MakeLabel<FittedLabel>(w, "Lib_MemEuro", {100, 169, 50, 13}, QStringLiteral("0"), RightAligned, QStringLiteral("Euros"));
+    Lib_MemCur->SetFit(FittedLabel::Fit::Amount);
+    Lib_MemEuro->SetFit(FittedLabel::Fit::Amount);
     Label2 = MakeLabel(w, "Label2", {156, 169, 27, 13}, QStringLiteral("Euro"));
     ButtonMC = MakeButton(w, "ButtonMC", {3, 187, 30, 30}, QStringLiteral("MC"), Bold, QStringLiteral("Effacer la mémoire actuelle"));
     ButtonMR = MakeButton(w, "ButtonMR", {54, 187, 30, 30}, QStringLiteral("MR"), Bold,
@@ -178,7 +183,7 @@ void TCalc::BuildControls() {
     Bt_Pourc = MakeButton(w, "Bt_Pourc", {339, 194, 30, 30}, QStringLiteral("%"), Bold);
     ButtonC = MakeButton(w, "ButtonC", {375, 195, 30, 63}, QStringLiteral("C"), Bold | RedText,
                          QStringLiteral("Effacer tous les chiffres"));
-    ButtonDec = MakeButton(w, "ButtonDec", {266, 228, 30, 30}, QStringLiteral(","), Bold);
+    ButtonDec = MakeButton(w, "ButtonDec", {266, 228, 30, 30}, QString(QLatin1Char(platform::DecimalSeparator())), Bold);
     ButtonEgal = MakeButton(w, "ButtonEgal", {302, 228, 68, 30}, QStringLiteral("="), Bold | Large);
     ButtonEgal->setFocusPolicy(Qt::StrongFocus);
     ButtonEgal->setDefault(true);

@@ -19,6 +19,9 @@ engine::Amount ReadCaption(const QString& text, char sep) {
     return *value;
 }
 
+// A code that is empty or one blank: the register has not taken a currency yet.
+bool HoldsCurrency(const QString& code) { return !code.isEmpty() && code != QLatin1String(" "); }
+
 }  // namespace
 
 void TCalc::ButtonMPlusClick() { AddLineToMemory(+1); }
@@ -27,7 +30,7 @@ void TCalc::ButtonMMoinsClick() { AddLineToMemory(-1); }
 void TCalc::AddLineToMemory(int sign) {
     const QString current = Lib_Cur->text().left(3);
     const QString held = Lb_Dev->text().left(3);
-    if (held.isEmpty() || held == QLatin1String(" ")) {
+    if (!HoldsCurrency(held)) {
         Lb_Dev->setText(current);  // a register with no currency takes the current one
     } else if (held != current) {
         const auto& messages = Messages();
@@ -103,7 +106,11 @@ void TCalc::Lib_HTClick() { emit titleEditRequested(QStringLiteral("HT"), Lib_HT
 void TCalc::Lib_TTCClick() { emit titleEditRequested(QStringLiteral("TTC"), Lib_TTC->text()); }
 
 void TCalc::Lib_MemoryClick() {
-    memoryCurrencyPrefix_ = Lib_Cur->text().left(4);
+    // Renaming must not move the amounts into another currency: a register that holds one
+    // keeps its code; only an empty register takes the current currency's.
+    const QString held = Lb_Dev->text().left(3);
+    memoryCurrencyPrefix_ =
+        HoldsCurrency(held) ? held.leftJustified(3, QLatin1Char(' ')) + QLatin1Char(' ') : Lib_Cur->text().left(4);
     memoryReloadFlag_ = false;  // the activation after the dialog keeps the amounts shown
     emit titleEditRequested(QStringLiteral("MEM"), Lib_Memory->text());
 }
