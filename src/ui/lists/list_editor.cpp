@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QCollator>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include "platform/desktop.h"
 #include "platform/message_box.h"
