@@ -5,13 +5,15 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/currency.h"
+
 namespace devical::engine {
 
 namespace {
 
 // Currencies whose amounts have no decimals: their deviation counts whole units.
 bool CountsWholeUnits(const std::string& currencyTitle) {
-    const std::string code = currencyTitle.substr(0, 3);
+    const std::string code = CurrencyCode(currencyTitle);
     return code == "ESP" || code == "ITL";
 }
 

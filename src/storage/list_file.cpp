@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/amount.h"
+#include "engine/currency.h"
 #include "storage/cp1252.h"
 #include "storage/file_io.h"
 #include "storage/text_lines.h"
@@ -38,7 +39,7 @@ bool IsLockedCurrency(std::string_view title) {
     static constexpr std::array<std::string_view, 11> kLockedCodes = {"ATS", "BEF", "DEM", "ESP", "FRF", "IEP",
                                                                       "ITL", "LUF", "FIM", "NLG", "PTE"};
     return title.size() >= 3 &&
-           std::find(kLockedCodes.begin(), kLockedCodes.end(), title.substr(0, 3)) != kLockedCodes.end();
+           std::find(kLockedCodes.begin(), kLockedCodes.end(), engine::CurrencyCode(title)) != kLockedCodes.end();
 }
 
 }  // namespace devical::storage

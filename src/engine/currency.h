@@ -1,0 +1,20 @@
+// Currency titles begin with the currency's three-letter code and a blank ("FRF Franc
+// français"); the code names the currency in the memory register, the deviation report and
+// the locked rows of the rate list.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace devical::engine {
+
+// The title's first three characters (fewer for a shorter title). Titles are UTF-8.
+std::string CurrencyCode(std::string_view title);
+
+// The title's first four characters: the code and the blank put in front of memory titles.
+std::string MemoryCurrencyPrefix(std::string_view title);
+
+// The title after that prefix: from its fifth character on.
+std::string AfterMemoryCurrencyPrefix(std::string_view title);
+
+}  // namespace devical::engine
