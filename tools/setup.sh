@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Shared by run.sh and test.sh: install what is missing, then configure and build into build/.
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+#   tools/setup.sh              build/ as the program runs it
+#   tools/setup.sh --sanitize   build-sanitize/, under the address and undefined-behaviour sanitizers
+# Under CI (CI=true) warnings are errors.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -21,5 +24,12 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" -j "$(nproc)"
+build="$root/build"
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${1:-}" = "--sanitize" ]; then
+  build="$root/build-sanitize"
+  options+=(-DDEVICAL_SANITIZE=ON)
+fi
+[ "${CI:-}" = "true" ] && options+=(-DDEVICAL_WERROR=ON)
+cmake -S "$root" -B "$build" "${options[@]}" >/dev/null
+cmake --build "$build" -j "$(nproc)"

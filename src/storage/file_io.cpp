@@ -11,6 +11,8 @@
 #include <system_error>
 #include <utility>
 
+#include "storage/text_lines.h"
+
 namespace devical::storage {
 
 namespace fs = std::filesystem;
@@ -23,14 +25,7 @@ std::string SystemReason(int error) { return std::generic_category().message(err
     throw FileError(std::string(what) + " " + path.string() + "\n" + SystemReason(error));
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) { return UpperAscii(a) == UpperAscii(b); }
 
 // Owns a descriptor so that every early exit closes it.
 class Descriptor {

@@ -8,15 +8,6 @@ namespace devical::storage {
 
 namespace {
 
-// Only the letters a to z are folded.
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
-
 bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
 
 // Added at the end of the file: a last line without a line end first gets one, or the two

@@ -41,6 +41,14 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
+std::string UpperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string bytes;
     for (const std::string& line : lines) {

@@ -28,6 +28,10 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 // file differently when read back, so each becomes a blank.
 std::string OneLine(std::string_view text);
 
+// Only the letters a to z are folded: the files' names and headers are matched that way,
+// whatever the accented letters around them.
+std::string UpperAscii(std::string_view text);
+
 // Every line followed by CR LF, the last one too.
 std::string JoinLines(const std::vector<std::string>& lines);
 
