@@ -1,5 +1,6 @@
 #include "storage/cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -61,9 +62,15 @@ std::optional<char> ByteFor(char32_t c) {
     return std::nullopt;
 }
 
+// Plain ASCII, as most titles and every amount are, is the same text in both.
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
+    if (IsAscii(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
     for (char byte : bytes) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(byte)));
@@ -71,6 +78,7 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 }
 
 std::string Utf8ToCp1252(std::string_view text) {
+    if (IsAscii(text)) return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) out += ByteFor(NextCodePoint(text, i)).value_or('?');

@@ -9,27 +9,36 @@ std::size_t TextSize(std::string_view bytes) {
     return std::min(bytes.find(kEndOfFile), bytes.size());
 }
 
-std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes) {
+namespace {
+
+// Calls line(text, end) for each line in the order of the file, as SplitLinesWithEnds
+// describes them.
+template <typename Line>
+void ForEachLine(std::string_view bytes, Line line) {
     bytes = bytes.substr(0, TextSize(bytes));
-    std::vector<FileLine> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const auto end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back({std::string(bytes.substr(start)), ""});
-            break;
-        }
-        const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-        const std::size_t next = end + (crLf ? 2 : 1);
-        lines.push_back({std::string(bytes.substr(start, end - start)), std::string(bytes.substr(end, next - end))});
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
+        const std::size_t next = std::min(end + (crLf ? 2 : 1), bytes.size());
+        line(bytes.substr(start, end - start), bytes.substr(end, next - end));
         start = next;
     }
+}
+
+}  // namespace
+
+std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes) {
+    std::vector<FileLine> lines;
+    ForEachLine(bytes, [&lines](std::string_view text, std::string_view end) {
+        lines.push_back({std::string(text), std::string(end)});
+    });
     return lines;
 }
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> texts;
-    for (FileLine& line : SplitLinesWithEnds(bytes)) texts.push_back(std::move(line.text));
+    ForEachLine(bytes, [&texts](std::string_view text, std::string_view) { texts.emplace_back(text); });
     return texts;
 }
 

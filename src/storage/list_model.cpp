@@ -1,0 +1,205 @@
+#include "storage/list_model.h"
+
+#include <cmath>
+
+#include "engine/currency.h"
+#include "storage/settings.h"
+
+namespace devical::storage {
+
+namespace {
+
+template <typename... Write>
+struct Overloaded : Write... {
+    using Write::operator()...;
+};
+
+}  // namespace
+
+void WriteChoice(const SettingsFile& settings, const RowChoice& choice) {
+    std::visit(Overloaded{
+                   [&](const CurrencyChoice& c) { settings.WriteCurrency(c.title, c.rateText); },
+                   [&](const TaxChoice& c) { settings.WriteTax(c.title, c.rateText); },
+                   [&](const SavedAmountChoice& c) { settings.WriteMemory(c.title, c.nationalAmount, c.euroAmount); },
+                   [](const UnreadableRate&) {},
+               },
+               choice);
+}
+
+std::string_view ListModel::Field(std::size_t position, int field) const {
+    const ListRow& row = rows_[position];
+    return field == 0 ? std::string_view(row.title) : std::string_view(row.amounts[field - 1]);
+}
+
+std::optional<std::size_t> ListModel::PositionOf(RowId id) const {
+    const auto found = std::find_if(rows_.begin(), rows_.end(), [id](const ListRow& row) { return row.id == id; });
+    if (found == rows_.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - rows_.begin());
+}
+
+ListRow& ListModel::AppendRow(ListRecord record, bool fromFile) {
+    ListRow& row = rows_.emplace_back();
+    row.id = nextId_++;
+    record.resize(static_cast<std::size_t>(FieldsPerRow()));
+    row.title = std::move(record[0]);
+    for (std::size_t field = 1; field < record.size(); ++field) row.amounts[field - 1] = std::move(record[field]);
+    // The mark comes from the title as read: a row added in the window stays unlocked until
+    // the list is next loaded.
+    row.locked = fromFile && kind_ == ListKind::Currencies && IsLockedCurrency(row.title);
+    row.placed = fromFile;
+    return row;
+}
+
+bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparator) {
+    auto records = storage::LoadList(path, FieldsPerRow(), decimalSeparator);
+    if (!records) return false;
+    rows_.clear();
+    rows_.shrink_to_fit();
+    rows_.reserve(records->size());
+    for (ListRecord& record : *records) AppendRow(std::move(record), true);
+    // A saved list is in order already: one comparison per row tells, and only the rows after
+    // the first one out of order need a place.
+    const auto byTitle = [this](const ListRow& a, const ListRow& b) { return collation_.Less(a.title, b.title); };
+    for (auto row = std::is_sorted_until(rows_.begin(), rows_.end(), byTitle); row != rows_.end(); ++row) {
+        row->placed = false;
+        sorted_ = false;
+    }
+    Sort();
+    return true;
+}
+
+void ListModel::SaveList(const std::filesystem::path& path) {
+    Sort();
+    storage::SaveList(path, Records());
+}
+
+// The rows out of place are sorted by key, then each goes after the placed rows whose titles
+// are not above its own: found by bisection when they are few, by one walk when they are many.
+std::vector<std::uint32_t> ListModel::Sort() {
+    if (sorted_) return {};
+    sorted_ = true;
+    std::vector<std::uint32_t> placed, loose;
+    std::vector<std::string_view> looseTitles;
+    for (std::uint32_t position = 0; position < rows_.size(); ++position) {
+        ListRow& row = rows_[position];
+        (row.placed ? placed : loose).push_back(position);
+        if (!row.placed) looseTitles.push_back(row.title);
+        row.placed = true;
+    }
+    if (loose.empty()) return {};
+    const std::vector<std::uint32_t> looseOrder = collation_.SortOrder(looseTitles);
+
+    const double placedRows = static_cast<double>(placed.size());
+    const bool bisect = static_cast<double>(loose.size()) * std::log2(placedRows + 1) < placedRows;
+    const auto above = [this](std::string_view title, std::uint32_t position) {
+        return collation_.Less(title, rows_[position].title);
+    };
+    std::vector<std::uint32_t> order;
+    order.reserve(rows_.size());
+    auto next = placed.begin();
+    for (const std::uint32_t k : looseOrder) {
+        auto end = next;
+        if (bisect) end = std::upper_bound(next, placed.end(), looseTitles[k], above);
+        while (!bisect && end != placed.end() && !above(looseTitles[k], *end)) ++end;
+        order.insert(order.end(), next, end);
+        order.push_back(loose[k]);
+        next = end;
+    }
+    order.insert(order.end(), next, placed.end());
+
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows_.size());
+    for (const std::uint32_t from : order) sorted.push_back(std::move(rows_[from]));
+    rows_ = std::move(sorted);
+    return order;
+}
+
+RowId ListModel::Insert(std::string_view currencyTitle) {
+    switch (kind_) {
+    case ListKind::Currencies: return Append({"XXX Nouvelle devise", "1"});
+    case ListKind::Taxes: return Append({"Titre taxe", "0"});
+    case ListKind::SavedAmounts: return Append({engine::MemoryCurrencyPrefix(currencyTitle) + "Titre", "0", "0"});
+    }
+    return 0;
+}
+
+RowId ListModel::Append(const ListRecord& record) {
+    sorted_ = false;
+    return AppendRow(record, false).id;
+}
+
+RowEdit ListModel::EditFor(std::size_t position) const {
+    const ListRow& row = rows_[position];
+    RowEdit edit;
+    edit.rowId = row.id;
+    edit.title = row.title;
+    if (kind_ == ListKind::SavedAmounts) {
+        // The title's first four characters are its currency's prefix; the dialog edits the rest.
+        edit.memoryPrefix = engine::MemoryCurrencyPrefix(row.title);
+        edit.title = engine::AfterMemoryCurrencyPrefix(row.title);
+    }
+    edit.amounts.assign(row.amounts, row.amounts + FieldsPerRow() - 1);
+    return edit;
+}
+
+ListModel::Move ListModel::PlaceFor(const RowEdit& edit) const {
+    const std::optional<std::size_t> from = PositionOf(edit.rowId);
+    const auto greater = [this](std::string_view title, const ListRow& row) { return collation_.Less(title, row.title); };
+    if (!from) {
+        if (!sorted_) return {std::nullopt, rows_.size()};
+        const auto place = std::upper_bound(rows_.begin(), rows_.end(), std::string_view(edit.title), greater);
+        return {std::nullopt, static_cast<std::size_t>(place - rows_.begin())};
+    }
+    if (!sorted_) return {from, *from};
+    // The place a stable sort would give it: after the rows before it whose titles are not
+    // above the new one, before the rows after it whose titles are not below it.
+    const auto less = [this](const ListRow& row, std::string_view title) { return collation_.Less(row.title, title); };
+    const auto at = rows_.begin() + static_cast<std::ptrdiff_t>(*from);
+    const auto above = std::upper_bound(rows_.begin(), at, std::string_view(edit.title), greater);
+    if (above != at) return {from, static_cast<std::size_t>(above - rows_.begin())};
+    const auto below = std::lower_bound(at + 1, rows_.end(), std::string_view(edit.title), less);
+    return {from, static_cast<std::size_t>(below - rows_.begin()) - 1};
+}
+
+ListModel::Move ListModel::Store(const RowEdit& edit) {
+    const Move move = PlaceFor(edit);
+    if (!move.from) AppendRow({}, false).id = edit.rowId;  // deleted meanwhile: the row comes back, the dialog's still
+    const auto to = rows_.begin() + static_cast<std::ptrdiff_t>(move.to);
+    const auto from = move.from ? rows_.begin() + static_cast<std::ptrdiff_t>(*move.from) : rows_.end() - 1;
+    if (to < from) std::rotate(to, from, from + 1);
+    if (from < to) std::rotate(from, from + 1, to + 1);
+    ListRow& row = *to;
+    // In a sorted list the row has moved to its place; in one that waits for its sort, a new
+    // title leaves it out of place.
+    row.placed = sorted_ || (move.from && row.title == edit.title);
+    row.title = edit.title;
+    for (std::size_t field = 0; field < edit.amounts.size() && field < 2; ++field) row.amounts[field] = edit.amounts[field];
+    return move;
+}
+
+void ListModel::Delete(std::size_t position) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position)); }
+
+RowChoice ListModel::Choose(std::size_t position, char decimalSeparator) const {
+    const ListRow& row = rows_[position];
+    if (kind_ == ListKind::SavedAmounts) return SavedAmountChoice{row.title, row.amounts[0], row.amounts[1]};
+    engine::Amount rate = 0;
+    try {
+        rate = engine::ParseAmount(row.amounts[0], decimalSeparator);
+    } catch (const engine::ConversionError& error) {
+        return UnreadableRate{error.what()};
+    }
+    if (kind_ == ListKind::Currencies) return CurrencyChoice{row.title, row.amounts[0], rate};
+    return TaxChoice{row.title, row.amounts[0], rate};
+}
+
+std::vector<ListRecord> ListModel::Records() const {
+    std::vector<ListRecord> records;
+    records.reserve(rows_.size());
+    for (std::size_t position = 0; position < rows_.size(); ++position) {
+        ListRecord& record = records.emplace_back();
+        for (int field = 0; field < FieldsPerRow(); ++field) record.emplace_back(Field(position, field));
+    }
+    return records;
+}
+
+}  // namespace devical::storage
