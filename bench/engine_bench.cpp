@@ -18,6 +18,16 @@ ConverterContext FrenchContext() {
     return context;
 }
 
+OperatorKey OperatorKeyOf(char key) {
+    switch (key) {
+    case '+': return OperatorKey::Plus;
+    case 'x': return OperatorKey::Times;
+    case '-': return OperatorKey::Minus;
+    case '/': return OperatorKey::Divide;
+    default: return OperatorKey::Equals;
+    }
+}
+
 ConverterState FrancsWithVat() {
     ConverterState state;
     state.CurrencyRate = ParseAmount("6,55957", ',');
@@ -32,7 +42,7 @@ void Evaluation(benchmark::State& run) {
     for (auto _ : run) {
         ClearAll(state);
         state.Box(1) = "100";
-        EngineOutcome outcome = ApplyOperator(state, "=", context);
+        EngineOutcome outcome = ApplyOperator(state, OperatorKey::Equals, context);
         benchmark::DoNotOptimize(outcome);
     }
 }
@@ -48,7 +58,7 @@ void TwentyKeyChain(benchmark::State& run) {
         for (char key : keys) {
             if (key >= '0' && key <= '9') EnterDigit(state, key - '0', ',');
             else if (key == ',') EnterDigit(state, kSeparatorKey, ',');
-            else benchmark::DoNotOptimize(ApplyOperator(state, std::string_view(&key, 1), context));
+            else benchmark::DoNotOptimize(ApplyOperator(state, OperatorKeyOf(key), context));
         }
     }
 }

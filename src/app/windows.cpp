@@ -13,7 +13,7 @@ DevicalWindows::DevicalWindows(const QString& programDirectory) : Calc(programDi
                          Memory().ShowList();
                      });
     QObject::connect(&Calc, &ui::TCalc::titleEditRequested, &Calc,
-                     [this](const QString& which, const QString& title) { Question().Ask(which, title); });
+                     [this](storage::TitleTarget target, const QString& title) { Question().Ask(target, title); });
     QObject::connect(&Calc, &ui::TCalc::aboutRequested, &Calc, [this] { ui::ShowInFront(&Info()); });
 }
 

@@ -189,6 +189,10 @@ std::optional<int> DecimalPlaces(std::string_view decimals) {
     return decimals.empty() ? std::nullopt : std::optional<int>(places);
 }
 
+bool IsUsableDecimals(std::string_view decimals) {
+    return decimals == "x" || (DecimalPlaces(decimals) && decimals.size() <= 2);
+}
+
 Amount RoundAmount(Amount value, std::string_view decimals) {
     const auto places = DecimalPlaces(decimals);
     if (!places) return value;

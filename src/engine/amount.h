@@ -47,9 +47,13 @@ Amount ParseAmount(std::string_view text, char decimalSeparator);
 // General format with 15 significant digits: 1234,5  0,0001  5E-5  1,23456789012346E15.
 std::string AmountText(Amount value, char decimalSeparator);
 
-// Number of decimals of a decimals setting: empty for "x" (no rounding).
-// A setting that is neither "x" nor a whole number has no meaning; callers validate on load.
+// Number of decimals of a decimals setting: empty for "x" (no rounding) and for a setting
+// that is neither "x" nor a whole number, which has no meaning.
 std::optional<int> DecimalPlaces(std::string_view decimals);
+
+// Whether a stored decimals setting can serve: "x", or a whole number of at most two digits
+// (beyond, every rounding would overflow).
+bool IsUsableDecimals(std::string_view decimals);
 
 // Half away from zero at the setting's decimals, computed on the extended value.
 // Throws OverflowError when the scaling leaves the extended range.

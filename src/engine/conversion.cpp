@@ -8,12 +8,13 @@ constexpr Amount kOneHundredth = 0.01L;  // the extended value nearest to 1/100
 
 void RecalculateColumn(ConverterState& state, char sep) {
     const Amount t = state.TaxRate;
-    if (t < 0) return;  // a negative rate has no meaning: leave the column alone
+    // A negative rate has no meaning: the column stays as it stood (and TaxApplies is false).
+    if (t < 0) return;
     const int column = ColumnOf(state.BoxUnderEntry);
     std::string& net = state.Box(BoxNumber(1, column));
     std::string& tax = state.Box(BoxNumber(2, column));
     std::string& gross = state.Box(BoxNumber(3, column));
-    if (t == 0) {
+    if (t == 0) {  // no tax: nothing on the tax and gross lines
         tax = "0";
         gross = "0";
         return;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/amount.h"
+#include "engine/memory_register.h"
 #include "engine/messages.h"
 
 namespace devical::engine {
@@ -20,12 +21,21 @@ constexpr bool IsNationalBox(int box) { return box % 2 == 1; }
 // The box of the other column on the same row.
 constexpr int PartnerBox(int box) { return IsNationalBox(box) ? box + 1 : box - 1; }
 
+// The keys of the chain calculator: "/", "x", "+", "-", "%" and "=".
+enum class OperatorKey { Divide, Times, Plus, Minus, Percent, Equals };
+
+// The operation waiting for its right operand: "", "=", "+", "-", "x" or "/".
+enum class Operation { None, Equals, Plus, Minus, Times, Divide };
+
+// "" or "-": a minus typed before any number makes the next one negative.
+enum class Sign { None, Minus };
+
 struct ConverterState {
     int BoxUnderEntry = 1;
     Amount Accumulator = 0;
     Amount Entry = 0;
-    std::string PendingOperator;  // "", "=", "+", "-", "x" or "/"
-    std::string PendingSign;      // "" or "-" after a minus typed before any number
+    Operation PendingOperator = Operation::None;
+    Sign PendingSign = Sign::None;
     bool NewEntry = true;         // the next digit replaces the box text
     Amount CurrencyRate = 1;      // national units per euro
     Amount TaxRate = 0;           // percent
@@ -35,17 +45,29 @@ struct ConverterState {
     bool CurrencyChanged = false;
     bool TaxChanged = false;
     std::array<std::string, 6> Boxes{"0", "0", "0", "0", "0", "0"};
+    MemoryRegister Memory;
+    bool Started = false;             // the first activation has cleared the boxes
+    bool KeepMemoryAmounts = false;   // a renaming: the next activation keeps the amounts shown
 
     std::string& Box(int number) { return Boxes[static_cast<std::size_t>(number - 1)]; }
     const std::string& Box(int number) const { return Boxes[static_cast<std::size_t>(number - 1)]; }
 };
 
-// What the window knows and the engine needs: the separator in force, the current
-// currency's title, the three line captions and the message catalogue.
+// A tax applies when its rate is above zero: only then are the tax and gross lines
+// reported and copied. A rate of zero clears them; a negative one, which only a hand-edited
+// settings file can hold, leaves them as they stood (RecalculateColumn), so they are not
+// worth copying either.
+inline bool TaxApplies(const ConverterState& state) { return state.TaxRate > 0; }
+
+// What the engine needs beside the state: the separator in force, the current currency's
+// title ("FRF Franc français": its code, a blank, its name), the three line captions (the
+// tax one with its rate) and the message catalogue. The activation step fills it from the
+// settings file; the window never reads it back from its labels.
 struct ConverterContext {
     char decimalSeparator = ',';
     std::string currencyTitle;
     std::string netCaption;
+    std::string taxTitle;
     std::string taxCaption;
     std::string grossCaption;
     MessageCatalogue messages;

@@ -22,8 +22,9 @@ std::string MemoryCurrencyPrefix(std::string_view title) {
     return std::string(title.substr(0, LeadingCharacters(title, 4)));
 }
 
-std::string AfterMemoryCurrencyPrefix(std::string_view title) {
-    return std::string(title.substr(LeadingCharacters(title, 4)));
+std::string AfterMemoryCurrencyPrefix(std::string_view title, std::size_t limit) {
+    const std::string_view after = title.substr(LeadingCharacters(title, 4));
+    return std::string(after.substr(0, LeadingCharacters(after, limit)));
 }
 
 }  // namespace devical::engine

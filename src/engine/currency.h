@@ -14,7 +14,7 @@ std::string CurrencyCode(std::string_view title);
 // The title's first four characters: the code and the blank put in front of memory titles.
 std::string MemoryCurrencyPrefix(std::string_view title);
 
-// The title after that prefix: from its fifth character on.
-std::string AfterMemoryCurrencyPrefix(std::string_view title);
+// The title after that prefix: from its fifth character on, at most `limit` characters.
+std::string AfterMemoryCurrencyPrefix(std::string_view title, std::size_t limit = std::string_view::npos);
 
 }  // namespace devical::engine

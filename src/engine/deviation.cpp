@@ -46,7 +46,7 @@ std::string BuildDeviationReport(const ConverterState& state, const ConverterCon
         if (deviations[0] != 0 || deviations[1] != 0 || deviations[2] != 0) {
             report = context.messages.MessageText("Deviation_Yes") + "\n\n";
             report += context.netCaption + " = " + SignedText(deviations[0], sep) + "\n";
-            if (state.TaxRate > 0) {
+            if (TaxApplies(state)) {
                 report += context.taxCaption + " = " + SignedText(deviations[1], sep) + "\n";
                 report += context.grossCaption + " = " + SignedText(deviations[2], sep) + "\n";
             }

@@ -2,17 +2,15 @@
 
 namespace devical::engine {
 
-namespace {
-bool TaxApplies(const ConverterState& state) { return AmountText(state.TaxRate, '.') != "0"; }
-}  // namespace
-
 SelectOutcome SelectBox(ConverterState& state, int row, int column) {
     SelectOutcome outcome;
     if (state.SizeLevel == 3 && row > 1) {
         state.SizeLevel = 2;
         outcome.enlargedToLevel2 = true;
     }
-    state.BoxUnderEntry = TaxApplies(state) ? BoxNumber(row, column) : column;
+    // Any rate but zero gives the tax and gross rows: a negative one too, though it computes
+    // nothing there (see TaxApplies).
+    state.BoxUnderEntry = state.TaxRate != 0 ? BoxNumber(row, column) : column;
     outcome.boxToSave = state.BoxUnderEntry;
     return outcome;
 }
@@ -55,8 +53,8 @@ void ClearAll(ConverterState& state) {
     state.DeviationReport.clear();
     state.Accumulator = 0;
     state.Entry = 0;
-    state.PendingOperator.clear();
-    state.PendingSign.clear();
+    state.PendingOperator = Operation::None;
+    state.PendingSign = Sign::None;
     state.NewEntry = true;
 }
 

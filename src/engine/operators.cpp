@@ -2,6 +2,7 @@
 
 #include "engine/conversion.h"
 #include "engine/deviation.h"
+#include "engine/entry.h"
 
 namespace devical::engine {
 
@@ -10,45 +11,57 @@ namespace {
 constexpr Amount kOneHundredth = 0.01L;
 
 void CompletePendingOperation(ConverterState& state) {
-    const std::string& op = state.PendingOperator;
     Amount& acc = state.Accumulator;
-    if (op == "=") {
-        acc = state.Entry;  // a number typed after a result starts a new calculation
-    } else if (op == "+") {
-        acc = CheckedAdd(acc, state.Entry);
-    } else if (op == "-") {
-        acc = CheckedSub(acc, state.Entry);
-    } else if (op == "x") {
-        acc = CheckedMul(acc, state.Entry);
-    } else if (op == "/") {
+    switch (state.PendingOperator) {
+    case Operation::None: break;
+    case Operation::Equals: acc = state.Entry; break;  // a number typed after a result starts anew
+    case Operation::Plus: acc = CheckedAdd(acc, state.Entry); break;
+    case Operation::Minus: acc = CheckedSub(acc, state.Entry); break;
+    case Operation::Times: acc = CheckedMul(acc, state.Entry); break;
+    case Operation::Divide:
         // Division by zero gives 0, silently.
         acc = acc != 0 && state.Entry != 0 ? CheckedDiv(acc, state.Entry) : 0;
+        break;
     }
 }
 
+// The operation a key leaves waiting; "%" leaves the waiting one as it was.
+Operation PendingAfter(OperatorKey key, Operation pending) {
+    switch (key) {
+    case OperatorKey::Divide: return Operation::Divide;
+    case OperatorKey::Times: return Operation::Times;
+    case OperatorKey::Plus: return Operation::Plus;
+    case OperatorKey::Minus: return Operation::Minus;
+    case OperatorKey::Equals: return Operation::Equals;
+    case OperatorKey::Percent: break;
+    }
+    return pending;
+}
+
 // The steps up to the clipboard text; throws where an operation fails.
-std::string Evaluate(ConverterState& state, std::string_view key, char sep) {
+std::string Evaluate(ConverterState& state, OperatorKey key, char sep) {
     state.Entry = ParseAmount(state.Box(state.BoxUnderEntry), sep);
-    if (state.PendingSign == "-") {
+    if (state.PendingSign == Sign::Minus) {
         // The number typed after a leading minus is the negative running result.
         state.Accumulator = -state.Entry;
         state.Entry = 0;
-        state.PendingSign.clear();
+        state.PendingSign = Sign::None;
     }
-    if (key == "-" && state.Entry == 0 && state.Accumulator == 0) state.PendingSign = "-";
-    if (state.Accumulator == 0 && state.PendingOperator.empty()) state.Accumulator = state.Entry;
+    if (key == OperatorKey::Minus && state.Entry == 0 && state.Accumulator == 0) state.PendingSign = Sign::Minus;
+    if (state.Accumulator == 0 && state.PendingOperator == Operation::None) state.Accumulator = state.Entry;
 
-    std::string_view effectiveKey = key;
-    if (key == "%") {
+    if (key == OperatorKey::Percent) {
         const Amount percentage = CheckedMul(CheckedMul(state.Entry, kOneHundredth), state.Accumulator);
         state.Box(state.BoxUnderEntry) = AmountText(percentage, sep);
-        if (state.PendingOperator == "x" || state.PendingOperator == "/") effectiveKey = "=";
+        // After "x" or "/" the percentage completes the calculation as "=" would.
+        if (state.PendingOperator == Operation::Times || state.PendingOperator == Operation::Divide)
+            state.PendingOperator = Operation::Equals;
     } else {
         CompletePendingOperation(state);
         state.Box(state.BoxUnderEntry) = AmountText(state.Accumulator, sep);
     }
     state.NewEntry = true;
-    if (effectiveKey != "%") state.PendingOperator.assign(effectiveKey);
+    state.PendingOperator = PendingAfter(key, state.PendingOperator);
 
     RecalculateBoxes(state, sep);
     return state.Box(PartnerBox(state.BoxUnderEntry));
@@ -56,7 +69,7 @@ std::string Evaluate(ConverterState& state, std::string_view key, char sep) {
 
 }  // namespace
 
-EngineOutcome ApplyOperator(ConverterState& state, std::string_view key, const ConverterContext& context) {
+EngineOutcome ApplyOperator(ConverterState& state, OperatorKey key, const ConverterContext& context) {
     EngineOutcome outcome;
     try {
         outcome.clipboardText = Evaluate(state, key, context.decimalSeparator);
@@ -71,6 +84,12 @@ EngineOutcome ApplyOperator(ConverterState& state, std::string_view key, const C
         outcome.messages.emplace_back(failure.what());
     }
     return outcome;
+}
+
+EngineOutcome ChooseDecimals(ConverterState& state, std::string decimals, const ConverterContext& context) {
+    state.Decimals = std::move(decimals);
+    if (state.Decimals == "x") ClearAll(state);
+    return ApplyOperator(state, OperatorKey::Equals, context);
 }
 
 }  // namespace devical::engine

@@ -19,12 +19,6 @@ std::optional<int> ReadInteger(std::string_view digits) {
     return value;
 }
 
-bool IsUsableDecimals(std::string_view decimals) {
-    return decimals == "x" ||
-           (!decimals.empty() && decimals.size() <= 2 &&
-            std::all_of(decimals.begin(), decimals.end(), [](char c) { return c >= '0' && c <= '9'; }));
-}
-
 // Reads one key after another, noting each value that cannot be used.
 class SettingsReader {
 public:
@@ -81,7 +75,7 @@ SettingsReading ReadSettings(const IniDocument& document, const std::string& fil
                 engine::NormaliseSeparator(read.Text("Memory", "Euro", "0"), decimalSeparator)};
     // A hand-edited value that means nothing would fail every rounding: keep the default.
     const std::string decimals = read.Text("Calcul", "Nb_Dec", "2");
-    s.decimals = IsUsableDecimals(decimals) ? decimals : "2";
+    s.decimals = engine::IsUsableDecimals(decimals) ? decimals : "2";
     s.sizeLevel = std::clamp(read.Integer("Windows", "Size", 1), 1, 3);
     s.boxUnderEntry = read.Integer("Windows", "CaseEnSaisie", 1);
     reading.problems = read.TakeProblems();
@@ -92,8 +86,13 @@ SettingsReading SettingsFile::Read(char decimalSeparator) const {
     return ReadSettings(IniDocument::Load(path_), path_.string(), decimalSeparator);
 }
 
-void SettingsFile::WriteNetTitle(std::string_view title) const { IniWrite(path_, "Dialog", "Lib_HT", title); }
-void SettingsFile::WriteGrossTitle(std::string_view title) const { IniWrite(path_, "Dialog", "Lib_TTC", title); }
+void SettingsFile::WriteTitle(TitleTarget target, std::string_view title) const {
+    switch (target) {
+    case TitleTarget::Net: return IniWrite(path_, "Dialog", "Lib_HT", title);
+    case TitleTarget::Gross: return IniWrite(path_, "Dialog", "Lib_TTC", title);
+    case TitleTarget::Memory: return IniWrite(path_, "Memory", "Title", title);
+    }
+}
 
 void SettingsFile::WriteTax(std::string_view title, std::string_view rateText) const {
     IniWrite(path_, "Taxe", "Title", title);
@@ -104,8 +103,6 @@ void SettingsFile::WriteCurrency(std::string_view title, std::string_view rateTe
     IniWrite(path_, "Currency", "Title", title);
     IniWrite(path_, "Currency", "Rate", rateText);
 }
-
-void SettingsFile::WriteMemoryTitle(std::string_view title) const { IniWrite(path_, "Memory", "Title", title); }
 
 void SettingsFile::WriteMemory(std::string_view title, std::string_view nationalAmount,
                                std::string_view euroAmount) const {

@@ -49,6 +49,9 @@ struct SettingsReading {
 
 SettingsReading ReadSettings(const IniDocument& document, const std::string& fileName, char decimalSeparator);
 
+// The titles that the user renames through the title question.
+enum class TitleTarget { Net, Gross, Memory };
+
 // The file itself: each write is one key, at the moment its value changes.
 class SettingsFile {
 public:
@@ -60,11 +63,10 @@ public:
     SettingsReading Read(char decimalSeparator) const;
 
     // Each throws FileError; a section missing from the file is added at its end.
-    void WriteNetTitle(std::string_view title) const;
-    void WriteGrossTitle(std::string_view title) const;
+    // The memory's title is stored with its currency's code and a blank in front.
+    void WriteTitle(TitleTarget target, std::string_view title) const;
     void WriteTax(std::string_view title, std::string_view rateText) const;
     void WriteCurrency(std::string_view title, std::string_view rateText) const;
-    void WriteMemoryTitle(std::string_view title) const;
     void WriteMemory(std::string_view title, std::string_view nationalAmount, std::string_view euroAmount) const;
     void WriteDecimals(std::string_view decimals) const;
     void WriteSizeLevel(int level) const;

@@ -115,6 +115,12 @@ TEST(RoundAmount, ReportsOverflowOfTheScaling) {
     EXPECT_EQ(RoundAmount(1e4930L, "3"), 1e4930L);  // no fraction: left alone
 }
 
+TEST(IsUsableDecimals, AcceptsNoRoundingOrOneOrTwoDigits) {
+    for (const char* usable : {"x", "0", "3", "12"}) EXPECT_TRUE(IsUsableDecimals(usable)) << usable;
+    for (const char* unusable : {"", "X", "123", "-1", "2,5", " 2", "deux"})
+        EXPECT_FALSE(IsUsableDecimals(unusable)) << unusable;
+}
+
 TEST(DecimalPlaces, ReadsTheSetting) {
     EXPECT_EQ(DecimalPlaces("x"), std::nullopt);
     EXPECT_EQ(DecimalPlaces("0"), 0);

@@ -3,6 +3,7 @@
 //   C clears all, E is CE, < is backspace.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,18 @@
 #include "engine/operators.h"
 
 namespace devical::engine::testing {
+
+inline OperatorKey OperatorKeyOf(char key) {
+    switch (key) {
+    case '/': return OperatorKey::Divide;
+    case 'x': return OperatorKey::Times;
+    case '+': return OperatorKey::Plus;
+    case '-': return OperatorKey::Minus;
+    case '%': return OperatorKey::Percent;
+    case '=': return OperatorKey::Equals;
+    }
+    throw std::invalid_argument(std::string("no key '") + key + "' on the keypad");
+}
 
 class Keypad {
 public:
@@ -39,12 +52,16 @@ public:
             } else if (key == '<') {
                 Backspace(state);
             } else {
-                EngineOutcome outcome = ApplyOperator(state, std::string(1, key), context);
-                messages.insert(messages.end(), outcome.messages.begin(), outcome.messages.end());
-                if (outcome.clipboardText) clipboard = *outcome.clipboardText;
+                Take(ApplyOperator(state, OperatorKeyOf(key), context));
             }
         }
         return *this;
+    }
+
+    // The messages and clipboard text of an outcome, as the window would show them.
+    void Take(const EngineOutcome& outcome) {
+        messages.insert(messages.end(), outcome.messages.begin(), outcome.messages.end());
+        if (outcome.clipboardText) clipboard = *outcome.clipboardText;
     }
 
     Keypad& Select(int row, int column) {

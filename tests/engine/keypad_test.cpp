@@ -34,7 +34,7 @@ TEST(DigitEntry, BackspaceOverANegativeResultLeavesALoneMinusThatTheNextOperator
     ASSERT_EQ(pad.messages.size(), 1u);
     EXPECT_EQ(pad.messages[0], "'-' n'est pas une valeur flottante correcte");
     EXPECT_EQ(pad.state.Boxes, before);
-    EXPECT_EQ(pad.state.PendingOperator, "=");
+    EXPECT_EQ(pad.state.PendingOperator, Operation::Equals);
 }
 
 TEST(DigitEntry, ClearAllKeepsTheBoxRatesAndDecimals) {
@@ -44,7 +44,7 @@ TEST(DigitEntry, ClearAllKeepsTheBoxRatesAndDecimals) {
     EXPECT_EQ(pad.state.BoxUnderEntry, 4);
     EXPECT_EQ(pad.state.Decimals, "3");
     EXPECT_EQ(pad.state.DeviationReport, "");
-    EXPECT_TRUE(pad.state.PendingOperator.empty());
+    EXPECT_EQ(pad.state.PendingOperator, Operation::None);
 }
 
 TEST(SelectBox, ChoosesByRowAndColumnAndOnlyTheNetRowWithoutTax) {

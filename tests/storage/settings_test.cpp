@@ -85,6 +85,17 @@ TEST_F(SettingsTest, EachWriteStoresOneKeyInPlace) {
     EXPECT_EQ(s.decimals, "3");
 }
 
+TEST_F(SettingsTest, EachTitleGoesToItsOwnKey) {
+    const auto file = File(kSixSections);
+    file.WriteTitle(TitleTarget::Net, "Net");
+    file.WriteTitle(TitleTarget::Gross, "Brut");
+    file.WriteTitle(TitleTarget::Memory, "DEM Tiroir");
+    const Settings s = file.Read(',').values;
+    EXPECT_EQ(s.netTitle, "Net");
+    EXPECT_EQ(s.grossTitle, "Brut");
+    EXPECT_EQ(s.memory.title, "DEM Tiroir");
+}
+
 TEST_F(SettingsTest, AMissingSectionIsAddedSoThatTheChoiceIsKept) {
     const auto file = File("[Dialog]\r\n");
     file.WriteSizeLevel(3);

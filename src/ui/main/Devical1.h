@@ -1,9 +1,8 @@
 // The main window: the keypad, the six amount boxes, the memory area and the converter's
-// lifecycle. Handlers read the controls, call the engine and write back what it returns.
+// lifecycle. Handlers hand the event to the engine and the settings, then show the state.
 #pragma once
 
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -15,6 +14,8 @@
 #include <optional>
 
 #include "engine/converter_state.h"
+#include "engine/entry.h"
+#include "engine/memory_register.h"
 #include "platform/message_box.h"
 #include "storage/language_file.h"
 #include "storage/settings.h"
@@ -45,28 +46,18 @@ public:
     void TakeBackActivation();
 
     // Keypad and boxes.
-    void Button0Click() { DigitClick(0); }
-    void Button1Click() { DigitClick(1); }
-    void Button2Click() { DigitClick(2); }
-    void Button3Click() { DigitClick(3); }
-    void Button4Click() { DigitClick(4); }
-    void Button5Click() { DigitClick(5); }
-    void Button6Click() { DigitClick(6); }
-    void Button7Click() { DigitClick(7); }
-    void Button8Click() { DigitClick(8); }
-    void Button9Click() { DigitClick(9); }
-    void ButtonDecClick();
-    void Button100Click();
-    void Button1000Click();
-    void ButtonRAClick();
-    void ButtonCEClick();
-    void ButtonCClick();
-    void ButtonDivClick() { OperatorClick("/"); }
-    void ButtonMulClick() { OperatorClick("x"); }
-    void ButtonPlusClick() { OperatorClick("+"); }
-    void ButtonMoinsClick() { OperatorClick("-"); }
-    void Bt_PourcClick() { OperatorClick("%"); }
-    void ButtonEgalClick() { OperatorClick("="); }
+    void ButtonDecClick() { DigitClick(engine::kSeparatorKey); }
+    void Button100Click() { DigitClick(0, 2); }
+    void Button1000Click() { DigitClick(0, 3); }
+    void ButtonRAClick() { EditEntry([](engine::ConverterState& state, char) { engine::Backspace(state); }); }
+    void ButtonCEClick() { EditEntry(engine::CancelEntry); }
+    void ButtonCClick() { EditEntry([](engine::ConverterState& state, char) { engine::ClearAll(state); }); }
+    void ButtonDivClick() { OperatorClick(engine::OperatorKey::Divide); }
+    void ButtonMulClick() { OperatorClick(engine::OperatorKey::Times); }
+    void ButtonPlusClick() { OperatorClick(engine::OperatorKey::Plus); }
+    void ButtonMoinsClick() { OperatorClick(engine::OperatorKey::Minus); }
+    void Bt_PourcClick() { OperatorClick(engine::OperatorKey::Percent); }
+    void ButtonEgalClick() { OperatorClick(engine::OperatorKey::Equals); }
     void Cur_HTClick() { SelectBox(1, 1); }
     void Euro_HTClick() { SelectBox(1, 2); }
     void Cur_TaxeClick() { SelectBox(2, 1); }
@@ -82,21 +73,21 @@ public:
 
     // Lifecycle.
     void Bar_ReducChange();
-    void Bt_CloseClick();
+    void Bt_CloseClick() { emit exitRequested(); }
     void Devical1Click();
-    void Bt_LangueClick();
+    void Bt_LangueClick() { emit languageDialogRequested(); }
 
     // Help and about.
     void Bt_ManuelClick();
     void Bt_CodeClick();
-    void Bt_InfoClick();
+    void Bt_InfoClick() { emit aboutRequested(); }
     void ShowCredits();
 
     // Memory register.
-    void ButtonMPlusClick();
-    void ButtonMMoinsClick();
+    void ButtonMPlusClick() { ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Plus)); }
+    void ButtonMMoinsClick() { ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Minus)); }
     void ButtonMRClick();
-    void ButtonMCClick();
+    void ButtonMCClick() { ShowMemory(engine::ClearMemory(state_.Memory)); }
     void Label1Click();
     void Lst_MemoryClick();
 
@@ -104,9 +95,8 @@ public:
     void Lib_HTClick();
     void Lib_TTCClick();
     void Lib_MemoryClick();
-    void Lib_TaxeClick();
-    void Lib_RateClick();
-    void Lib_CurClick();
+    void Lib_TaxeClick() { emit taxListRequested(); }
+    void Lib_RateClick() { emit rateListRequested(); }  // Lib_Cur's too
 
     // The keyboard map: key strokes first, then the character they type.
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -127,7 +117,7 @@ public:
     std::optional<storage::LanguageFile> OpenLanguageFile();
     QString InstalledLanguage() const { return installedLanguage_; }
     // The current currency's title, as Lib_Cur shows it.
-    QString CurrencyTitle() const;
+    QString CurrencyTitle() const { return QString::fromStdString(context_.currencyTitle); }
     // The current currency's code and blank, put in front of memory titles.
     const QString& MemoryCurrencyPrefix() const { return memoryCurrencyPrefix_; }
     void SetMemoryCurrencyPrefix(const QString& prefix) { memoryCurrencyPrefix_ = prefix; }
@@ -140,38 +130,37 @@ signals:
     void taxListRequested();
     // The current memory handed to the saved-amounts list: title, national and euro amounts.
     void memoryListRequested(const QString& title, const QString& national, const QString& euro);
-    // "HT", "TTC" or "MEM", with the title to preset.
-    void titleEditRequested(const QString& which, const QString& title);
+    // The title to rename, preset in the question.
+    void titleEditRequested(storage::TitleTarget target, const QString& title);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void BuildControls();
+    void BuildAmountArea();
+    void BuildMemoryArea();
+    void BuildKeypad();
+    void BuildOtherControls();
     void WireControls();
-    void MeasureSizeLevels();
-    // The activation's steps in their order: titles, tax, currency, memory, decimals, size,
-    // box under entry, then the first clear and the re-evaluations other windows asked for.
-    void ApplySettings(const storage::Settings& settings, char sep);
-    void DigitClick(int digit);
-    void TypeZeros(int count);
-    void AfterEntryEdit();
-    void OperatorClick(const char* key);
-    // Runs the operator engine and shows its result; with showMessages false its failures
-    // pass silently (the paste command).
-    void Evaluate(const char* key, bool showMessages = true);
+    void DigitClick(int digit, int times = 1) {
+        EditEntry([=](engine::ConverterState& state, char sep) {
+            for (int i = 0; i < times; ++i) engine::EnterDigit(state, digit, sep);
+        });
+    }
+    void EditEntry(const std::function<void(engine::ConverterState&, char)>& edit);
+    void OperatorClick(engine::OperatorKey key);
     void SelectBox(int row, int column);
-    void ApplySizeLevel(int level);
-    void ShowBoxes();
+    // The separator in force, for the engine.
+    const engine::ConverterContext& Context();
+    // The state shown: the six boxes, then the clipboard text and the messages of a step.
+    void ShowBoxes(const engine::EngineOutcome& outcome = {});
     void ShowBoxUnderEntryLook();
-    void RefreshContext();
-    void FocusEquals();
+    void ShowSettings();
+    void ShowMemory(const engine::MemoryOutcome& outcome = {});
+    void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
     void ShowError(const QString& text);
-    void SaveMemoryRegister();
-    void AddLineToMemory(int sign);
-    bool IsInsideWindow(QObject* object) const;
     QString FilePath(const char* name) const;
 
     QString programDirectory_;
@@ -181,8 +170,6 @@ private:
     QString rateText1_, rateText2_;
     int fullHeight_ = 0;
     int bottomMargin_ = 0;
-    bool firstActivationDone_ = false;
-    bool memoryReloadFlag_ = true;
     QString memoryCurrencyPrefix_;
     bool activating_ = false;
     platform::MessageBoxReturn messageBoxReturn_;
@@ -193,10 +180,9 @@ public:
     std::array<FittedLabel*, 6> boxes_{};  // Cur_HT, Euro_HT, Cur_Taxe, Euro_Taxe, Cur_TTC, Euro_TTC
     FittedLabel *Lib_Rate{}, *Lib_Cur{}, *Lib_HT{}, *Lib_Taxe{}, *Lib_TTC{};
     QLabel* Lib_Euro{};
-    QFrame* Bevel1{};
     QPushButton* Lst_Memory{};
     FittedLabel *Lib_Memory{}, *Lib_MemCur{}, *Lib_MemEuro{};
-    QLabel *Lb_Dev{}, *Label1{}, *Label2{};
+    QLabel *Lb_Dev{}, *Label1{};
     QPushButton *ButtonMC{}, *ButtonMR{}, *ButtonMMoins{}, *ButtonMPlus{};
     std::array<QPushButton*, 10> digitButtons_{};
     QPushButton *ButtonDiv{}, *ButtonMul{}, *ButtonRA{}, *ButtonPlus{}, *ButtonMoins{}, *ButtonCE{};

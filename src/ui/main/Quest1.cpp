@@ -41,8 +41,10 @@ void TQuestion::FormCreate() {
         setWindowTitle(QString::fromStdString(lan->Text("Question_Face", "Title")));
 }
 
-void TQuestion::Ask(const QString& which, const QString& title) {
-    Lib_Cas->setText(which);
+void TQuestion::Ask(storage::TitleTarget target, const QString& title) {
+    target_ = target;
+    const char* const tags[] = {"HT", "TTC", "MEM"};
+    Lib_Cas->setText(QString::fromLatin1(tags[static_cast<int>(target)]));
     Edit_Reponse->setText(title);
     ShowInFront(this);
     FormShow();
@@ -52,13 +54,11 @@ void TQuestion::Ask(const QString& which, const QString& title) {
 void TQuestion::FormShow() { Bt_OK->setFocus(Qt::OtherFocusReason); }
 
 void TQuestion::Bt_OKClick() {
-    const std::string answer = Edit_Reponse->text().toStdString();
-    const QString which = Lib_Cas->text();
-    const bool stored = calc_.StoreSettings([&](const storage::SettingsFile& settings) {
-        if (which == QLatin1String("HT")) settings.WriteNetTitle(answer);
-        if (which == QLatin1String("TTC")) settings.WriteGrossTitle(answer);
-        if (which == QLatin1String("MEM")) settings.WriteMemoryTitle(calc_.MemoryCurrencyPrefix().toStdString() + answer);
-    });
+    // The memory's title goes with its currency's prefix.
+    const QString prefix = target_ == storage::TitleTarget::Memory ? calc_.MemoryCurrencyPrefix() : QString();
+    const std::string title = (prefix + Edit_Reponse->text()).toStdString();
+    const bool stored = calc_.StoreSettings(
+        [&](const storage::SettingsFile& settings) { settings.WriteTitle(target_, title); });
     if (stored) Bt_CloseClick();
 }
 

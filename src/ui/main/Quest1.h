@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "storage/settings.h"
+
 namespace devical::ui {
 
 class TCalc;
@@ -16,14 +18,14 @@ public:
     explicit TQuestion(TCalc& calc, QWidget* parent = nullptr);
 
     void FormCreate();
-    // which: "HT", "TTC" or "MEM"; the dialog opens (or is retargeted) with the title preset.
-    void Ask(const QString& which, const QString& title);
+    // The dialog opens (or is retargeted) with the title preset.
+    void Ask(storage::TitleTarget target, const QString& title);
     void FormShow();
     void Bt_OKClick();
     void Bt_CloseClick();
 
     QLineEdit* Edit_Reponse{};
-    QLabel* Lib_Cas{};
+    QLabel* Lib_Cas{};  // the target's tag: "HT", "TTC" or "MEM"
     QPushButton *Bt_OK{}, *Bt_Close{};
 
 protected:
@@ -31,6 +33,7 @@ protected:
 
 private:
     TCalc& calc_;
+    storage::TitleTarget target_ = storage::TitleTarget::Net;
 };
 
 }  // namespace devical::ui

@@ -1,30 +1,11 @@
-// The help documents, the about box and the hidden credit of Ctrl+Shift+F1.
-#include <QFileInfo>
-
+// The help documents and the hidden credit of Ctrl+Shift+F1.
 #include "platform/desktop.h"
 #include "platform/message_box.h"
-#include "storage/cp1252.h"
-#include "storage/file_io.h"
+#include "storage/credit.h"
 #include "ui/main/Devical1.h"
+#include "ui/main/qt_text.h"
 
 namespace devical::ui {
-
-namespace {
-
-// The credit is kept out of plain sight: Windows-1252 bytes, each XOR 0x2A, in hexadecimal.
-const char* const kCreditParts[] = {
-    "6E4F5C43494B460A100A464F0A4945445C4F585E4359594F5F580A4F5F58450A5B5F430A4945475A5E4F0A405F595E4F060A4B5F0A494F445E43474F0A5A58C25904",
-    "674F5849430ACA0A494F46464F590A4F5E0A494F5F520A5B5F430A460D5F5E434643594F445E0A49424B5B5F4F0A40455F5804",
-};
-
-QString DecodeCredit(const char* hex) {
-    std::string bytes;
-    for (const char* p = hex; p[0] && p[1]; p += 2)
-        bytes += static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16) ^ 0x2A);
-    return QString::fromStdString(storage::Cp1252ToUtf8(bytes));
-}
-
-}  // namespace
 
 void TCalc::Bt_ManuelClick() {
     platform::OpenDocument(FilePath("Devical.html"));
@@ -33,11 +14,8 @@ void TCalc::Bt_ManuelClick() {
 
 void TCalc::Bt_CodeClick() { platform::OpenDocument(FilePath("QWIL.html")); }
 
-void TCalc::Bt_InfoClick() { emit aboutRequested(); }
-
 void TCalc::ShowCredits() {
-    platform::ShowMessage(this, platform::MessageKind::Notice,
-                          DecodeCredit(kCreditParts[0]) + QStringLiteral("\n\n") + DecodeCredit(kCreditParts[1]));
+    platform::ShowMessage(this, platform::MessageKind::Notice, Text(storage::HiddenCredit()));
 }
 
 }  // namespace devical::ui

@@ -1,0 +1,23 @@
+// What the calculator puts on the clipboard and takes from it. The window only moves the
+// text.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/converter_state.h"
+
+namespace devical::engine {
+
+// The amount lines as a table for a spreadsheet: national TAB euro CR LF, one line per row;
+// the tax and gross lines only when a tax applies.
+std::string CopyTable(const ConverterState& state);
+
+// The first line of a pasted text, read with either separator, into the box under entry,
+// then "=". Nothing happens for a text that is no number, and nothing is said, nor for an
+// evaluation that fails: the outcome carries no messages, only the clipboard text.
+std::optional<EngineOutcome> PasteAmount(ConverterState& state, std::string_view pasted,
+                                         const ConverterContext& context);
+
+}  // namespace devical::engine
