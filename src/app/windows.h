@@ -15,28 +15,51 @@
 #include "ui/lists/Taxes1.h"
 #include "ui/main/Devical1.h"
 #include "ui/main/Quest1.h"
+#include "ui/services.h"
 
 namespace devical::app {
+
+// What the other windows need of the main window, through its public members.
+class CalcServices : public ui::Services {
+public:
+    explicit CalcServices(ui::TCalc& calc) : calc_(calc) {}
+
+    QString ProgramDirectory() const override { return calc_.ProgramDirectory(); }
+    std::optional<storage::LanguageFile> OpenLanguageFile() override { return calc_.OpenLanguageFile(); }
+    QString MessageText(std::string_view key) const override;
+    platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) override;
+    bool StoreSettings(const std::function<void(const storage::SettingsFile&)>& write) override {
+        return calc_.StoreSettings(write);
+    }
+    void Chosen(const storage::RowChoice& choice) override;
+    QString CurrencyTitle() const override { return calc_.CurrencyTitle(); }
+    QString MemoryCurrencyPrefix() const override { return calc_.MemoryCurrencyPrefix(); }
+    void SetMemoryCurrencyPrefix(const QString& prefix) override { calc_.SetMemoryCurrencyPrefix(prefix); }
+    void TakeBackActivation() override { calc_.TakeBackActivation(); }
+
+private:
+    ui::TCalc& calc_;
+};
 
 // A list window and its entry dialog, made together: the list's texts and rows, then the
 // dialog's texts.
 template <typename List, typename Dialog>
 class ListWithDialog {
 public:
-    List& Window(ui::TCalc& calc) {
-        Make(calc);
+    List& Window(ui::Services& services) {
+        Make(services);
         return *list_;
     }
-    Dialog& EntryDialog(ui::TCalc& calc) {
-        Make(calc);
+    Dialog& EntryDialog(ui::Services& services) {
+        Make(services);
         return *dialog_;
     }
 
 private:
-    void Make(ui::TCalc& calc) {
+    void Make(ui::Services& services) {
         if (list_) return;
-        list_ = std::make_unique<List>(calc);
-        dialog_ = std::make_unique<Dialog>(calc, *list_);
+        list_ = std::make_unique<List>(services);
+        dialog_ = std::make_unique<Dialog>(services, *list_);
         list_->FormCreate();
         dialog_->FormCreate();
         list_->SetEntryDialog(dialog_.get());
@@ -53,15 +76,16 @@ public:
     ui::TCalc Calc;
 
     ui::TQuestion& Question();
-    ui::TRates& Rates() { return rates_.Window(Calc); }
-    ui::TSRates& SRates() { return rates_.EntryDialog(Calc); }
-    ui::TTaxes& Taxes() { return taxes_.Window(Calc); }
-    ui::TSTaxes& STaxes() { return taxes_.EntryDialog(Calc); }
-    ui::TMemory& Memory() { return memory_.Window(Calc); }
-    ui::TSMemory& SMemory() { return memory_.EntryDialog(Calc); }
+    ui::TRates& Rates() { return rates_.Window(services_); }
+    ui::TSRates& SRates() { return rates_.EntryDialog(services_); }
+    ui::TTaxes& Taxes() { return taxes_.Window(services_); }
+    ui::TSTaxes& STaxes() { return taxes_.EntryDialog(services_); }
+    ui::TMemory& Memory() { return memory_.Window(services_); }
+    ui::TSMemory& SMemory() { return memory_.EntryDialog(services_); }
     TInfo& Info();
 
 private:
+    CalcServices services_{Calc};
     std::unique_ptr<ui::TQuestion> question_;
     ListWithDialog<ui::TRates, ui::TSRates> rates_;
     ListWithDialog<ui::TTaxes, ui::TSTaxes> taxes_;

@@ -51,17 +51,30 @@ private:
         calc.activateWindow();
         if (!QTest::qWaitForWindowActive(&calc)) calc.FormActivate();
     }
+    // What the list shows in a cell.
+    static QString Shown(const ListWindow& list, int row, int column) {
+        return list.ListView1->model()->index(row, column).data().toString();
+    }
+    static int RowCount(const ListWindow& list) { return list.ListView1->model()->rowCount(); }
     static QStringList Titles(const ListWindow& list) {
         QStringList titles;
-        for (int i = 0; i < list.ListView1->topLevelItemCount(); ++i) titles << list.ListView1->topLevelItem(i)->text(0);
+        for (int i = 0; i < RowCount(list); ++i) titles << Shown(list, i, 0);
         return titles;
     }
+    // The place of the row shown with that title.
+    static QRect RowPlace(const ListWindow& list, const QString& title) {
+        const int row = static_cast<int>(Titles(list).indexOf(title));
+        return row < 0 ? QRect() : list.ListView1->visualRect(list.ListView1->model()->index(row, 0));
+    }
+    static QString SelectedTitle(const ListWindow& list) {
+        const QModelIndexList selected = list.ListView1->selectionModel()->selectedRows();
+        return selected.size() == 1 ? selected.first().data().toString() : QString();
+    }
     static void Select(ListWindow& list, const QString& title) {
-        const auto found = list.ListView1->findItems(title, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(title));
-        const QRect place = list.ListView1->visualItemRect(found.first());
+        const QRect place = RowPlace(list, title);
+        QVERIFY2(place.isValid(), qPrintable(title));
         QTest::mouseClick(list.ListView1->viewport(), Qt::LeftButton, {}, place.center());
-        QCOMPARE(list.ListView1->selectedItems().value(0), found.first());
+        QCOMPARE(SelectedTitle(list), title);
     }
     static void Key(ListWindow& list, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(list.ListView1, key, modifiers);
@@ -114,7 +127,7 @@ private slots:
         w.Rates().Bt_EditClick();
         w.Rates().Bt_DelClick();
         QVERIFY(!w.SRates().isVisible());  // a locked row: no dialog, no question
-        QCOMPARE(w.Rates().ListView1->topLevelItemCount(), 5);
+        QCOMPARE(RowCount(w.Rates()), 5);
     }
 
     void choosingACurrencyCarriesTheNewRateIntoTheMainWindow() {
@@ -193,20 +206,25 @@ private slots:
         Select(w.Taxes(), "TVA normale");
         Key(w.Taxes(), Qt::Key_F2);
         Retype(w.STaxes().Edit1, QStringLiteral("Autre taxe"));
-        for (const char* refused : {"dix", "5,5 %", "-1"}) {
-            Retype(w.STaxes().Edit2, QString::fromUtf8(refused));
-            messages_->Expect(QStringLiteral("Le taux de taxe doit être un nombre positif ou nul"));
-            QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
-            QVERIFY(w.STaxes().isVisible());
-            QCOMPARE(w.STaxes().focusWidget(), w.STaxes().Edit2);
-            QCOMPARE(w.STaxes().Edit1->text(), QStringLiteral("Autre taxe"));  // what was typed stays
-            QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA normale", "TVA réduite"}));
-        }
         Retype(w.STaxes().Edit2, QStringLiteral("0"));  // no tax at all is a rate like any other
         QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
         QCOMPARE(Titles(w.Taxes()), (QStringList{"Autre taxe", "TVA réduite"}));
-        QCOMPARE(w.Taxes().ListView1->topLevelItem(0)->text(1), QStringLiteral("0"));
-        QCOMPARE(w.Taxes().ListView1->topLevelItem(1)->text(1), QStringLiteral("5,5"));
+        QCOMPARE(Shown(w.Taxes(), 0, 1), QStringLiteral("0"));
+        QCOMPARE(Shown(w.Taxes(), 1, 1), QStringLiteral("5,5"));
+    }
+
+    void anEditedRowMovesToItsPlaceAndStaysSelected() {
+        auto& w = Open();
+        w.Taxes().ShowList();
+        Select(w.Taxes(), "TVA normale");
+        Key(w.Taxes(), Qt::Key_F2);
+        Retype(w.STaxes().Edit1, QStringLiteral("TVA zero"));
+        QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
+        QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA réduite", "TVA zero"}));
+        QCOMPARE(Shown(w.Taxes(), 1, 1), QStringLiteral("20,6"));
+        QCOMPARE(SelectedTitle(w.Taxes()), QStringLiteral("TVA zero"));
+        QTest::mouseClick(w.Taxes().Bt_OK, Qt::LeftButton);
+        QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA zero"));
     }
 
     void theDialogStoresIntoItsRowWhateverHappensToTheList() {
@@ -224,7 +242,7 @@ private slots:
         Retype(w.STaxes().Edit2, QStringLiteral("7"));
         w.STaxes().BitBtn1Click();
         QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA normale", "TVA réduite"}));
-        QCOMPARE(w.Taxes().ListView1->topLevelItem(1)->text(1), QStringLiteral("7"));
+        QCOMPARE(Shown(w.Taxes(), 1, 1), QStringLiteral("7"));
 
         // The row under edit is deleted meanwhile: what was typed comes back as a new row.
         Select(w.Taxes(), "TVA normale");
@@ -234,7 +252,7 @@ private slots:
         Retype(w.STaxes().Edit2, QStringLiteral("19,6"));
         w.STaxes().BitBtn1Click();
         QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA réduite", "TVA normale"}));  // unsorted since the insert
-        QCOMPARE(w.Taxes().ListView1->topLevelItem(1)->text(1), QStringLiteral("19,6"));
+        QCOMPARE(Shown(w.Taxes(), 1, 1), QStringLiteral("19,6"));
 
         // The list was left while the dialog stayed open: OK still stores, the next exit writes.
         Select(w.Taxes(), "TVA normale");
@@ -253,8 +271,7 @@ private slots:
         auto& w = Open();
         w.Taxes().ShowList();
         QCOMPARE(Titles(w.Taxes()), (QStringList{"", "TVA normale", "TVA réduite"}));
-        const auto row = w.Taxes().ListView1->findItems("TVA normale", Qt::MatchExactly).first();
-        const QPoint place = w.Taxes().ListView1->visualItemRect(row).center();
+        const QPoint place = RowPlace(w.Taxes(), QStringLiteral("TVA normale")).center();
         QTest::mouseClick(w.Taxes().ListView1->viewport(), Qt::LeftButton, {}, place);
         QTest::mouseDClick(w.Taxes().ListView1->viewport(), Qt::LeftButton, {}, place);
         QVERIFY(!w.Taxes().isVisible());
@@ -305,18 +322,22 @@ private slots:
         QDir(dir_->Path()).mkdir(QStringLiteral("Rates.Old"));  // the rewrite's temporary name is taken
         w.Rates().ShowList();
         Key(w.Rates(), Qt::Key_Insert);
+        Retype(w.SRates().Edit1, QStringLiteral("CHF Franc suisse"));
         w.SRates().BitBtn1Click();
+        Select(w.Rates(), "USD Dollar");
         messages_->Expect(QStringLiteral("Ne peut créer le fichier %1Rates.Old\nFile exists").arg(dir_->Path()));
         Key(w.Rates(), Qt::Key_Escape);
         QVERIFY(w.Rates().isVisible());
         QCOMPARE(dir_->Read("Rates.txt"), kRates);
+        QCOMPARE(Titles(w.Rates()).first(), QStringLiteral("CHF Franc suisse"));  // sorted for the save all the same
+        QCOMPARE(SelectedTitle(w.Rates()), QStringLiteral("USD Dollar"));  // the selection kept its row
     }
 
     void aMissingListFileIsReportedAndCreatedByTheNextSave() {
         QFile::remove(dir_->Path() + "Memory.txt");
         messages_->Expect(QStringLiteral("Le fichier des mémoires n'existe plus (memory.txt)"));
         auto& w = Open();
-        QCOMPARE(w.Memory().ListView1->topLevelItemCount(), 0);
+        QCOMPARE(RowCount(w.Memory()), 0);
         w.Memory().Bt_ExitClick();
         QCOMPARE(dir_->Read("Memory.txt"), QByteArray());
         QVERIFY(QFile::exists(dir_->Path() + "Memory.txt"));
@@ -397,7 +418,7 @@ private slots:
         Retype(w.SMemory().Edit2, QStringLiteral("1000.5"));
         w.SMemory().BitBtn1Click();
         QVERIFY(Titles(w.Memory()).contains(QStringLiteral("DEM Loyer mars")));
-        QCOMPARE(w.Memory().ListView1->findItems("DEM Loyer mars", Qt::MatchExactly).first()->text(1),
+        QCOMPARE(Shown(w.Memory(), static_cast<int>(Titles(w.Memory()).indexOf("DEM Loyer mars")), 1),
                  QStringLiteral("1000,5"));
     }
 
@@ -475,7 +496,41 @@ private slots:
         QVERIFY(!w.Question().isVisible());
     }
 
-    void aCurrencyRateMustBeANumberAboveZero() {
+    void aRateTheConverterCannotUseIsRefusedInTheDialog_data() {
+        QTest::addColumn<bool>("currency");  // a new currency, confirmed with Enter; else a tax edited, OK clicked
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QString>("message");
+        const QString currency = QStringLiteral("Le taux de change doit être un nombre supérieur à zéro");
+        for (const char* rate : {"abc", "0", "-2", "0,0"})
+            QTest::addRow("currency %s", rate) << true << QString::fromUtf8(rate) << currency;
+        const QString tax = QStringLiteral("Le taux de taxe doit être un nombre positif ou nul");
+        for (const char* rate : {"dix", "5,5 %", "-1"})
+            QTest::addRow("tax %s", rate) << false << QString::fromUtf8(rate) << tax;
+    }
+    void aRateTheConverterCannotUseIsRefusedInTheDialog() {
+        QFETCH(bool, currency);
+        QFETCH(QString, rate);
+        QFETCH(QString, message);
+        auto& w = Open();
+        ListWindow& list = currency ? static_cast<ListWindow&>(w.Rates()) : w.Taxes();
+        devical::ui::EntryDialog& dialog = currency ? static_cast<devical::ui::EntryDialog&>(w.SRates()) : w.STaxes();
+        list.ShowList();
+        if (!currency) Select(list, QStringLiteral("TVA normale"));
+        Key(list, currency ? Qt::Key_Insert : Qt::Key_F2);
+        const auto rows = list.Records();
+        Retype(dialog.Edit1, QStringLiteral("Autre titre"));
+        Retype(dialog.Edit2, rate);
+        messages_->Expect(message);
+        if (currency) QTest::keyClick(dialog.Edit2, Qt::Key_Return);
+        else QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.focusWidget(), dialog.Edit2);
+        QCOMPARE(dialog.Edit2->selectedText(), rate);
+        QCOMPARE(dialog.Edit1->text(), QStringLiteral("Autre titre"));  // what was typed stays
+        QCOMPARE(list.Records(), rows);
+    }
+
+    void aNewCurrencyIsTypedOverItsPlaceholder() {
         auto& w = Open();
         w.Rates().ShowList();
         Key(w.Rates(), Qt::Key_Insert);
@@ -483,16 +538,7 @@ private slots:
         QTest::keyClicks(w.SRates().Edit1, QStringLiteral("JPY Yen"));
         QTest::mouseClick(w.SRates().Edit2, Qt::LeftButton);
         QTRY_COMPARE(w.SRates().Edit2->selectedText(), QStringLiteral("1"));
-        for (const char* refused : {"abc", "0", "-2", "0,0"}) {
-            Retype(w.SRates().Edit2, QString::fromUtf8(refused));
-            messages_->Expect(QStringLiteral("Le taux de change doit être un nombre supérieur à zéro"));
-            QTest::keyClick(w.SRates().Edit2, Qt::Key_Return);
-            QVERIFY(w.SRates().isVisible());
-            QCOMPARE(w.SRates().focusWidget(), w.SRates().Edit2);
-            QCOMPARE(w.SRates().Edit2->selectedText(), QString::fromUtf8(refused));
-            QCOMPARE(w.SRates().Edit1->text(), QStringLiteral("JPY Yen"));
-            QCOMPARE(w.Rates().Records().back(), (devical::storage::ListRecord{"XXX Nouvelle devise", "1"}));
-        }
+        QCOMPARE(w.Rates().Records().back(), (devical::storage::ListRecord{"XXX Nouvelle devise", "1"}));
         QTest::keyClicks(w.SRates().Edit2, QStringLiteral("150.5"));
         QTest::keyClick(w.SRates().Edit2, Qt::Key_Return);
         QVERIFY(!w.SRates().isVisible());
@@ -544,8 +590,8 @@ private slots:
         }
 
         // A line is drawn between two rows of the list, where the background would be.
-        QTreeWidget* view = w.Memory().ListView1;
-        const QRect first = view->visualItemRect(view->topLevelItem(0));
+        QTreeView* view = w.Memory().ListView1;
+        const QRect first = view->visualRect(view->model()->index(0, 0));
         const QImage image = view->viewport()->grab().toImage();
         const int blank = first.left() + 190;  // past the end of the short titles
         QVERIFY(image.pixel(blank, first.bottom()) != image.pixel(blank, first.bottom() - 1));

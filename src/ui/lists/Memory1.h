@@ -9,7 +9,7 @@ namespace devical::ui {
 class TMemory : public ListWindow {
     Q_OBJECT
 public:
-    explicit TMemory(TCalc& calc, QWidget* parent = nullptr);
+    explicit TMemory(Services& services, QWidget* parent = nullptr);
 
     // The main window's register as it opens the list: title (code, blank, title),
     // national and euro amounts.
@@ -22,9 +22,7 @@ public:
     QToolButton* Bt_CopieMem{};
 
 protected:
-    bool ChooseRow(const QTreeWidgetItem& row) override;
-    QStringList PlaceholderRow() override;
-    RowEdit EditFor(const QTreeWidgetItem& row) override;
+    void Chosen(const storage::RowChoice& choice) override;
 
 private:
     QStringList currentMemory_{QString(), QStringLiteral("0"), QStringLiteral("0")};

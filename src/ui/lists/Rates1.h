@@ -8,13 +8,7 @@ namespace devical::ui {
 class TRates : public ListWindow {
     Q_OBJECT
 public:
-    explicit TRates(TCalc& calc, QWidget* parent = nullptr);
-
-protected:
-    bool ChooseRow(const QTreeWidgetItem& row) override;
-    QStringList PlaceholderRow() override;
-    bool IsLocked(const QTreeWidgetItem& row) const override;
-    void MarkRow(QTreeWidgetItem& row, bool fromFile) override;
+    explicit TRates(Services& services, QWidget* parent = nullptr);
 };
 
 }  // namespace devical::ui

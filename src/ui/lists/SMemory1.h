@@ -2,22 +2,21 @@
 // the national and euro amounts.
 #pragma once
 
-#include "ui/lists/list_editor.h"
-#include "ui/main/Devical1.h"
+#include "ui/lists/entry_dialog.h"
 
 namespace devical::ui {
 
 class TSMemory : public EntryDialog {
     Q_OBJECT
 public:
-    TSMemory(TCalc& calc, ListWindow& memory, QWidget* parent = nullptr)
-        : EntryDialog(calc, memory, "SMemory", "Memory2_Face", 2, std::nullopt, parent) {
+    TSMemory(Services& services, ListWindow& memory, QWidget* parent = nullptr)
+        : EntryDialog(services, memory, "SMemory", "Memory2_Face", 2, std::nullopt, parent) {
         setWindowTitle(QStringLiteral("Saisie Mémoire"));
     }
 
 protected:
     // The prefix in force when OK is pressed goes in front of the title typed.
-    QString StoredTitle(const QString& typed) const override { return calc_.MemoryCurrencyPrefix() + typed; }
+    QString StoredTitle(const QString& typed) const override { return services_.MemoryCurrencyPrefix() + typed; }
 };
 
 }  // namespace devical::ui

@@ -1,15 +1,15 @@
 // The entry dialog of the currency list: a title and a rate.
 #pragma once
 
-#include "ui/lists/list_editor.h"
+#include "ui/lists/entry_dialog.h"
 
 namespace devical::ui {
 
 class TSRates : public EntryDialog {
     Q_OBJECT
 public:
-    TSRates(TCalc& calc, ListWindow& rates, QWidget* parent = nullptr)
-        : EntryDialog(calc, rates, "SRates", "Rates2_Face", 1, engine::RateKind::Currency, parent) {
+    TSRates(Services& services, ListWindow& rates, QWidget* parent = nullptr)
+        : EntryDialog(services, rates, "SRates", "Rates2_Face", 1, engine::RateKind::Currency, parent) {
         setWindowTitle(QStringLiteral("Saisie Taux"));
     }
 };

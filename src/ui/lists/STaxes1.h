@@ -1,15 +1,15 @@
 // The entry dialog of the tax list: a title and a rate in percent.
 #pragma once
 
-#include "ui/lists/list_editor.h"
+#include "ui/lists/entry_dialog.h"
 
 namespace devical::ui {
 
 class TSTaxes : public EntryDialog {
     Q_OBJECT
 public:
-    TSTaxes(TCalc& calc, ListWindow& taxes, QWidget* parent = nullptr)
-        : EntryDialog(calc, taxes, "STaxes", "Taxes2_Face", 1, engine::RateKind::Tax, parent) {
+    TSTaxes(Services& services, ListWindow& taxes, QWidget* parent = nullptr)
+        : EntryDialog(services, taxes, "STaxes", "Taxes2_Face", 1, engine::RateKind::Tax, parent) {
         setWindowTitle(QStringLiteral("Saisie Taxe"));
     }
 };

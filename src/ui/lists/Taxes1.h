@@ -8,11 +8,7 @@ namespace devical::ui {
 class TTaxes : public ListWindow {
     Q_OBJECT
 public:
-    explicit TTaxes(TCalc& calc, QWidget* parent = nullptr);
-
-protected:
-    bool ChooseRow(const QTreeWidgetItem& row) override;
-    QStringList PlaceholderRow() override { return {QStringLiteral("Titre taxe"), QStringLiteral("0")}; }
+    explicit TTaxes(Services& services, QWidget* parent = nullptr);
 };
 
 }  // namespace devical::ui

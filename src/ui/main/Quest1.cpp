@@ -1,14 +1,14 @@
 #include "ui/main/Quest1.h"
 
-#include "ui/main/Devical1.h"
 #include "ui/main/file_text_box.h"
 #include "ui/main/window_placement.h"
+#include "ui/services.h"
 
 namespace devical::ui {
 
-TQuestion::TQuestion(TCalc& calc, QWidget* parent)
+TQuestion::TQuestion(Services& services, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      calc_(calc) {
+      services_(services) {
     setObjectName(QStringLiteral("Question"));
     setWindowTitle(QStringLiteral("Saisie d'un titre"));
     setModal(false);
@@ -37,7 +37,7 @@ TQuestion::TQuestion(TCalc& calc, QWidget* parent)
 }
 
 void TQuestion::FormCreate() {
-    if (const auto lan = calc_.OpenLanguageFile())
+    if (const auto lan = services_.OpenLanguageFile())
         setWindowTitle(QString::fromStdString(lan->Text("Question_Face", "Title")));
 }
 
@@ -55,16 +55,16 @@ void TQuestion::FormShow() { Bt_OK->setFocus(Qt::OtherFocusReason); }
 
 void TQuestion::Bt_OKClick() {
     // The memory's title goes with its currency's prefix.
-    const QString prefix = target_ == storage::TitleTarget::Memory ? calc_.MemoryCurrencyPrefix() : QString();
+    const QString prefix = target_ == storage::TitleTarget::Memory ? services_.MemoryCurrencyPrefix() : QString();
     const std::string title = (prefix + Edit_Reponse->text()).toStdString();
-    const bool stored = calc_.StoreSettings(
+    const bool stored = services_.StoreSettings(
         [&](const storage::SettingsFile& settings) { settings.WriteTitle(target_, title); });
     if (stored) Bt_CloseClick();
 }
 
 void TQuestion::Bt_CloseClick() {
     hide();
-    calc_.TakeBackActivation();
+    services_.TakeBackActivation();
 }
 
 }  // namespace devical::ui

@@ -10,12 +10,12 @@
 
 namespace devical::ui {
 
-class TCalc;
+class Services;
 
 class TQuestion : public QDialog {
     Q_OBJECT
 public:
-    explicit TQuestion(TCalc& calc, QWidget* parent = nullptr);
+    explicit TQuestion(Services& services, QWidget* parent = nullptr);
 
     void FormCreate();
     // The dialog opens (or is retargeted) with the title preset.
@@ -32,7 +32,7 @@ protected:
     void reject() override { Bt_CloseClick(); }
 
 private:
-    TCalc& calc_;
+    Services& services_;
     storage::TitleTarget target_ = storage::TitleTarget::Net;
 };
 

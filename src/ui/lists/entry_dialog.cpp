@@ -1,0 +1,158 @@
+#include "ui/lists/entry_dialog.h"
+
+#include <QApplication>
+
+#include "platform/desktop.h"
+#include "ui/main/file_text_box.h"
+
+namespace devical::ui {
+
+namespace {
+
+// Room beside the caption for the frame's icon and buttons, so that the caption is not cut.
+constexpr int kCaptionFrameRoom = 72;
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+}  // namespace
+
+EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
+                         int amountBoxes, std::optional<engine::RateKind> rateKind, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      services_(services),
+      list_(list),
+      faceSection_(faceSection),
+      rateKind_(rateKind) {
+    setObjectName(QString::fromLatin1(instanceName));
+    setModal(false);
+    const bool twoAmounts = amountBoxes == 2;
+    designWidth_ = twoAmounts ? 185 : 183;
+    setFixedSize(designWidth_, twoAmounts ? 108 : 80);
+    Edit1 = Box("Edit1", QRect(2, 3, 180, 21), QStringLiteral("Titre"));
+    BuildAmountBoxes(twoAmounts);
+    connect(Edit2, &QLineEdit::editingFinished, this, &EntryDialog::Edit2Exit);
+    const int buttonsTop = twoAmounts ? 80 : 51;
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(2, buttonsTop, 75, 25);
+    BitBtn1->setDefault(true);
+    for (QLineEdit* box : {Edit1, Edit2, Edit3})
+        if (box) MakeFileTextBox(box);
+    BitBtn2 = new QPushButton(QStringLiteral("Annuler"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(107, buttonsTop, 75, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, &EntryDialog::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &EntryDialog::BitBtn2Click);
+}
+
+QLineEdit* EntryDialog::Box(const char* name, QRect place, const QString& accessibleName) {
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(place);
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
+void EntryDialog::BuildAmountBoxes(bool twoAmounts) {
+    if (!twoAmounts) {
+        Edit2 = Box("Edit2", QRect(35, 26, 119, 21), QStringLiteral("Taux"));
+        Edit2->setAlignment(Qt::AlignRight);
+        return;
+    }
+    Label1 = new QLabel(QStringLiteral("Local"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(2, 30, 42, 18);
+    Label2 = new QLabel(QStringLiteral("Euro"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(2, 54, 42, 18);
+    Edit2 = Box("Edit2", QRect(45, 28, 137, 21), QStringLiteral("Local"));
+    Edit3 = Box("Edit3", QRect(45, 52, 137, 21), QStringLiteral("Euro"));
+    Edit2->setAlignment(Qt::AlignRight);
+    Edit3->setAlignment(Qt::AlignRight);
+    Label1->setBuddy(Edit2);
+    Label2->setBuddy(Edit3);
+    connect(Edit3, &QLineEdit::editingFinished, this, &EntryDialog::Edit3Exit);
+}
+
+void EntryDialog::FormCreate() {
+    const auto lan = services_.OpenLanguageFile();
+    if (!lan) return;
+    auto text = [&](const char* key) { return Text(lan->Text(faceSection_, key)); };
+    setWindowTitle(text("Title"));
+    BitBtn1->setText(text("OK"));
+    BitBtn2->setText(text("Cancel"));
+    if (Label1) Label1->setText(text("Edit1"));
+    if (Label2) Label2->setText(text("Edit2"));
+}
+
+void EntryDialog::FormActivate() {
+    const storage::RowEdit& edit = list_.Edit();
+    Edit1->setText(Text(edit.title));
+    Edit2->setText(edit.amounts.empty() ? QString() : Text(edit.amounts[0]));
+    if (Edit3) Edit3->setText(edit.amounts.size() < 2 ? QString() : Text(edit.amounts[1]));
+    if (auto* focused = qobject_cast<QLineEdit*>(focusWidget())) focused->selectAll();  // typing replaces
+}
+
+void EntryDialog::FitCaption() {
+    QFont captionFont = QApplication::font();
+    captionFont.setBold(true);
+    const int wanted =
+        std::max(designWidth_, QFontMetrics(captionFont).horizontalAdvance(windowTitle()) + kCaptionFrameRoom);
+    const int grow = wanted - width();
+    if (grow == 0) return;
+    // The boxes take the extra width; Cancel stays at the right edge.
+    for (QLineEdit* box : {Edit1, Edit2, Edit3})
+        if (box) box->resize(box->width() + grow, box->height());
+    BitBtn2->move(BitBtn2->x() + grow, BitBtn2->y());
+    setFixedWidth(wanted);
+}
+
+void EntryDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange) FitCaption();
+    // Text typed and not confirmed gives way to the working row when the dialog comes back,
+    // but not when it comes back from its own message about that text.
+    if (event->type() == QEvent::ActivationChange && messageBoxReturn_.IsNewActivation(*this)) FormActivate();
+}
+
+void EntryDialog::Edit2Exit() {
+    // A rate stays as typed until OK checks it: turning it into 0 would store a rate that
+    // means nothing without a word.
+    if (!rateKind_) ValidateAmount(Edit2);
+}
+
+bool EntryDialog::RateRefused() {
+    const auto refusal = engine::RateRefusal(Edit2->text().toStdString(), *rateKind_, platform::DecimalSeparator());
+    if (!refusal) return false;
+    services_.ShowMessage(this, platform::MessageKind::Error, services_.MessageText(*refusal));
+    Edit2->setFocus(Qt::OtherFocusReason);
+    Edit2->selectAll();
+    return true;
+}
+
+void EntryDialog::ValidateAmount(QLineEdit* box) {
+    if (!engine::ReadNumber(engine::NormaliseSeparator(box->text().toStdString(), platform::DecimalSeparator()),
+                            platform::DecimalSeparator()))
+        box->setText(QStringLiteral("0"));
+}
+
+void EntryDialog::BitBtn1Click() {
+    if (rateKind_ && RateRefused()) return;  // the dialog stays open, nothing is stored
+    Edit2Exit();
+    if (Edit3) Edit3Exit();
+    storage::RowEdit& edit = list_.Edit();
+    edit.title = StoredTitle(Edit1->text()).toStdString();
+    edit.amounts.clear();
+    const char sep = platform::DecimalSeparator();
+    for (QLineEdit* box : {Edit2, Edit3})
+        if (box) edit.amounts.push_back(engine::NormaliseSeparator(box->text().toStdString(), sep));
+    list_.StoreRow(edit);
+    BitBtn2Click();
+}
+
+void EntryDialog::BitBtn2Click() {
+    if (list_.isVisible()) list_.activateWindow();
+    hide();
+}
+
+}  // namespace devical::ui

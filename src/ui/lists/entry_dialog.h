@@ -1,0 +1,59 @@
+// The one-row entry dialog of the lists: a title box and one or two amount boxes. Stays on
+// top, not modal; every activation reloads its boxes from the list's working row.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <optional>
+
+#include "engine/rate_check.h"
+#include "platform/message_box.h"
+#include "ui/lists/list_editor.h"
+
+namespace devical::ui {
+
+class EntryDialog : public QDialog {
+    Q_OBJECT
+public:
+    // rateKind: the one box holds a rate of that kind; without it, the boxes hold amounts.
+    EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
+                int amountBoxes, std::optional<engine::RateKind> rateKind, QWidget* parent = nullptr);
+
+    void FormCreate();
+    void FormActivate();
+    void Edit2Exit();
+    void Edit3Exit() { ValidateAmount(Edit3); }
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    QLineEdit *Edit1{}, *Edit2{}, *Edit3{};
+    QLabel *Label1{}, *Label2{};
+    QPushButton *BitBtn1{}, *BitBtn2{};
+
+protected:
+    // The title stored for the text of the title box.
+    virtual QString StoredTitle(const QString& typed) const { return typed; }
+    void changeEvent(QEvent* event) override;
+    void reject() override { BitBtn2Click(); }
+
+    Services& services_;
+    ListWindow& list_;
+
+private:
+    QLineEdit* Box(const char* name, QRect place, const QString& accessibleName);
+    void BuildAmountBoxes(bool twoAmounts);
+    // A text that is not a number becomes "0"; a number stays as typed.
+    void ValidateAmount(QLineEdit* box);
+    // A rate the converter cannot use is refused with its message, the rate box focused.
+    bool RateRefused();
+    // Wide enough for the caption to show whole on the frame.
+    void FitCaption();
+    int designWidth_ = 0;
+    const char* faceSection_;
+    std::optional<engine::RateKind> rateKind_;
+    platform::MessageBoxReturn messageBoxReturn_;
+};
+
+}  // namespace devical::ui

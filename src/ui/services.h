@@ -1,0 +1,44 @@
+// What the list windows, their entry dialogs and the title question need from the rest of
+// the program: its files and texts, and a way to hand back what the user chose. They know
+// the main window only through this.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "platform/message_box.h"
+#include "storage/language_file.h"
+#include "storage/list_model.h"
+#include "storage/settings.h"
+
+class QWidget;
+
+namespace devical::ui {
+
+class Services {
+public:
+    virtual ~Services() = default;
+
+    // With its trailing '/', or empty for the current directory.
+    virtual QString ProgramDirectory() const = 0;
+    // The language file, or nothing once the reason it cannot be read has been shown.
+    virtual std::optional<storage::LanguageFile> OpenLanguageFile() = 0;
+    virtual QString MessageText(std::string_view key) const = 0;
+    virtual platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) = 0;
+    // Runs writes of the settings file; one that fails is reported and false comes back.
+    virtual bool StoreSettings(const std::function<void(const storage::SettingsFile&)>& write) = 0;
+
+    // A row chosen in a list, its settings written: the main window's next activation
+    // re-evaluates with it.
+    virtual void Chosen(const storage::RowChoice& choice) = 0;
+    // The current currency's title, and the code and blank put in front of memory titles.
+    virtual QString CurrencyTitle() const = 0;
+    virtual QString MemoryCurrencyPrefix() const = 0;
+    virtual void SetMemoryCurrencyPrefix(const QString& prefix) = 0;
+    // A list or dialog has closed: the main window becomes active again.
+    virtual void TakeBackActivation() = 0;
+};
+
+}  // namespace devical::ui
