@@ -1,6 +1,5 @@
 #include "ui/main/Devical1.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QSignalBlocker>
