@@ -144,7 +144,9 @@ RowEdit ListModel::EditFor(std::size_t position) const {
 
 ListModel::Move ListModel::PlaceFor(const RowEdit& edit) const {
     const std::optional<std::size_t> from = PositionOf(edit.rowId);
-    const auto greater = [this](std::string_view title, const ListRow& row) { return collation_.Less(title, row.title); };
+    const auto greater = [this](std::string_view title, const ListRow& row) {
+        return collation_.Less(title, row.title);
+    };
     if (!from) {
         if (!sorted_) return {std::nullopt, rows_.size()};
         const auto place = std::upper_bound(rows_.begin(), rows_.end(), std::string_view(edit.title), greater);
@@ -173,7 +175,8 @@ ListModel::Move ListModel::Store(const RowEdit& edit) {
     // title leaves it out of place.
     row.placed = sorted_ || (move.from && row.title == edit.title);
     row.title = edit.title;
-    for (std::size_t field = 0; field < edit.amounts.size() && field < 2; ++field) row.amounts[field] = edit.amounts[field];
+    for (std::size_t field = 0; field < edit.amounts.size() && field < std::size(row.amounts); ++field)
+        row.amounts[field] = edit.amounts[field];
     return move;
 }
 

@@ -30,7 +30,8 @@ class Collation {
 public:
     template <typename Compare, typename KeyOf>
     Collation(Compare compare, KeyOf keyOf)
-        : compare_(std::move(compare)), sortOrder_([keyOf = std::move(keyOf)](const std::vector<std::string_view>& titles) {
+        : compare_(std::move(compare)),
+          sortOrder_([keyOf = std::move(keyOf)](const std::vector<std::string_view>& titles) {
               std::vector<decltype(keyOf(std::string_view()))> keys;
               keys.reserve(titles.size());
               for (std::string_view title : titles) keys.push_back(keyOf(title));
@@ -99,6 +100,7 @@ public:
     int FieldsPerRow() const { return kind_ == ListKind::SavedAmounts ? kMemoryFields : kRateFields; }
     std::size_t Size() const { return rows_.size(); }
     const ListRow& Row(std::size_t position) const { return rows_[position]; }
+    // Field 0 is the title, then come the amounts.
     std::string_view Field(std::size_t position, int field) const;
     std::optional<std::size_t> PositionOf(RowId id) const;
     // False once a row has been added: new rows stay at the end until the next save.
@@ -110,7 +112,7 @@ public:
     // Sorts, then rewrites the file. Throws FileError.
     void SaveList(const std::filesystem::path& path);
     // Puts the rows in title order. The order applied comes back: position i now holds the
-    // row that stood at order[i]; empty when no row moved.
+    // row that stood at order[i]; empty when every row was in its place.
     std::vector<std::uint32_t> Sort();
 
     // Appends the list's placeholder row (a saved amount's title begins with the current
@@ -118,8 +120,9 @@ public:
     RowId Insert(std::string_view currencyTitle);
     RowId Append(const ListRecord& record);
     RowEdit EditFor(std::size_t position) const;
-    // Where Store(edit) puts its row: from its position now (nothing for a row deleted
-    // meanwhile, which comes back at the end) to its new one.
+    // Where Store(edit) puts its row: from its position now to its new one. A row deleted
+    // meanwhile (no from) comes back at its title's place, or at the end of a list that waits
+    // for its sort.
     struct Move {
         std::optional<std::size_t> from;
         std::size_t to = 0;
