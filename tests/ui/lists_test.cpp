@@ -200,31 +200,34 @@ private slots:
         QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA"));  // leaving chooses nothing
     }
 
-    void editingATitleResortsTheRowWithItsRate() {
-        auto& w = Open();
-        w.Taxes().ShowList();
-        Select(w.Taxes(), "TVA normale");
-        Key(w.Taxes(), Qt::Key_F2);
-        Retype(w.STaxes().Edit1, QStringLiteral("Autre taxe"));
-        Retype(w.STaxes().Edit2, QStringLiteral("0"));  // no tax at all is a rate like any other
-        QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
-        QCOMPARE(Titles(w.Taxes()), (QStringList{"Autre taxe", "TVA réduite"}));
-        QCOMPARE(Shown(w.Taxes(), 0, 1), QStringLiteral("0"));
-        QCOMPARE(Shown(w.Taxes(), 1, 1), QStringLiteral("5,5"));
+    void editingATitleResortsTheRowWithItsRate_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QStringList>("rates");
+        // No tax at all is a rate like any other.
+        QTest::newRow("stays first") << QStringLiteral("Autre taxe") << QStringLiteral("0")
+                                     << QStringList{"Autre taxe", "TVA réduite"} << QStringList{"0", "5,5"};
+        QTest::newRow("goes last") << QStringLiteral("TVA zero") << QStringLiteral("20,6")
+                                   << QStringList{"TVA réduite", "TVA zero"} << QStringList{"5,5", "20,6"};
     }
-
-    void anEditedRowMovesToItsPlaceAndStaysSelected() {
+    void editingATitleResortsTheRowWithItsRate() {
+        QFETCH(QString, title);
+        QFETCH(QString, rate);
+        QFETCH(QStringList, titles);
+        QFETCH(QStringList, rates);
         auto& w = Open();
         w.Taxes().ShowList();
         Select(w.Taxes(), "TVA normale");
         Key(w.Taxes(), Qt::Key_F2);
-        Retype(w.STaxes().Edit1, QStringLiteral("TVA zero"));
+        Retype(w.STaxes().Edit1, title);
+        Retype(w.STaxes().Edit2, rate);
         QTest::mouseClick(w.STaxes().BitBtn1, Qt::LeftButton);
-        QCOMPARE(Titles(w.Taxes()), (QStringList{"TVA réduite", "TVA zero"}));
-        QCOMPARE(Shown(w.Taxes(), 1, 1), QStringLiteral("20,6"));
-        QCOMPARE(SelectedTitle(w.Taxes()), QStringLiteral("TVA zero"));
+        QCOMPARE(Titles(w.Taxes()), titles);
+        QCOMPARE((QStringList{Shown(w.Taxes(), 0, 1), Shown(w.Taxes(), 1, 1)}), rates);
+        QCOMPARE(SelectedTitle(w.Taxes()), title);  // the selection goes with its row
         QTest::mouseClick(w.Taxes().Bt_OK, Qt::LeftButton);
-        QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA zero"));
+        QCOMPARE(dir_->Setting("Taxe", "Title"), title.toLatin1());
     }
 
     void theDialogStoresIntoItsRowWhateverHappensToTheList() {
