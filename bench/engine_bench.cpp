@@ -56,9 +56,12 @@ void TwentyKeyChain(benchmark::State& run) {
     for (auto _ : run) {
         ClearAll(state);
         for (char key : keys) {
-            if (key >= '0' && key <= '9') EnterDigit(state, key - '0', ',');
-            else if (key == ',') EnterDigit(state, kSeparatorKey, ',');
-            else benchmark::DoNotOptimize(ApplyOperator(state, OperatorKeyOf(key), context));
+            if (key >= '0' && key <= '9')
+                EnterDigit(state, key - '0', ',');
+            else if (key == ',')
+                EnterDigit(state, kSeparatorKey, ',');
+            else
+                benchmark::DoNotOptimize(ApplyOperator(state, OperatorKeyOf(key), context));
         }
     }
 }

@@ -17,9 +17,11 @@ std::filesystem::path MakeSettingsFile() {
     const std::filesystem::path dir = mkdtemp(pattern);
     std::ofstream out(dir / "DEVICAL.INI", std::ios::binary);
     out << "[Dialog]\r\nLib_HT=Montant HT\r\nLib_TTC=Montant TTC\r\n\r\n[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n\r\n"
-           "[Currency]\r\nTitle=FRF Franc fran\xe7" "ais\r\nRate=6,55957\r\n\r\n[Memory]\r\nTitle=FRF Caisse\r\n"
+           "[Currency]\r\nTitle=FRF Franc fran\xe7"
+           "ais\r\nRate=6,55957\r\n\r\n[Memory]\r\nTitle=FRF Caisse\r\n"
            "Curr=100\r\nEuro=15,24\r\n\r\n[Calcul]\r\nNb_Dec=2\r\n\r\n";
-    for (int i = 0; out.tellp() < 3900; ++i) out << "Note" << i << "=" << std::string(40, 'x') << "\r\n";
+    for (int i = 0; out.tellp() < 3900; ++i)
+        out << "Note" << i << "=" << std::string(40, 'x') << "\r\n";
     out << "\r\n[Windows]\r\nSize=1\r\nCaseEnSaisie=1\r\n";
     return dir / "DEVICAL.INI";
 }
@@ -27,12 +29,13 @@ std::filesystem::path MakeSettingsFile() {
 void ActivationFileWork(benchmark::State& run) {
     const auto path = MakeSettingsFile();
     const std::pair<const char*, const char*> reads[] = {
-        {"Dialog", "Lib_HT"}, {"Dialog", "Lib_TTC"}, {"Taxe", "Title"},   {"Taxe", "Rate"},
-        {"Currency", "Title"}, {"Currency", "Rate"}, {"Memory", "Title"}, {"Memory", "Title"},
-        {"Memory", "Euro"},   {"Memory", "Curr"},   {"Calcul", "Nb_Dec"}, {"Windows", "Size"},
+        {"Dialog", "Lib_HT"},       {"Dialog", "Lib_TTC"}, {"Taxe", "Title"},    {"Taxe", "Rate"},
+        {"Currency", "Title"},      {"Currency", "Rate"},  {"Memory", "Title"},  {"Memory", "Title"},
+        {"Memory", "Euro"},         {"Memory", "Curr"},    {"Calcul", "Nb_Dec"}, {"Windows", "Size"},
         {"Windows", "CaseEnSaisie"}};
     for (auto _ : run) {
-        for (const auto& [section, key] : reads) benchmark::DoNotOptimize(IniRead(path, section, key, ""));
+        for (const auto& [section, key] : reads)
+            benchmark::DoNotOptimize(IniRead(path, section, key, ""));
         IniWrite(path, "Windows", "Size", "1");
         IniWrite(path, "Windows", "CaseEnSaisie", "1");
     }
@@ -44,7 +47,8 @@ BENCHMARK(ActivationFileWork)->Unit(benchmark::kMicrosecond);
 void ChangingWrite(benchmark::State& run) {
     const auto path = MakeSettingsFile();
     int level = 1;
-    for (auto _ : run) IniWrite(path, "Windows", "Size", std::to_string(level = 3 - level));
+    for (auto _ : run)
+        IniWrite(path, "Windows", "Size", std::to_string(level = 3 - level));
     std::filesystem::remove_all(path.parent_path());
 }
 BENCHMARK(ChangingWrite)->Unit(benchmark::kMicrosecond);

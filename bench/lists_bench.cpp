@@ -22,7 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 const QByteArray kSettings =
     "[Dialog]\r\nLib_HT=Montant HT\r\nLib_TTC=Montant TTC\r\n\r\n[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n\r\n"
-    "[Currency]\r\nTitle=FRF Franc fran\xe7" "ais\r\nRate=6,55957\r\n\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=0\r\n"
+    "[Currency]\r\nTitle=FRF Franc fran\xe7"
+    "ais\r\nRate=6,55957\r\n\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=0\r\n"
     "Euro=0\r\n\r\n[Calcul]\r\nNb_Dec=2\r\n\r\n[Windows]\r\nSize=1\r\nCaseEnSaisie=1\r\n";
 
 void WriteFile(const QString& path, const QByteArray& bytes) {

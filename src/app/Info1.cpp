@@ -31,8 +31,7 @@ QLabel* Line(QWidget* parent, const char* name, int top, int height, const QStri
 
 }  // namespace
 
-TInfo::TInfo(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(360, 250);  // 368 x 274 with the frame
@@ -51,8 +50,9 @@ TInfo::TInfo(QWidget* parent)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(0, 178, 360, 69);
     Memo1->setReadOnly(true);
-    Memo1->setPlainText(QStringLiteral("Français : l'équipe Devical\nEnglish: the Devical team\n"
-                                       "Deutsch: das Devical-Team\nFrançais (Belgique) : l'équipe Devical"));
+    Memo1->setPlainText(
+        QStringLiteral("Français : l'équipe Devical\nEnglish: the Devical team\n"
+                       "Deutsch: das Devical-Team\nFrançais (Belgique) : l'équipe Devical"));
     Bt_Close = new QToolButton(this);
     Bt_Close->setObjectName(QStringLiteral("Bt_Close"));
     Bt_Close->setGeometry(322, 109, 30, 30);
@@ -60,7 +60,8 @@ TInfo::TInfo(QWidget* parent)
     Bt_Close->setToolTip(QStringLiteral("Fermer"));
     Bt_Close->setAccessibleName(QStringLiteral("Fermer"));
     connect(Bt_Close, &QToolButton::clicked, this, &TInfo::Bt_CloseClick);
-    for (QLabel* link : {Connect_Mail, Connect_Web2}) link->setCursor(Qt::PointingHandCursor);
+    for (QLabel* link : {Connect_Mail, Connect_Web2})
+        link->setCursor(Qt::PointingHandCursor);
     ui::OnClick(Connect_Mail, [this] { Connect_MailClick(); });
     ui::OnClick(Connect_Web2, [this] { Connect_Web2Click(); });
 }

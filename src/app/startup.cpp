@@ -15,8 +15,7 @@ namespace devical::app {
 namespace {
 
 bool ProgramFileExists(const QString& directory, const char* name) {
-    return QFileInfo::exists(
-        QString::fromStdString(storage::FindFileNoCase(directory.toStdString(), name).string()));
+    return QFileInfo::exists(QString::fromStdString(storage::FindFileNoCase(directory.toStdString(), name).string()));
 }
 
 bool StartsHidden(int argc, char** argv) {

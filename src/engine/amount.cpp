@@ -67,17 +67,17 @@ DecimalDigits SignificantDigits(Amount magnitude) {
         fifteen /= 10;
         ++result.exponent;
     }
-    for (int i = 14; i >= 0; --i, fifteen /= 10) result.digits[i] = static_cast<char>('0' + fifteen % 10);
+    for (int i = 14; i >= 0; --i, fifteen /= 10)
+        result.digits[i] = static_cast<char>('0' + fifteen % 10);
     result.count = 15;
-    while (result.count > 1 && result.digits[result.count - 1] == '0') --result.count;
+    while (result.count > 1 && result.digits[result.count - 1] == '0')
+        --result.count;
     return result;
 }
 
 bool UsesFixedNotation(const DecimalDigits& d) { return d.exponent >= -3 && d.exponent <= 15; }
 
-bool HasFraction(const DecimalDigits& d) {
-    return UsesFixedNotation(d) ? d.count > d.exponent : d.count > 1;
-}
+bool HasFraction(const DecimalDigits& d) { return UsesFixedNotation(d) ? d.count > d.exponent : d.count > 1; }
 
 Amount Checked(Amount result) {
     if (!std::isfinite(result)) throw OverflowError();
@@ -89,7 +89,8 @@ Amount Checked(Amount result) {
 std::optional<Amount> ReadNumber(std::string_view text, char decimalSeparator) {
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && text[i] == ' ') ++i;
+    while (i < n && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
 
@@ -128,7 +129,8 @@ std::optional<Amount> ReadNumber(std::string_view text, char decimalSeparator) {
         }
         scale += negativeExponent ? -exponent : exponent;
     }
-    while (i < n && text[i] == ' ') ++i;
+    while (i < n && text[i] == ' ')
+        ++i;
     if (i != n) return std::nullopt;
 
     // One multiplication or division by an exact power of ten: the nearest extended value
@@ -161,7 +163,8 @@ std::string AmountText(Amount value, char decimalSeparator) {
             text.append(d.digits.data(), static_cast<std::size_t>(d.count));
         } else {
             const int whole = d.exponent;
-            for (int i = 0; i < whole; ++i) text += i < d.count ? d.digits[i] : '0';
+            for (int i = 0; i < whole; ++i)
+                text += i < d.count ? d.digits[i] : '0';
             if (d.count > whole) {
                 text += decimalSeparator;
                 text.append(d.digits.data() + whole, static_cast<std::size_t>(d.count - whole));
@@ -201,7 +204,8 @@ Amount RoundAmount(Amount value, std::string_view decimals) {
 
     // 10^n by repeated multiplication, exact in extended precision for every useful n.
     Amount scale = 1;
-    for (int i = 0; i < *places && std::isfinite(scale); ++i) scale *= 10;
+    for (int i = 0; i < *places && std::isfinite(scale); ++i)
+        scale *= 10;
     const Amount magnitude = std::fabs(value);
     const Amount shifted = Checked(Checked(magnitude * scale) + 0.5L);
     const Amount rounded = std::trunc(shifted) / scale;

@@ -38,7 +38,8 @@ void RecalculateColumn(ConverterState& state, char sep) {
 }
 
 void RoundingPass(ConverterState& state, char sep) {
-    for (std::string& box : state.Boxes) box = FormatAmount(ParseAmount(box, sep), state.Decimals, sep);
+    for (std::string& box : state.Boxes)
+        box = FormatAmount(ParseAmount(box, sep), state.Decimals, sep);
 }
 
 void ConvertColumn(ConverterState& state, char sep) {

@@ -36,18 +36,18 @@ struct ConverterState {
     Amount Entry = 0;
     Operation PendingOperator = Operation::None;
     Sign PendingSign = Sign::None;
-    bool NewEntry = true;         // the next digit replaces the box text
-    Amount CurrencyRate = 1;      // national units per euro
-    Amount TaxRate = 0;           // percent
-    std::string Decimals = "2";   // "0".."3" or "x"
+    bool NewEntry = true;        // the next digit replaces the box text
+    Amount CurrencyRate = 1;     // national units per euro
+    Amount TaxRate = 0;          // percent
+    std::string Decimals = "2";  // "0".."3" or "x"
     std::string DeviationReport;
     int SizeLevel = 1;
     bool CurrencyChanged = false;
     bool TaxChanged = false;
     std::array<std::string, 6> Boxes{"0", "0", "0", "0", "0", "0"};
     MemoryRegister Memory;
-    bool Started = false;             // the first activation has cleared the boxes
-    bool KeepMemoryAmounts = false;   // a renaming: the next activation keeps the amounts shown
+    bool Started = false;            // the first activation has cleared the boxes
+    bool KeepMemoryAmounts = false;  // a renaming: the next activation keeps the amounts shown
 
     std::string& Box(int number) { return Boxes[static_cast<std::size_t>(number - 1)]; }
     const std::string& Box(int number) const { return Boxes[static_cast<std::size_t>(number - 1)]; }

@@ -9,7 +9,8 @@ std::size_t LeadingCharacters(std::string_view text, std::size_t count) {
     std::size_t i = 0;
     for (; i < text.size() && count > 0; --count) {
         ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;  // continuation bytes
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            ++i;  // continuation bytes
     }
     return i;
 }

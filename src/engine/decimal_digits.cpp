@@ -77,7 +77,8 @@ EighteenDigits NearestEighteenDigitsByPrintf(long double magnitude) {
     std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);  // d.ddddddddddddddddde+XX
     EighteenDigits result;
     result.significand = static_cast<std::uint64_t>(buffer[0] - '0');
-    for (int i = 2; i < 19; ++i) result.significand = result.significand * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
+    for (int i = 2; i < 19; ++i)
+        result.significand = result.significand * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
     result.exponent = std::atoi(buffer + 20) + 1;
     return result;
 }

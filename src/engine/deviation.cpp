@@ -25,9 +25,7 @@ Amount WholeDeviation(Amount deviation) {
     return whole;
 }
 
-std::string SignedText(Amount value, char sep) {
-    return (value > 0 ? "+" : "") + AmountText(value, sep);
-}
+std::string SignedText(Amount value, char sep) { return (value > 0 ? "+" : "") + AmountText(value, sep); }
 
 }  // namespace
 

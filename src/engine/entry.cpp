@@ -25,8 +25,10 @@ void EnterDigit(ConverterState& state, int key, char decimalSeparator) {
     std::string& text = state.Box(state.BoxUnderEntry);
     if (state.NewEntry) {
         text = '0';
-        if (key == kSeparatorKey) text += decimalSeparator;
-        else text.back() = static_cast<char>('0' + key);
+        if (key == kSeparatorKey)
+            text += decimalSeparator;
+        else
+            text.back() = static_cast<char>('0' + key);
         state.NewEntry = false;
     } else if (key == kSeparatorKey) {
         if (text.find(decimalSeparator) == std::string::npos) text += decimalSeparator;
@@ -38,7 +40,8 @@ void EnterDigit(ConverterState& state, int key, char decimalSeparator) {
 void Backspace(ConverterState& state) {
     std::string& text = state.Box(state.BoxUnderEntry);
     // Remove one whole character, also where a recalled label left a multi-byte one.
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+        text.pop_back();
     if (!text.empty()) text.pop_back();
     if (text.empty()) text.assign(1, '0');
 }

@@ -33,7 +33,8 @@ MemoryOutcome Stored() {
 
 std::size_t CharacterCount(std::string_view text) {
     std::size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    for (char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return count;
 }
 

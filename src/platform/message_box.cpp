@@ -27,12 +27,8 @@ MessageAnswer ShowMessage(QWidget* parent, MessageKind kind, const QString& text
     if (Handler()) return Handler()(kind, text);
     const QString caption = QStringLiteral("Devical");
     switch (kind) {
-    case MessageKind::Notice:
-        QMessageBox::information(parent, caption, text);
-        return MessageAnswer::Ok;
-    case MessageKind::Error:
-        QMessageBox::critical(parent, caption, text);
-        return MessageAnswer::Ok;
+    case MessageKind::Notice: QMessageBox::information(parent, caption, text); return MessageAnswer::Ok;
+    case MessageKind::Error: QMessageBox::critical(parent, caption, text); return MessageAnswer::Ok;
     case MessageKind::Question:
         return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok
                    ? MessageAnswer::Ok

@@ -1,13 +1,13 @@
 #include "platform/single_instance.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace devical::platform {
 

@@ -17,9 +17,7 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char32_t CodePointOf(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-}
+char32_t CodePointOf(unsigned char byte) { return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte; }
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -54,7 +52,8 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
 std::optional<char> ByteFor(char32_t c) {
     static const auto highBytes = [] {
         std::unordered_map<char32_t, char> map;
-        for (unsigned byte = 0x80; byte < 0xA0; ++byte) map[kHighControls[byte - 0x80]] = static_cast<char>(byte);
+        for (unsigned byte = 0x80; byte < 0xA0; ++byte)
+            map[kHighControls[byte - 0x80]] = static_cast<char>(byte);
         return map;
     }();
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
@@ -73,7 +72,8 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     if (IsAscii(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
-    for (char byte : bytes) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(byte)));
+    for (char byte : bytes)
+        AppendUtf8(out, CodePointOf(static_cast<unsigned char>(byte)));
     return out;
 }
 
@@ -81,7 +81,8 @@ std::string Utf8ToCp1252(std::string_view text) {
     if (IsAscii(text)) return std::string(text);
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) out += ByteFor(NextCodePoint(text, i)).value_or('?');
+    for (std::size_t i = 0; i < text.size();)
+        out += ByteFor(NextCodePoint(text, i)).value_or('?');
     return out;
 }
 

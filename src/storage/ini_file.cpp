@@ -37,7 +37,8 @@ std::string IniDocument::Read(std::string_view section, std::string_view key, st
         // The key scan starts on the header line itself and does not stop at the next
         // section; a scan that finds nothing ends the whole search.
         std::size_t j = i;
-        while (j < lines_.size() && !Contains(lines_[j].text, entry)) ++j;
+        while (j < lines_.size() && !Contains(lines_[j].text, entry))
+            ++j;
         if (j == lines_.size()) break;
         found = lines_[j].text.substr(entry.size());
         i = j + 1;
@@ -85,7 +86,8 @@ void IniDocument::Write(std::string_view section, std::string_view key, std::str
 
 std::string IniDocument::Bytes() const {
     std::string bytes;
-    for (const FileLine& line : lines_) bytes += line.text + line.end;
+    for (const FileLine& line : lines_)
+        bytes += line.text + line.end;
     return bytes + afterText_;
 }
 

@@ -31,7 +31,8 @@ std::optional<std::vector<ListRecord>> LoadList(const std::filesystem::path& pat
 void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records) {
     std::vector<std::string> lines;
     for (const ListRecord& record : records)
-        for (const std::string& field : record) lines.push_back(OneLine(Utf8ToCp1252(field)));
+        for (const std::string& field : record)
+            lines.push_back(OneLine(Utf8ToCp1252(field)));
     ReplaceFileContents(path, JoinLines(lines));
 }
 

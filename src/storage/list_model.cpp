@@ -42,7 +42,8 @@ ListRow& ListModel::AppendRow(ListRecord record, bool fromFile) {
     row.id = nextId_++;
     record.resize(static_cast<std::size_t>(FieldsPerRow()));
     row.title = std::move(record[0]);
-    for (std::size_t field = 1; field < record.size(); ++field) row.amounts[field - 1] = std::move(record[field]);
+    for (std::size_t field = 1; field < record.size(); ++field)
+        row.amounts[field - 1] = std::move(record[field]);
     // The mark comes from the title as read: a row added in the window stays unlocked until
     // the list is next loaded.
     row.locked = fromFile && kind_ == ListKind::Currencies && IsLockedCurrency(row.title);
@@ -56,7 +57,8 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
     rows_.clear();
     rows_.shrink_to_fit();
     rows_.reserve(records->size());
-    for (ListRecord& record : *records) AppendRow(std::move(record), true);
+    for (ListRecord& record : *records)
+        AppendRow(std::move(record), true);
     // A saved list is in order already: one comparison per row tells, and only the rows after
     // the first one out of order need a place.
     const auto byTitle = [this](const ListRow& a, const ListRow& b) { return collation_.Less(a.title, b.title); };
@@ -100,7 +102,8 @@ std::vector<std::uint32_t> ListModel::Sort() {
     for (const std::uint32_t k : looseOrder) {
         auto end = next;
         if (bisect) end = std::upper_bound(next, placed.end(), looseTitles[k], above);
-        while (!bisect && end != placed.end() && !above(looseTitles[k], *end)) ++end;
+        while (!bisect && end != placed.end() && !above(looseTitles[k], *end))
+            ++end;
         order.insert(order.end(), next, end);
         order.push_back(loose[k]);
         next = end;
@@ -109,7 +112,8 @@ std::vector<std::uint32_t> ListModel::Sort() {
 
     std::vector<ListRow> sorted;
     sorted.reserve(rows_.size());
-    for (const std::uint32_t from : order) sorted.push_back(std::move(rows_[from]));
+    for (const std::uint32_t from : order)
+        sorted.push_back(std::move(rows_[from]));
     rows_ = std::move(sorted);
     return order;
 }
@@ -200,7 +204,8 @@ std::vector<ListRecord> ListModel::Records() const {
     records.reserve(rows_.size());
     for (std::size_t position = 0; position < rows_.size(); ++position) {
         ListRecord& record = records.emplace_back();
-        for (int field = 0; field < FieldsPerRow(); ++field) record.emplace_back(Field(position, field));
+        for (int field = 0; field < FieldsPerRow(); ++field)
+            record.emplace_back(Field(position, field));
     }
     return records;
 }

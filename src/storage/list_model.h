@@ -34,7 +34,8 @@ public:
           sortOrder_([keyOf = std::move(keyOf)](const std::vector<std::string_view>& titles) {
               std::vector<decltype(keyOf(std::string_view()))> keys;
               keys.reserve(titles.size());
-              for (std::string_view title : titles) keys.push_back(keyOf(title));
+              for (std::string_view title : titles)
+                  keys.push_back(keyOf(title));
               std::vector<std::uint32_t> order(titles.size());
               std::iota(order.begin(), order.end(), 0u);
               std::stable_sort(order.begin(), order.end(), [&keys](auto a, auto b) { return keys[a] < keys[b]; });

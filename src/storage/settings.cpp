@@ -10,8 +10,10 @@ namespace {
 
 // Whole numbers as stored by hand or by the program: blanks around, an optional sign.
 std::optional<int> ReadInteger(std::string_view digits) {
-    while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
-    while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+    while (!digits.empty() && digits.front() == ' ')
+        digits.remove_prefix(1);
+    while (!digits.empty() && digits.back() == ' ')
+        digits.remove_suffix(1);
     if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
     int value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);

@@ -22,7 +22,7 @@ struct CurrencySetting {
 };
 
 struct MemorySetting {
-    std::string title;            // code, one blank, title
+    std::string title;  // code, one blank, title
     std::string nationalAmount = "0";
     std::string euroAmount = "0";
 };

@@ -18,7 +18,8 @@ void ForEachLine(std::string_view bytes, Line line) {
     bytes = bytes.substr(0, TextSize(bytes));
     for (std::size_t start = 0; start < bytes.size();) {
         std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
         const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
         const std::size_t next = std::min(end + (crLf ? 2 : 1), bytes.size());
         line(bytes.substr(start, end - start), bytes.substr(end, next - end));

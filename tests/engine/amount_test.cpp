@@ -21,9 +21,9 @@ TEST(ParseAmount, ReadsNumbersAsTheConverterWritesAndTypesThem) {
         long double value;
     };
     const Row rows[] = {
-        {"0", 0},      {"0,", 0},           {"  42  ", 42},    {",", 0},     {"-,", 0},       {"05", 5},
-        {"12.5", 12.5L}, {"-3,25", -3.25L}, {"+7", 7},         {"1,5E", 1.5L}, {"1,5e2", 150}, {"2E-3", 0.002L},
-        {"000", 0},    {"1,005", 1.005L},   {"0,1", 0.1L},     {"1E27", 1e27L},
+        {"0", 0},        {"0,", 0},         {"  42  ", 42}, {",", 0},        {"-,", 0},      {"05", 5},
+        {"12.5", 12.5L}, {"-3,25", -3.25L}, {"+7", 7},      {"1,5E", 1.5L},  {"1,5e2", 150}, {"2E-3", 0.002L},
+        {"000", 0},      {"1,005", 1.005L}, {"0,1", 0.1L},  {"1E27", 1e27L},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -39,8 +39,8 @@ TEST(ParseAmount, TakesTheNearestExtendedValueOfLongInputs) {
 }
 
 TEST(ParseAmount, RefusesTextsThatAreNotNumbers) {
-    for (const char* text : {"", "-", "+", " ", "abc", "1,2,3", "1.234.5", "12a", "1E5x", "E5", "inf", "nan",
-                             "1E4933", "1 2"}) {
+    for (const char* text :
+         {"", "-", "+", " ", "abc", "1,2,3", "1.234.5", "12a", "1E5x", "E5", "inf", "nan", "1E4933", "1 2"}) {
         SCOPED_TRACE(text);
         try {
             ParseAmount(text, ',');
@@ -97,11 +97,24 @@ TEST(FormatAmount, RoundsHalfAwayFromZeroOnTheExtendedValue) {
         const char* shown;
     };
     const Row rows[] = {
-        {"2", "1,005", "1,01"},   {"2", "0,145", "0,15"},     {"2", "1,045", "1,04"},      {"2", "0,265", "0,26"},
-        {"2", "2,675", "2,68"},   {"2", "0,125", "0,13"},     {"2", "1,0049999", "1"},      {"2", "12,50", "12,5"},
-        {"2", "7,00", "7"},       {"2", "-1,005", "-1,01"},    {"0", "2,5", "3"},             {"0", "-2,5", "-3"},
-        {"0", "1,5", "2"},        {"3", "0,0005", "0,001"},   {"1", "0,05", "0,1"},          {"2", "1,5E20", "1,5E20"},
-        {"2", "123456789012345678", "1,23456789012346E17"},   {"x", "0,333333333333333333", "0,333333333333333"},
+        {"2", "1,005", "1,01"},
+        {"2", "0,145", "0,15"},
+        {"2", "1,045", "1,04"},
+        {"2", "0,265", "0,26"},
+        {"2", "2,675", "2,68"},
+        {"2", "0,125", "0,13"},
+        {"2", "1,0049999", "1"},
+        {"2", "12,50", "12,5"},
+        {"2", "7,00", "7"},
+        {"2", "-1,005", "-1,01"},
+        {"0", "2,5", "3"},
+        {"0", "-2,5", "-3"},
+        {"0", "1,5", "2"},
+        {"3", "0,0005", "0,001"},
+        {"1", "0,05", "0,1"},
+        {"2", "1,5E20", "1,5E20"},
+        {"2", "123456789012345678", "1,23456789012346E17"},
+        {"x", "0,333333333333333333", "0,333333333333333"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.decimals) + " " + row.typed);
@@ -116,7 +129,8 @@ TEST(RoundAmount, ReportsOverflowOfTheScaling) {
 }
 
 TEST(IsUsableDecimals, AcceptsNoRoundingOrOneOrTwoDigits) {
-    for (const char* usable : {"x", "0", "3", "12"}) EXPECT_TRUE(IsUsableDecimals(usable)) << usable;
+    for (const char* usable : {"x", "0", "3", "12"})
+        EXPECT_TRUE(IsUsableDecimals(usable)) << usable;
     for (const char* unusable : {"", "X", "123", "-1", "2,5", " 2", "deux"})
         EXPECT_FALSE(IsUsableDecimals(unusable)) << unusable;
 }

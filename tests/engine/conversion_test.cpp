@@ -29,6 +29,8 @@ TEST_P(Conversion, FillsAllSixBoxes) {
     EXPECT_EQ(pad.state.Boxes, r.shown);
 }
 
+// One row a line: the keys typed and the six boxes shown.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Rows, Conversion,
     ::testing::Values(
@@ -57,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"4154,99549954995", "4154,99549954995", "1384,86", "1384,86", "5539,85549954995",
                        "5539,85549954995"}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(Conversion, ZeroTaxClearsTheTaxAndGrossBoxesEvenUnderEntry) {
     Keypad pad("2", "20");

@@ -28,9 +28,31 @@ TEST(NearestEighteenDigits, AgreesWithTheLibraryAcrossTheRange) {
 }
 
 TEST(NearestEighteenDigits, AgreesOnTiesAmountsAndExtremes) {
-    for (long double value : {1000000000000000005.0L, 1000000000000000015.0L, 9999999999999999995.0L, 0.5L, 1.0L,
-                              100.0L, 0.01L, 0.1L, 1.005L, 6.55957L, 15.24L, 120.63L, 1e-4L, 1e15L, 1e18L, 1e19L,
-                              1e38L, 1e39L, 1e-30L, 1e300L, 1e-4900L, 1e4931L, 3.0L, 1.0L / 3.0L, 2.0L / 3.0L}) {
+    for (long double value : {1000000000000000005.0L,
+                              1000000000000000015.0L,
+                              9999999999999999995.0L,
+                              0.5L,
+                              1.0L,
+                              100.0L,
+                              0.01L,
+                              0.1L,
+                              1.005L,
+                              6.55957L,
+                              15.24L,
+                              120.63L,
+                              1e-4L,
+                              1e15L,
+                              1e18L,
+                              1e19L,
+                              1e38L,
+                              1e39L,
+                              1e-30L,
+                              1e300L,
+                              1e-4900L,
+                              1e4931L,
+                              3.0L,
+                              1.0L / 3.0L,
+                              2.0L / 3.0L}) {
         ExpectSameDigits(value);
     }
 }

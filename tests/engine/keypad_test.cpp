@@ -12,9 +12,10 @@ TEST(DigitEntry, TypesIntoTheBoxUnderEntry) {
         const char* shown;
     };
     const Row rows[] = {
-        {"C,", "0,"},   {"C,,", "0,"},      {"C,,5", "0,5"},  {"C00", "00"},    {"C12,5,0", "12,50"},
-        {"C1<", "0"},   {"C<", "0"},        {"C123<", "12"},  {"C5=000", "000"}, {"C12+7E", "12"},
-        {"C12+7E3=", "15"},  // CE forgets the 7, the next digit starts a new number
+        {"C,", "0,"}, {"C,,", "0,"},   {"C,,5", "0,5"},   {"C00", "00"},    {"C12,5,0", "12,50"}, {"C1<", "0"},
+        {"C<", "0"},  {"C123<", "12"}, {"C5=000", "000"}, {"C12+7E", "12"}, {"C12+7E3=", "15"},  // CE forgets the 7,
+                                                                                                 // the next digit
+                                                                                                 // starts a new number
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.keys);

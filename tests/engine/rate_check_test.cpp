@@ -13,11 +13,16 @@ TEST(RateRefusal, ACurrencyRateIsANumberAboveZeroAndATaxRateOneOfZeroOrAbove) {
         const char* tax;
     };
     const Row rows[] = {
-        {"6,55957", "", ""},          {"0.93", "", ""},  // either separator
-        {"1E-5", "", ""},             {"0", "BadRate", ""},
-        {"0,0", "BadRate", ""},       {"-2", "BadRate", "BadTaxRate"},
-        {"abc", "BadRate", "BadTaxRate"}, {"5,5 %", "BadRate", "BadTaxRate"},
-        {"", "BadRate", "BadTaxRate"},    {"1E5000", "BadRate", "BadTaxRate"},  // beyond the extended range
+        {"6,55957", "", ""},
+        {"0.93", "", ""},  // either separator
+        {"1E-5", "", ""},
+        {"0", "BadRate", ""},
+        {"0,0", "BadRate", ""},
+        {"-2", "BadRate", "BadTaxRate"},
+        {"abc", "BadRate", "BadTaxRate"},
+        {"5,5 %", "BadRate", "BadTaxRate"},
+        {"", "BadRate", "BadTaxRate"},
+        {"1E5000", "BadRate", "BadTaxRate"},  // beyond the extended range
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);

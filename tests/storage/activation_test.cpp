@@ -13,7 +13,8 @@ using engine::testing::Keypad;
 
 const char* const kFrancs =
     "[Dialog]\r\nLib_HT=Montant HT\r\nLib_TTC=Montant TTC\r\n[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n"
-    "[Currency]\r\nTitle=FRF Franc fran\xe7" "ais\r\nRate=6,55957\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=7\r\n"
+    "[Currency]\r\nTitle=FRF Franc fran\xe7"
+    "ais\r\nRate=6,55957\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=7\r\n"
     "Euro=1,07\r\n[Calcul]\r\nNb_Dec=2\r\n[Windows]\r\nSize=1\r\nCaseEnSaisie=1\r\n";
 
 class ActivationTest : public TempDirTest {
@@ -83,7 +84,11 @@ TEST_F(ActivationTest, ANewRateKeepsTheEurosAndRecomputesTheNationalAmounts) {
         Keypad pad = Started();
         pad.Select(engine::RowOf(row.box), engine::ColumnOf(row.box));
         pad.state.CurrencyChanged = true;
-        const std::string marks = With(With(With(kFrancs, "FRF Franc fran\xe7" "ais", "DEM Mark"), "6,55957", "1,95583"),
+        const std::string marks = With(With(With(kFrancs,
+                                                 "FRF Franc fran\xe7"
+                                                 "ais",
+                                                 "DEM Mark"),
+                                            "6,55957", "1,95583"),
                                        "CaseEnSaisie=1", "CaseEnSaisie=" + std::to_string(row.box));
         const engine::EngineOutcome outcome = Activate(pad, marks);
         EXPECT_EQ(pad.state.Boxes, row.shown);

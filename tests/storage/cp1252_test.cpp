@@ -12,7 +12,8 @@ TEST(Cp1252, ConvertsTheEuroSignAndAccentedLetters) {
 
 TEST(Cp1252, EveryByteRoundTrips) {
     std::string all;
-    for (int byte = 0; byte < 256; ++byte) all += static_cast<char>(byte);
+    for (int byte = 0; byte < 256; ++byte)
+        all += static_cast<char>(byte);
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
 }
 
@@ -40,13 +41,13 @@ TEST(Cp1252, TellsWhetherATextFitsTheCodePage) {
     const Row rows[] = {
         {"", true},
         {"FRF Franc français", true},
-        {"€ 20", true},         // three UTF-8 bytes, one byte in the file
-        {"Œuvre", true},        // above U+00FF, in the code page
-        {"Łódź", false},        // two UTF-8 bytes, not in the code page
+        {"€ 20", true},   // three UTF-8 bytes, one byte in the file
+        {"Œuvre", true},  // above U+00FF, in the code page
+        {"Łódź", false},  // two UTF-8 bytes, not in the code page
         {"JPY Yen 円", false},
-        {"\xc2\x80", false},    // U+0080: byte 0x80 is the euro sign, not this control
+        {"\xc2\x80", false},   // U+0080: byte 0x80 is the euro sign, not this control
         {"USD 💵", false},      // four UTF-8 bytes
-        {"\xe9t\xe9", false},   // Windows-1252 bytes, not UTF-8
+        {"\xe9t\xe9", false},  // Windows-1252 bytes, not UTF-8
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);

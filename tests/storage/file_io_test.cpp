@@ -70,7 +70,8 @@ TEST_F(ReplaceFileContentsTest, WritesNothingThroughWhatIsLeftAtTheTemporaryName
         void (*plant)(const fs::path& temporary, const fs::path& elsewhere);
     };
     const Row rows[] = {
-        {"link to a file", [](const fs::path& temporary, const fs::path& elsewhere) {
+        {"link to a file",
+         [](const fs::path& temporary, const fs::path& elsewhere) {
              std::ofstream(elsewhere, std::ios::binary) << "not yours";
              fs::create_symlink(elsewhere, temporary);
          }},
@@ -106,8 +107,7 @@ TEST_F(ReplaceFileContentsTest, FailsWhenTheTemporaryCannotBeMadeSafely) {
 TEST_F(ReplaceFileContentsTest, LeavesAReadOnlyFileAsItIs) {
     const auto path = WriteBytes("DEVICAL.INI", "[S]\r\nK=1\r\n");
     ::chmod(path.c_str(), 0444);
-    EXPECT_EQ(FailureOf(path, "[S]\r\nK=2\r\n"),
-              "Ne peut écrire le fichier " + path.string() + "\n" + Reason(EACCES));
+    EXPECT_EQ(FailureOf(path, "[S]\r\nK=2\r\n"), "Ne peut écrire le fichier " + path.string() + "\n" + Reason(EACCES));
     EXPECT_EQ(Bytes("DEVICAL.INI"), "[S]\r\nK=1\r\n");
     EXPECT_EQ(ModeOf(path), 0444u);
     EXPECT_FALSE(fs::exists(Path("DEVICAL.Old")));

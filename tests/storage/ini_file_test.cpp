@@ -22,15 +22,15 @@ TEST_F(IniFileTest, ReadsWithTheProgramsOwnMatchingRules) {
     };
     const Row rows[] = {
         {"Dialog", "Lib_HT", "Montant HT"},
-        {"Dialog", "Nb_Dec", "default"},     // empty value reads as the default
-        {"dialog", "Lib_HT", "default"},     // exact letter case when reading
+        {"Dialog", "Nb_Dec", "default"},  // empty value reads as the default
+        {"dialog", "Lib_HT", "default"},  // exact letter case when reading
         {"DIALOG", "Lib_TTC", "caps"},
-        {"A", "Y", "2"},                     // the key scan runs past the end of its section
-        {"B", "Rate", "te=5"},               // "Rate=" occurs in TaxRate=5; cut after 5 characters
-        {"B", "Title", "default"},           // blanks around "=" make no entry
+        {"A", "Y", "2"},            // the key scan runs past the end of its section
+        {"B", "Rate", "te=5"},      // "Rate=" occurs in TaxRate=5; cut after 5 characters
+        {"B", "Title", "default"},  // blanks around "=" make no entry
         {"B", "V", "a=b"},
         {"Calcul", "Dup", "first"},
-        {"Calcul", "Last", "end"},           // last line, without a line end
+        {"Calcul", "Last", "end"},  // last line, without a line end
         {"Nowhere", "X", "default"},
     };
     for (const Row& row : rows) {
@@ -117,10 +117,14 @@ TEST_F(IniFileTest, ReplacesOnlyTheFirstOfTwoEntries) {
 }
 
 TEST_F(IniFileTest, KeepsWindows1252Bytes) {
-    const auto path = WriteBytes("f.ini", "[Dialogs]\r\nDeviation_No=Pas d'\xe9""cart\r\n[Memory]\r\n");
+    const auto path = WriteBytes("f.ini",
+                                 "[Dialogs]\r\nDeviation_No=Pas d'\xe9"
+                                 "cart\r\n[Memory]\r\n");
     EXPECT_EQ(IniRead(path, "Dialogs", "Deviation_No", ""), "Pas d'écart");
     IniWrite(path, "Memory", "Title", "EUR Caisse 20 €");
-    EXPECT_EQ(Bytes("f.ini"), "[Dialogs]\r\nDeviation_No=Pas d'\xe9""cart\r\n[Memory]\r\nTitle=EUR Caisse 20 \x80\r\n");
+    EXPECT_EQ(Bytes("f.ini"),
+              "[Dialogs]\r\nDeviation_No=Pas d'\xe9"
+              "cart\r\n[Memory]\r\nTitle=EUR Caisse 20 \x80\r\n");
 }
 
 // The five bytes the code page leaves undefined come back as the same bytes.

@@ -17,8 +17,9 @@ TEST_F(LanguageFileTest, TheCatalogueTakesTheFilesTextsOverTheBuiltInOnes) {
 }
 
 TEST_F(LanguageFileTest, MissingKeysBlankTheTextUnlessADefaultIsGiven) {
-    const LanguageFile file(WriteBytes("DEVICAL.LAN", "[Main_Face]\r\n[Rates2_Face]\r\nOK=Valider\r\n"
-                                                      "[Taxes2_Face]\r\nTitle=Saisie Taxe\r\n"));
+    const LanguageFile file(WriteBytes("DEVICAL.LAN",
+                                       "[Main_Face]\r\n[Rates2_Face]\r\nOK=Valider\r\n"
+                                       "[Taxes2_Face]\r\nTitle=Saisie Taxe\r\n"));
     EXPECT_EQ(file.Text("Main_Tips", "Bt_Copy"), "");
     EXPECT_EQ(file.Text("Main_Tips", "Bt_BackSpace", "BackSpace"), "BackSpace");
     EXPECT_EQ(file.Text("Main_Face", "Lst_Memory", "&Memory"), "&Memory");

@@ -11,7 +11,9 @@ class ListFileTest : public TempDirTest {};
 using Records = std::vector<ListRecord>;
 
 TEST_F(ListFileTest, LoadsRecordsOfTwoAndThreeLines) {
-    WriteBytes("Rates.txt", "FRF Franc fran\xe7""ais\r\n6.55957\r\nXYZ Test\r\n1.234.5\r\n");
+    WriteBytes("Rates.txt",
+               "FRF Franc fran\xe7"
+               "ais\r\n6.55957\r\nXYZ Test\r\n1.234.5\r\n");
     EXPECT_EQ(LoadList(Path("Rates.txt"), kRateFields, ','),
               (Records{{"FRF Franc français", "6,55957"}, {"XYZ Test", "1,234.5"}}));
     WriteBytes("Memory.txt", "DEM Caisse\r\n100\r\n51,13\r\n");
@@ -75,8 +77,8 @@ TEST_F(ListFileTest, AFailedSaveLeavesTheOldListWhole) {
 }
 
 TEST(LockedCurrency, MatchesTheElevenCodesExactly) {
-    for (const char* title : {"ATS", "BEF Franc belge", "DEM Mark", "ESP", "FRF", "IEP", "ITL", "LUF", "FIM", "NLG",
-                              "PTE Escudo"})
+    for (const char* title :
+         {"ATS", "BEF Franc belge", "DEM Mark", "ESP", "FRF", "IEP", "ITL", "LUF", "FIM", "NLG", "PTE Escudo"})
         EXPECT_TRUE(IsLockedCurrency(title)) << title;
     for (const char* title : {"dem Mark", "DE", "", "USD Dollar", "GRD Drachme", " DEM"})
         EXPECT_FALSE(IsLockedCurrency(title)) << title;

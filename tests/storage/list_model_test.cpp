@@ -12,7 +12,8 @@ using Records = std::vector<ListRecord>;
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
 }
 
@@ -32,7 +33,8 @@ Collation ByteOrder() {
 
 std::vector<std::string> Titles(const ListModel& list) {
     std::vector<std::string> titles;
-    for (std::size_t i = 0; i < list.Size(); ++i) titles.push_back(list.Row(i).title);
+    for (std::size_t i = 0; i < list.Size(); ++i)
+        titles.push_back(list.Row(i).title);
     return titles;
 }
 
@@ -69,7 +71,8 @@ TEST_F(ListModelTest, NewRowsStayAtTheEndUntilTheSaveWritesTitleOrder) {
     EXPECT_TRUE(list.IsSorted());
     EXPECT_EQ(Bytes("list.txt"),
               "CHF Franc suisse\r\n0,93\r\nDEM Mark allemand\r\n1,95583\r\ndem minuscule\r\n2\r\n"
-              "FRF Franc fran\xe7" "ais\r\n6,55957\r\nUSD Dollar\r\n1,08\r\nXXX Nouvelle devise\r\n1\r\n");
+              "FRF Franc fran\xe7"
+              "ais\r\n6,55957\r\nUSD Dollar\r\n1,08\r\nXXX Nouvelle devise\r\n1\r\n");
 }
 
 TEST_F(ListModelTest, EqualTitlesKeepTheirOrder) {
@@ -222,15 +225,19 @@ TEST_F(ListModelTest, ChoosingARowGivesItsSettingsAndRate) {
     EXPECT_EQ(engine::AmountText(dem.rate, '.'), "1.95583");
     EXPECT_EQ(std::get<UnreadableRate>(rates.Choose(1, ',')).message,
               "'1,2.3' n'est pas une valeur flottante correcte");
-    const ListModel taxes = Loaded(ListKind::Taxes, "TVA r\xe9" "duite\r\n5,5\r\n");
+    const ListModel taxes = Loaded(ListKind::Taxes,
+                                   "TVA r\xe9"
+                                   "duite\r\n5,5\r\n");
     EXPECT_EQ(engine::AmountText(std::get<TaxChoice>(taxes.Choose(0, ',')).rate, ','), "5,5");
 
     const SettingsFile settings(WriteBytes("DEVICAL.INI", "[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n[Memory]\r\n"));
     WriteChoice(settings, taxes.Choose(0, ','));
     WriteChoice(settings, Loaded(ListKind::SavedAmounts, "DEM Loyer\r\n1000\r\n511,29\r\n").Choose(0, ','));
     WriteChoice(settings, rates.Choose(1, ','));  // writes nothing
-    EXPECT_EQ(Bytes("DEVICAL.INI"), "[Taxe]\r\nTitle=TVA r\xe9" "duite\r\nRate=5,5\r\n[Memory]\r\nTitle=DEM Loyer\r\n"
-                                    "Curr=1000\r\nEuro=511,29\r\n");
+    EXPECT_EQ(Bytes("DEVICAL.INI"),
+              "[Taxe]\r\nTitle=TVA r\xe9"
+              "duite\r\nRate=5,5\r\n[Memory]\r\nTitle=DEM Loyer\r\n"
+              "Curr=1000\r\nEuro=511,29\r\n");
     WriteChoice(settings, dem);
     EXPECT_TRUE(Bytes("DEVICAL.INI").ends_with("[Currency]\r\nTitle=DEM Mark\r\nRate=1,95583\r\n"));
 }

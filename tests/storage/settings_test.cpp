@@ -29,9 +29,10 @@ TEST_F(SettingsTest, EmptySectionsGiveTheDefaults) {
 }
 
 TEST_F(SettingsTest, ReadsStoredValuesWithEitherSeparator) {
-    const Settings s = File("[Dialog]\r\nLib_HT=Net\r\nLib_TTC=Brut\r\n[Taxe]\r\nTitle=TVA\r\nRate=20.6\r\n"
-                            "[Currency]\r\nTitle=FRF Franc\r\nRate=6,55957\r\n[Memory]\r\nTitle=DEM Caisse\r\n"
-                            "Curr=1.5\r\nEuro=0,77\r\n[Calcul]\r\nNb_Dec=x\r\n[Windows]\r\nSize=5\r\nCaseEnSaisie=7\r\n")
+    const Settings s = File(
+                           "[Dialog]\r\nLib_HT=Net\r\nLib_TTC=Brut\r\n[Taxe]\r\nTitle=TVA\r\nRate=20.6\r\n"
+                           "[Currency]\r\nTitle=FRF Franc\r\nRate=6,55957\r\n[Memory]\r\nTitle=DEM Caisse\r\n"
+                           "Curr=1.5\r\nEuro=0,77\r\n[Calcul]\r\nNb_Dec=x\r\n[Windows]\r\nSize=5\r\nCaseEnSaisie=7\r\n")
                            .Read(',')
                            .values;
     EXPECT_EQ(s.netTitle, "Net");
@@ -43,22 +44,24 @@ TEST_F(SettingsTest, ReadsStoredValuesWithEitherSeparator) {
     EXPECT_EQ(s.memory.nationalAmount, "1,5");
     EXPECT_EQ(s.memory.euroAmount, "0,77");
     EXPECT_EQ(s.decimals, "x");
-    EXPECT_EQ(s.sizeLevel, 3);       // held within 1..3
-    EXPECT_EQ(s.boxUnderEntry, 7);   // the window ignores it
+    EXPECT_EQ(s.sizeLevel, 3);      // held within 1..3
+    EXPECT_EQ(s.boxUnderEntry, 7);  // the window ignores it
 }
 
 TEST_F(SettingsTest, UnusableValuesFallBackToTheirDefaultsAndSayWhere) {
-    const auto reading = File("[Taxe]\r\nRate=vingt\r\n[Currency]\r\nTitle=DEM Mark\r\nRate=abc\r\n"
-                              "[Calcul]\r\nNb_Dec=deux\r\n[Windows]\r\nSize=grand\r\nCaseEnSaisie=zz\r\n")
+    const auto reading = File(
+                             "[Taxe]\r\nRate=vingt\r\n[Currency]\r\nTitle=DEM Mark\r\nRate=abc\r\n"
+                             "[Calcul]\r\nNb_Dec=deux\r\n[Windows]\r\nSize=grand\r\nCaseEnSaisie=zz\r\n")
                              .Read(',');
     const std::string file = Path("DEVICAL.INI").string();
-    EXPECT_EQ(reading.problems,
-              (std::vector<std::string>{
-                  "'vingt' n'est pas une valeur flottante correcte\nFichier " + file + ", section [Taxe], clé Rate",
-                  "'abc' n'est pas une valeur flottante correcte\nFichier " + file + ", section [Currency], clé Rate",
-                  "'grand' n'est pas une valeur entière correcte\nFichier " + file + ", section [Windows], clé Size",
-                  "'zz' n'est pas une valeur entière correcte\nFichier " + file + ", section [Windows], clé CaseEnSaisie",
-              }));
+    EXPECT_EQ(
+        reading.problems,
+        (std::vector<std::string>{
+            "'vingt' n'est pas une valeur flottante correcte\nFichier " + file + ", section [Taxe], clé Rate",
+            "'abc' n'est pas une valeur flottante correcte\nFichier " + file + ", section [Currency], clé Rate",
+            "'grand' n'est pas une valeur entière correcte\nFichier " + file + ", section [Windows], clé Size",
+            "'zz' n'est pas une valeur entière correcte\nFichier " + file + ", section [Windows], clé CaseEnSaisie",
+        }));
     const Settings& s = reading.values;
     EXPECT_EQ(s.tax.rate, 0);
     EXPECT_EQ(s.currency.title, "DEM Mark");  // the keys beside a bad one still read
@@ -75,9 +78,11 @@ TEST_F(SettingsTest, EachWriteStoresOneKeyInPlace) {
     file.WriteBoxUnderEntry(4);
     file.WriteMemory(" ", "0", "0");
     file.WriteDecimals("3");
-    EXPECT_EQ(Bytes("DEVICAL.INI"),
-              "[Dialog]\r\n[Taxe]\r\n[Currency]\r\nTitle=FRF Franc fran\xe7""ais\r\nRate=6,55957\r\n"
-              "[Memory]\r\nTitle= \r\nCurr=0\r\nEuro=0\r\n[Calcul]\r\nNb_Dec=3\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
+    EXPECT_EQ(
+        Bytes("DEVICAL.INI"),
+        "[Dialog]\r\n[Taxe]\r\n[Currency]\r\nTitle=FRF Franc fran\xe7"
+        "ais\r\nRate=6,55957\r\n"
+        "[Memory]\r\nTitle= \r\nCurr=0\r\nEuro=0\r\n[Calcul]\r\nNb_Dec=3\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
     const Settings s = file.Read(',').values;
     EXPECT_EQ(s.currency.title, "FRF Franc français");
     EXPECT_EQ(s.sizeLevel, 3);

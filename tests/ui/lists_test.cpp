@@ -19,13 +19,19 @@ namespace {
 // Lines as the file holds them: Windows-1252 bytes, each ending in CR LF.
 QByteArray Crlf(std::initializer_list<const char*> lines) {
     QByteArray bytes;
-    for (const char* line : lines) bytes += QByteArray(line) + "\r\n";
+    for (const char* line : lines)
+        bytes += QByteArray(line) + "\r\n";
     return bytes;
 }
 
-const QByteArray kRates = Crlf({"DEM Mark allemand", "1,95583", "FRF Franc fran\xe7" "ais", "6,55957", "USD Dollar", "1,08",
-                                "dem minuscule", "2", "GBP Livre", "0,85"});
-const QByteArray kTaxes = Crlf({"TVA normale", "20,6", "TVA r\xe9" "duite", "5,5"});
+const QByteArray kRates = Crlf({"DEM Mark allemand", "1,95583",
+                                "FRF Franc fran\xe7"
+                                "ais",
+                                "6,55957", "USD Dollar", "1,08", "dem minuscule", "2", "GBP Livre", "0,85"});
+const QByteArray kTaxes = Crlf({"TVA normale", "20,6",
+                                "TVA r\xe9"
+                                "duite",
+                                "5,5"});
 const QByteArray kMemory = Crlf({"DEM Loyer", "1000", "511,29", "FRF Caisse", "100", "15,24"});
 
 }  // namespace
@@ -58,7 +64,8 @@ private:
     static int RowCount(const ListWindow& list) { return list.ListView1->model()->rowCount(); }
     static QStringList Titles(const ListWindow& list) {
         QStringList titles;
-        for (int i = 0; i < RowCount(list); ++i) titles << Shown(list, i, 0);
+        for (int i = 0; i < RowCount(list); ++i)
+            titles << Shown(list, i, 0);
         return titles;
     }
     // The place of the row shown with that title.
@@ -116,8 +123,8 @@ private slots:
 
     void listsLoadSortedWithLockMarksByExactCode() {
         auto& w = Open();
-        QCOMPARE(Titles(w.Rates()), (QStringList{"DEM Mark allemand", "dem minuscule", "FRF Franc français", "GBP Livre",
-                                               "USD Dollar"}));
+        QCOMPARE(Titles(w.Rates()),
+                 (QStringList{"DEM Mark allemand", "dem minuscule", "FRF Franc français", "GBP Livre", "USD Dollar"}));
         w.Rates().ShowList();
         Select(w.Rates(), "dem minuscule");  // not a locked code: lower case
         Key(w.Rates(), Qt::Key_F2);
@@ -140,9 +147,10 @@ private slots:
         QVERIFY(!w.Rates().isVisible());
         QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("DEM Mark allemand"));
         QCOMPARE(dir_->Setting("Currency", "Rate"), QByteArray("1,95583"));
-        QCOMPARE(dir_->Read("Rates.txt"),
-                 Crlf({"DEM Mark allemand", "1,95583", "dem minuscule", "2", "FRF Franc fran\xe7" "ais", "6,55957",
-                       "GBP Livre", "0,85", "USD Dollar", "1,08"}));
+        QCOMPARE(dir_->Read("Rates.txt"), Crlf({"DEM Mark allemand", "1,95583", "dem minuscule", "2",
+                                                "FRF Franc fran\xe7"
+                                                "ais",
+                                                "6,55957", "GBP Livre", "0,85", "USD Dollar", "1,08"}));
         BackToMain();
         QCOMPARE(Box("Euro_HT"), QStringLiteral("15,24"));
         QCOMPARE(Box("Cur_HT"), QStringLiteral("29,81"));
@@ -196,7 +204,10 @@ private slots:
         QCOMPARE(Titles(w.Taxes()).last(), QStringLiteral("Titre taxe"));
         Key(w.Taxes(), Qt::Key_Escape);
         QVERIFY(!w.Taxes().isVisible());
-        QCOMPARE(dir_->Read("Taxes.txt"), Crlf({"Titre taxe", "0", "TVA normale", "20,6", "TVA r\xe9" "duite", "5,5"}));
+        QCOMPARE(dir_->Read("Taxes.txt"), Crlf({"Titre taxe", "0", "TVA normale", "20,6",
+                                                "TVA r\xe9"
+                                                "duite",
+                                                "5,5"}));
         QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA"));  // leaving chooses nothing
     }
 
@@ -266,7 +277,9 @@ private slots:
         QVERIFY(!w.STaxes().isVisible());
         w.Taxes().ShowList();
         w.Taxes().Bt_ExitClick();
-        QCOMPARE(dir_->Read("Taxes.txt"), Crlf({"TVA r\xe9" "duite", "7", "TVA standard", "19,6"}));
+        QCOMPARE(dir_->Read("Taxes.txt"), Crlf({"TVA r\xe9"
+                                                "duite",
+                                                "7", "TVA standard", "19,6"}));
     }
 
     void aDoubleClickChoosesAndBlankLinesComeBackAsTheyWere() {
@@ -299,7 +312,8 @@ private slots:
         messages_->Expect(QStringLiteral("'1,2.3' n'est pas une valeur flottante correcte"));  // as listed
         Key(w.Rates(), Qt::Key_Return);
         QVERIFY(w.Rates().isVisible());
-        QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("FRF Franc fran\xe7" "ais"));
+        QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("FRF Franc fran\xe7"
+                                                                "ais"));
         QVERIFY(!w.Calc.State().CurrencyChanged);
     }
 
@@ -311,9 +325,11 @@ private slots:
         QVERIFY(w.Taxes().isVisible());
         Select(w.Taxes(), "TVA réduite");
         QTest::mouseClick(w.Taxes().Bt_OK, Qt::LeftButton);
-        QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA r\xe9" "duite"));
+        QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA r\xe9"
+                                                            "duite"));
         QCOMPARE(dir_->Setting("Taxe", "Rate"), QByteArray("5,5"));
-        QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("FRF Franc fran\xe7" "ais"));
+        QCOMPARE(dir_->Setting("Currency", "Title"), QByteArray("FRF Franc fran\xe7"
+                                                                "ais"));
         BackToMain();
         QCOMPARE(Box("Cur_HT"), QStringLiteral("2"));  // ...the new tax re-evaluates it in place
         QCOMPARE(Box("Cur_Taxe"), QStringLiteral("0,11"));
@@ -333,7 +349,7 @@ private slots:
         QVERIFY(w.Rates().isVisible());
         QCOMPARE(dir_->Read("Rates.txt"), kRates);
         QCOMPARE(Titles(w.Rates()).first(), QStringLiteral("CHF Franc suisse"));  // sorted for the save all the same
-        QCOMPARE(SelectedTitle(w.Rates()), QStringLiteral("USD Dollar"));  // the selection kept its row
+        QCOMPARE(SelectedTitle(w.Rates()), QStringLiteral("USD Dollar"));         // the selection kept its row
     }
 
     void aMissingListFileIsReportedAndCreatedByTheNextSave() {
@@ -360,8 +376,8 @@ private slots:
         Key(w.Memory(), Qt::Key_Plus, Qt::KeypadModifier);  // no row selected: appended, no question
         QCOMPARE(Titles(w.Memory()).last(), QStringLiteral("FRF Caisse"));
         Key(w.Memory(), Qt::Key_Escape);
-        QCOMPARE(dir_->Read("Memory.txt"), Crlf({"DEM Loyer", "1000", "511,29", "FRF Caisse", "100", "15,24", "FRF Caisse",
-                                                 "100", "15,24"}));
+        QCOMPARE(dir_->Read("Memory.txt"),
+                 Crlf({"DEM Loyer", "1000", "511,29", "FRF Caisse", "100", "15,24", "FRF Caisse", "100", "15,24"}));
 
         windows_.reset();  // a restart
         auto& again = Open();
@@ -381,7 +397,8 @@ private slots:
         QCOMPARE(Box("Cur_HT"), QStringLiteral("1000"));
 
         // The register holds marks; the current currency is francs: M+ refuses to mix them.
-        messages_->Expect(QStringLiteral("La devise en mémoire (DEM) est différente de la devise en cours (FRF)\nStop"));
+        messages_->Expect(
+            QStringLiteral("La devise en mémoire (DEM) est différente de la devise en cours (FRF)\nStop"));
         again.Calc.ButtonMPlusClick();
         QCOMPARE(dir_->Setting("Memory", "Curr"), QByteArray("1000"));
     }
@@ -451,8 +468,9 @@ private slots:
     void renamingTheMemoryKeepsItsAmountsOnDisplay() {
         auto& w = Open();
         w.Calc.Label1Click();  // "Clic = 0": display only
-        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Title=FRF Caisse", "Title=DEM Caisse")
-                                       .replace("Curr=0", "Curr=7"));
+        dir_->Write(
+            "DEVICAL.INI",
+            QByteArray(kFrenchSettings).replace("Title=FRF Caisse", "Title=DEM Caisse").replace("Curr=0", "Curr=7"));
         QTest::keyClick(w.Calc.windowHandle(), Qt::Key_4, Qt::AltModifier | Qt::KeypadModifier);
         Retype(w.Question().Edit_Reponse, QStringLiteral("Tiroir"));
         w.Question().Bt_OKClick();
@@ -466,8 +484,10 @@ private slots:
     }
 
     void renamingTheMemoryKeepsTheCurrencyItsAmountsAreIn() {
-        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Title=FRF Caisse", "Title=DEM Caisse")
-                                       .replace("Curr=0", "Curr=100").replace("Euro=0", "Euro=51,13"));
+        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings)
+                                       .replace("Title=FRF Caisse", "Title=DEM Caisse")
+                                       .replace("Curr=0", "Curr=100")
+                                       .replace("Euro=0", "Euro=51,13"));
         auto& w = Open();  // marks in the register, francs current
         QTest::keyClick(w.Calc.windowHandle(), Qt::Key_4, Qt::AltModifier | Qt::KeypadModifier);
         Retype(w.Question().Edit_Reponse, QStringLiteral("Tiroir"));
@@ -475,7 +495,8 @@ private slots:
         QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray("DEM Tiroir"));
         BackToMain();
         QCOMPARE(w.Calc.findChild<QLabel*>("Lb_Dev")->text(), QStringLiteral("DEM"));
-        messages_->Expect(QStringLiteral("La devise en mémoire (DEM) est différente de la devise en cours (FRF)\nStop"));
+        messages_->Expect(
+            QStringLiteral("La devise en mémoire (DEM) est différente de la devise en cours (FRF)\nStop"));
         w.Calc.ButtonMPlusClick();  // still no francs added to marks
         QCOMPARE(dir_->Setting("Memory", "Curr"), QByteArray("100"));
 
@@ -524,8 +545,10 @@ private slots:
         Retype(dialog.Edit1, QStringLiteral("Autre titre"));
         Retype(dialog.Edit2, rate);
         messages_->Expect(message);
-        if (currency) QTest::keyClick(dialog.Edit2, Qt::Key_Return);
-        else QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+        if (currency)
+            QTest::keyClick(dialog.Edit2, Qt::Key_Return);
+        else
+            QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.focusWidget(), dialog.Edit2);
         QCOMPARE(dialog.Edit2->selectedText(), rate);
@@ -601,8 +624,11 @@ private slots:
     }
 
     void choosingACurrencyAddsTheSectionASettingsFileLacks() {
-        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("[Currency]\r\nTitle=FRF Franc fran\xe7" "ais\r\n"
-                                                                     "Rate=6,55957\r\n\r\n", ""));
+        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings)
+                                       .replace("[Currency]\r\nTitle=FRF Franc fran\xe7"
+                                                "ais\r\n"
+                                                "Rate=6,55957\r\n\r\n",
+                                                ""));
         auto& w = Open();
         TypeAtMain(QStringLiteral("100="));
         w.Rates().ShowList();

@@ -88,8 +88,9 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("100\t15,24\r\n20,6\t3,14\r\n120,6\t18,39\r\n"));
         QCOMPARE(Box(*calc, "Cur_HT"), QStringLiteral("100"));  // Ctrl+C is no "c": nothing cleared
 
-        messages_->Expect(QStringLiteral("Ecarts de conversion (Centimes)\n\nMontant HT = -3\nTVA (20,6 %) = 0\n"
-                                         "Montant TTC = +3\n"));
+        messages_->Expect(
+            QStringLiteral("Ecarts de conversion (Centimes)\n\nMontant HT = -3\nTVA (20,6 %) = 0\n"
+                           "Montant TTC = +3\n"));
         Type(*calc, QStringLiteral("!"));
         QCOMPARE(QApplication::focusWidget(), calc->findChild<QWidget*>("ButtonEgal"));
     }
@@ -146,7 +147,8 @@ private slots:
         QCOMPARE(decimals->currentText(), QStringLiteral("2"));
 
         decimals->setFocus(Qt::TabFocusReason);  // reached with Tab, the list steps only when opened
-        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_End}) Press(*calc, key);
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_End})
+            Press(*calc, key);
         Press(*calc, Qt::Key_Down, Qt::AltModifier);  // folds the window, opens nothing
         QCOMPARE(calc->height(), 127);
         QVERIFY(!decimals->view()->isVisible());
@@ -168,7 +170,8 @@ private slots:
         QLocale::setDefault(locale);
         auto calc = Open();
         QCOMPARE(calc->findChild<QPushButton*>("ButtonDec")->text(), separator);
-        for (const char* name : {"Button1", "ButtonDec", "Button5"}) Click(*calc, name);
+        for (const char* name : {"Button1", "ButtonDec", "Button5"})
+            Click(*calc, name);
         QCOMPARE(Box(*calc, "Cur_HT"), "1" + separator + "5");
     }
 
@@ -197,7 +200,9 @@ private slots:
     }
 
     void aLongTitleIsElidedButNeverTheTaxRate() {
-        const QByteArray title = "Taxe sur la valeur ajout\xe9" "e au taux normal des livraisons de biens";
+        const QByteArray title =
+            "Taxe sur la valeur ajout\xe9"
+            "e au taux normal des livraisons de biens";
         dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Title=TVA", "Title=" + title));
         auto calc = Open();
         auto* tax = Fitted(*calc, "Lib_Taxe");
@@ -286,8 +291,9 @@ private slots:
     }
 
     void aStoredSizeOutOfRangeIsHeldAndRewritten() {
-        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Size=1", "Size=5")
-                                       .replace("CaseEnSaisie=1", "CaseEnSaisie=7"));
+        dir_->Write(
+            "DEVICAL.INI",
+            QByteArray(kFrenchSettings).replace("Size=1", "Size=5").replace("CaseEnSaisie=1", "CaseEnSaisie=7"));
         auto calc = Open();
         QCOMPARE(calc->height(), 75);
         QCOMPARE(dir_->Setting("Windows", "Size"), QByteArray("3"));
@@ -313,7 +319,9 @@ private slots:
         Type(*calc, QStringLiteral("100="));
         // What choosing a currency in the rate list leaves behind.
         dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings)
-                                       .replace("Title=FRF Franc fran\xe7" "ais", "Title=DEM Mark")
+                                       .replace("Title=FRF Franc fran\xe7"
+                                                "ais",
+                                                "Title=DEM Mark")
                                        .replace("Rate=6,55957", "Rate=1,95583"));
         calc->State().CurrencyChanged = true;
         calc->FormActivate();
@@ -465,8 +473,9 @@ private slots:
     void helpKeysLeaveTheCalculatorAsItWas() {
         auto calc = Open();
         Type(*calc, QStringLiteral("12"));
-        messages_->Expect(QStringLiteral("Devical : le convertisseur euro qui compte juste, au centime près.\n\n"
-                                         "Merci à celles et ceux qui l'utilisent chaque jour."));
+        messages_->Expect(
+            QStringLiteral("Devical : le convertisseur euro qui compte juste, au centime près.\n\n"
+                           "Merci à celles et ceux qui l'utilisent chaque jour."));
         Press(*calc, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);  // the manual (absent here), then the credit
         QSignalSpy about(calc.get(), &TCalc::aboutRequested);
         Type(*calc, QStringLiteral("y"));

@@ -1,12 +1,12 @@
 // Start-up as the desktop does it: real processes in their own program directory, each
 // test with a fresh runtime directory and cache of its own.
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QtTest>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/single_instance.h"
 #include "window_test_support.h"
@@ -96,7 +96,8 @@ private:
 private slots:
     void init() {
         dir_ = std::make_unique<TestProgramDirectory>(QByteArray(kFrenchSettings).replace("Size=1", "Size=5"));
-        for (const char* list : {"Rates.txt", "Taxes.txt", "Memory.txt"})  // a missing one would stop start-up with a box
+        for (const char* list :
+             {"Rates.txt", "Taxes.txt", "Memory.txt"})  // a missing one would stop start-up with a box
             QVERIFY(QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/") + list, dir_->Path() + list));
         program_ = dir_->Path() + QStringLiteral("devical");
         QVERIFY(QFile::copy(QStringLiteral(DEVICAL_BINARY), program_));

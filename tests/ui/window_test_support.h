@@ -19,7 +19,8 @@ namespace devical::testing {
 // FRF at 6,55957, a tax rate of 20,6 and two decimals, with CR LF line ends.
 inline const QByteArray kFrenchSettings =
     "[Dialog]\r\nLib_HT=Montant HT\r\nLib_TTC=Montant TTC\r\n\r\n[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n\r\n"
-    "[Currency]\r\nTitle=FRF Franc fran\xe7" "ais\r\nRate=6,55957\r\n\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=0\r\n"
+    "[Currency]\r\nTitle=FRF Franc fran\xe7"
+    "ais\r\nRate=6,55957\r\n\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=0\r\n"
     "Euro=0\r\n\r\n[Calcul]\r\nNb_Dec=2\r\n\r\n[Windows]\r\nSize=1\r\nCaseEnSaisie=1\r\n";
 
 class TestProgramDirectory {
@@ -44,8 +45,10 @@ public:
         bool inSection = false;
         for (QByteArray line : lines) {
             if (line.endsWith('\r')) line.chop(1);
-            if (line.startsWith('[')) inSection = line == "[" + section + "]";
-            else if (inSection && line.startsWith(key + "=")) return line.mid(key.size() + 1);
+            if (line.startsWith('['))
+                inSection = line == "[" + section + "]";
+            else if (inSection && line.startsWith(key + "="))
+                return line.mid(key.size() + 1);
         }
         return {};
     }
@@ -73,8 +76,10 @@ public:
     // Empty when every box shown was expected, in order, and every expected box came.
     QString Problems() const {
         QString problems;
-        for (const QString& text : unexpected) problems += QStringLiteral("unexpected box: ") + text + QLatin1Char('\n');
-        for (const auto& pending : expected) problems += QStringLiteral("box never shown: ") + pending.first + QLatin1Char('\n');
+        for (const QString& text : unexpected)
+            problems += QStringLiteral("unexpected box: ") + text + QLatin1Char('\n');
+        for (const auto& pending : expected)
+            problems += QStringLiteral("box never shown: ") + pending.first + QLatin1Char('\n');
         return problems;
     }
 
@@ -85,7 +90,8 @@ public:
 
 // Characters typed at a window, each as a key press that the window sees first.
 inline void TypeAt(QWindow* window, const QString& keys) {
-    for (QChar key : keys) QTest::keyClick(window, key.toLatin1());
+    for (QChar key : keys)
+        QTest::keyClick(window, key.toLatin1());
 }
 
 inline void UseLocale(QLocale::Language language, QLocale::Territory territory) {

@@ -4,12 +4,18 @@ namespace devical::ui {
 
 TMemory::TMemory(Services& services, QWidget* parent)
     : ListWindow(services,
-                 {storage::ListKind::SavedAmounts, "Memory", "Mémoires", "Memory_Face", "Memory_Tips", "Memory.txt",
-                  "DontExistMem", "SelMemBeforeOk",
+                 {storage::ListKind::SavedAmounts,
+                  "Memory",
+                  "Mémoires",
+                  "Memory_Face",
+                  "Memory_Tips",
+                  "Memory.txt",
+                  "DontExistMem",
+                  "SelMemBeforeOk",
                   {QStringLiteral("Titre"), QStringLiteral("Local"), QStringLiteral("Euro")}},
                  parent) {
-    Bt_CopieMem = PanelButton("Bt_CopieMem", 189, QStyle::SP_DialogSaveButton,
-                              QStringLiteral("Copier la mémoire en cours"));
+    Bt_CopieMem =
+        PanelButton("Bt_CopieMem", 189, QStyle::SP_DialogSaveButton, QStringLiteral("Copier la mémoire en cours"));
     connect(Bt_CopieMem, &QToolButton::clicked, this, &TMemory::Bt_CopieMemClick);
 }
 

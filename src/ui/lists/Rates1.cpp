@@ -4,8 +4,15 @@ namespace devical::ui {
 
 TRates::TRates(Services& services, QWidget* parent)
     : ListWindow(services,
-                 {storage::ListKind::Currencies, "Rates", "Taux de change", "Rates_Face", "Rates_Tips", "Rates.txt",
-                  "DontExistRate", "SelRateBeforeOk", {QStringLiteral("Titre"), QStringLiteral("Taux")}},
+                 {storage::ListKind::Currencies,
+                  "Rates",
+                  "Taux de change",
+                  "Rates_Face",
+                  "Rates_Tips",
+                  "Rates.txt",
+                  "DontExistRate",
+                  "SelRateBeforeOk",
+                  {QStringLiteral("Titre"), QStringLiteral("Taux")}},
                  parent) {}
 
 }  // namespace devical::ui

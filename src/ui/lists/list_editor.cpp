@@ -82,7 +82,8 @@ void ListWindow::BuildView(int width) {
     ListView1->header()->setSectionsClickable(false);
     ListView1->header()->setStretchLastSection(false);
     ListView1->setColumnWidth(0, 200);
-    for (int column = 1; column < model_->columnCount(); ++column) ListView1->setColumnWidth(column, 75);
+    for (int column = 1; column < model_->columnCount(); ++column)
+        ListView1->setColumnWidth(column, 75);
     QFont font = ListView1->font();
     font.setPointSize(9);
     ListView1->setFont(font);

@@ -66,10 +66,12 @@ void ListViewModel::Sort() {
     const std::vector<std::uint32_t> order = rows_.Sort();
     if (!order.empty()) {
         std::vector<int> placeOf(order.size());
-        for (std::size_t place = 0; place < order.size(); ++place) placeOf[order[place]] = static_cast<int>(place);
+        for (std::size_t place = 0; place < order.size(); ++place)
+            placeOf[order[place]] = static_cast<int>(place);
         const QModelIndexList before = persistentIndexList();
         QModelIndexList after;
-        for (const QModelIndex& index : before) after << createIndex(placeOf[index.row()], index.column());
+        for (const QModelIndex& index : before)
+            after << createIndex(placeOf[index.row()], index.column());
         changePersistentIndexList(before, after);
     }
     emit layoutChanged({}, VerticalSortHint);

@@ -78,8 +78,11 @@ std::optional<storage::LanguageFile> TCalc::OpenLanguageFile() {
 // The keys are wired as they are made; these are the other controls.
 void TCalc::WireControls() {
     const std::pair<QAbstractButton*, void (TCalc::*)()> buttons[] = {{Bt_Copy, &TCalc::Bt_CopyClick},
-        {Bt_Ecart, &TCalc::Bt_EcartClick}, {Bt_Close, &TCalc::Bt_CloseClick}, {Bt_Langue, &TCalc::Bt_LangueClick}};
-    for (const auto& [button, handler] : buttons) connect(button, &QAbstractButton::clicked, this, handler);
+                                                                      {Bt_Ecart, &TCalc::Bt_EcartClick},
+                                                                      {Bt_Close, &TCalc::Bt_CloseClick},
+                                                                      {Bt_Langue, &TCalc::Bt_LangueClick}};
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QAbstractButton::clicked, this, handler);
     for (const auto& [name, handler] : kClickables)
         OnClick(findChild<QWidget*>(QLatin1String(name)), [this, handler = handler] { (this->*handler)(); });
     connect(Nb_Dec, &QComboBox::activated, this, &TCalc::Nb_DecChange);
@@ -100,7 +103,8 @@ void TCalc::FormCreate() {
     rateText1_ = text("Main_Face", "Lib_Rate1");
     rateText2_ = text("Main_Face", "Lib_Rate2");
 
-    for (const auto& [name, key] : kHints) findChild<QWidget*>(QLatin1String(name))->setToolTip(text("Main_Tips", key));
+    for (const auto& [name, key] : kHints)
+        findChild<QWidget*>(QLatin1String(name))->setToolTip(text("Main_Tips", key));
     ButtonRA->setToolTip(text("Main_Tips", "Bt_BackSpace", "BackSpace"));
     for (const char* name : kPictures) {
         QWidget* picture = findChild<QWidget*>(QLatin1String(name));
@@ -128,7 +132,8 @@ void TCalc::FormActivate() {
         FocusEquals();
         if (QFileInfo::exists(FilePath("Install.Oui"))) emit languageDialogRequested();
         // An unusable stored value was replaced by its default; say which one, and where.
-        for (const std::string& problem : reading.problems) ShowError(Text(problem));
+        for (const std::string& problem : reading.problems)
+            ShowError(Text(problem));
     } catch (const storage::FileError& error) {
         ShowError(Text(error.what()));
     }
@@ -179,16 +184,19 @@ const engine::ConverterContext& TCalc::Context() {
 }
 
 void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
-    for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i]->setText(Text(state_.Boxes[i]));
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        boxes_[i]->setText(Text(state_.Boxes[i]));
     if (outcome.clipboardText) platform::SetClipboardText(Text(*outcome.clipboardText));
-    for (const std::string& message : outcome.messages) ShowError(Text(message));
+    for (const std::string& message : outcome.messages)
+        ShowError(Text(message));
 }
 
 // The box under entry stands out, with its row and column labels; the window has the
 // height of its size level.
 void TCalc::ShowBoxUnderEntryLook() {
     const int entry = state_.BoxUnderEntry;
-    for (int box = 1; box <= 6; ++box) ShowAsUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry);
+    for (int box = 1; box <= 6; ++box)
+        ShowAsUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry);
     TintNavy(Lib_HT, engine::RowOf(entry) == 1);
     TintNavy(Lib_Taxe, engine::RowOf(entry) == 2);
     TintNavy(Lib_TTC, engine::RowOf(entry) == 3);

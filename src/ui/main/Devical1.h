@@ -49,9 +49,13 @@ public:
     void ButtonDecClick() { DigitClick(engine::kSeparatorKey); }
     void Button100Click() { DigitClick(0, 2); }
     void Button1000Click() { DigitClick(0, 3); }
-    void ButtonRAClick() { EditEntry([](engine::ConverterState& state, char) { engine::Backspace(state); }); }
+    void ButtonRAClick() {
+        EditEntry([](engine::ConverterState& state, char) { engine::Backspace(state); });
+    }
     void ButtonCEClick() { EditEntry(engine::CancelEntry); }
-    void ButtonCClick() { EditEntry([](engine::ConverterState& state, char) { engine::ClearAll(state); }); }
+    void ButtonCClick() {
+        EditEntry([](engine::ConverterState& state, char) { engine::ClearAll(state); });
+    }
     void ButtonDivClick() { OperatorClick(engine::OperatorKey::Divide); }
     void ButtonMulClick() { OperatorClick(engine::OperatorKey::Times); }
     void ButtonPlusClick() { OperatorClick(engine::OperatorKey::Plus); }
@@ -146,7 +150,8 @@ private:
     void WireControls();
     void DigitClick(int digit, int times = 1) {
         EditEntry([=](engine::ConverterState& state, char sep) {
-            for (int i = 0; i < times; ++i) engine::EnterDigit(state, digit, sep);
+            for (int i = 0; i < times; ++i)
+                engine::EnterDigit(state, digit, sep);
         });
     }
     void EditEntry(const std::function<void(engine::ConverterState&, char)>& edit);

@@ -57,8 +57,8 @@ void TQuestion::Bt_OKClick() {
     // The memory's title goes with its currency's prefix.
     const QString prefix = target_ == storage::TitleTarget::Memory ? services_.MemoryCurrencyPrefix() : QString();
     const std::string title = (prefix + Edit_Reponse->text()).toStdString();
-    const bool stored = services_.StoreSettings(
-        [&](const storage::SettingsFile& settings) { settings.WriteTitle(target_, title); });
+    const bool stored =
+        services_.StoreSettings([&](const storage::SettingsFile& settings) { settings.WriteTitle(target_, title); });
     if (stored) Bt_CloseClick();
 }
 

@@ -42,8 +42,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, Place place, const QS
     return button;
 }
 
-QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, const QIcon& icon,
-                               const QString& hint, const QString& accessibleName) {
+QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, const QIcon& icon, const QString& hint,
+                               const QString& accessibleName) {
     auto* button = Placed(parent, new QToolButton, name, place, hint);
     button->setIcon(icon);
     button->setIconSize(QSize(place.width - 8, place.height - 8).expandedTo(QSize(12, 12)));

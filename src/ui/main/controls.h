@@ -54,8 +54,8 @@ L* MakeLabel(QWidget* parent, const char* name, Place place, const QString& capt
 // Keypad keys take no focus: the focus stays on "=" so that Enter evaluates.
 QPushButton* MakeButton(QWidget* parent, const char* name, Place place, const QString& caption, unsigned look,
                         const QString& hint = {});
-QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, const QIcon& icon,
-                               const QString& hint, const QString& accessibleName);
+QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, const QIcon& icon, const QString& hint,
+                               const QString& accessibleName);
 // Amount boxes only display: text arrives through the keypad and the keyboard map, so a
 // framed label serves (and opens far faster than a text editor).
 FittedLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const QString& hint);

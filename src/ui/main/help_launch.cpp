@@ -14,8 +14,6 @@ void TCalc::Bt_ManuelClick() {
 
 void TCalc::Bt_CodeClick() { platform::OpenDocument(FilePath("QWIL.html")); }
 
-void TCalc::ShowCredits() {
-    platform::ShowMessage(this, platform::MessageKind::Notice, Text(storage::HiddenCredit()));
-}
+void TCalc::ShowCredits() { platform::ShowMessage(this, platform::MessageKind::Notice, Text(storage::HiddenCredit())); }
 
 }  // namespace devical::ui

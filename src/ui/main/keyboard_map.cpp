@@ -72,11 +72,11 @@ struct CharacterRule {
 };
 
 const CharacterRule kCharacterRules[] = {
-    {".,", &TCalc::ButtonDecClick},  {"+", &TCalc::ButtonPlusClick}, {"-", &TCalc::ButtonMoinsClick},
-    {"/", &TCalc::ButtonDivClick},   {"*x", &TCalc::ButtonMulClick}, {"%", &TCalc::Bt_PourcClick},
-    {"=", &TCalc::ButtonEgalClick},  {"cC", &TCalc::ButtonCClick},   {"eE", &TCalc::ButtonCEClick},
-    {"aApP", &TCalc::Bt_CodeClick},  {"yY", &TCalc::Bt_InfoClick},   {"mM", &TCalc::Lst_MemoryClick},
-    {"tT", &TCalc::Lib_RateClick},   {"dD", &TCalc::OpenDecimals},   {"!", &TCalc::Bt_EcartClick},
+    {".,", &TCalc::ButtonDecClick}, {"+", &TCalc::ButtonPlusClick}, {"-", &TCalc::ButtonMoinsClick},
+    {"/", &TCalc::ButtonDivClick},  {"*x", &TCalc::ButtonMulClick}, {"%", &TCalc::Bt_PourcClick},
+    {"=", &TCalc::ButtonEgalClick}, {"cC", &TCalc::ButtonCClick},   {"eE", &TCalc::ButtonCEClick},
+    {"aApP", &TCalc::Bt_CodeClick}, {"yY", &TCalc::Bt_InfoClick},   {"mM", &TCalc::Lst_MemoryClick},
+    {"tT", &TCalc::Lib_RateClick},  {"dD", &TCalc::OpenDecimals},   {"!", &TCalc::Bt_EcartClick},
 };
 
 }  // namespace

@@ -35,7 +35,7 @@ void TCalc::BuildControls() {
 
 void TCalc::BuildAmountArea() {
     const std::pair<const char*, Place> boxes[] = {
-        {"Cur_HT", {194, 48, 104, 22}},   {"Euro_HT", {301, 48, 104, 22}}, {"Cur_Taxe", {194, 75, 104, 22}},
+        {"Cur_HT", {194, 48, 104, 22}},    {"Euro_HT", {301, 48, 104, 22}},  {"Cur_Taxe", {194, 75, 104, 22}},
         {"Euro_Taxe", {301, 75, 104, 22}}, {"Cur_TTC", {194, 101, 104, 22}}, {"Euro_TTC", {301, 101, 104, 22}},
     };
     for (std::size_t i = 0; i < boxes_.size(); ++i)
@@ -106,12 +106,13 @@ void TCalc::BuildOtherControls() {
     creditFont.setPointSize(7);
     Bt_Info->setFont(creditFont);
     Bt_Code = MakeLabel(this, "Bt_Code", {0, 255, 190, 36}, QStringLiteral("QWIL"), Bold | NavyText | Centred | Large);
-    for (QLabel* link : {Bt_Manuel, Bt_Info, Bt_Code}) link->setCursor(Qt::PointingHandCursor);
+    for (QLabel* link : {Bt_Manuel, Bt_Info, Bt_Code})
+        link->setCursor(Qt::PointingHandCursor);
     Lib_Dec = MakeLabel(this, "Lib_Dec", {262, 259, 73, 13}, QStringLiteral("Décimales"));
     Lib_NbrDec = MakeLabel(this, "Lib_NbrDec", {265, 274, 46, 13}, QStringLiteral("Décimales"), Bold | Centred);
     Nb_Dec = Placed(this, new QComboBox, "Nb_Dec", {315, 270, 21, 21}, QStringLiteral("Nombre de décimales"));
-    Nb_Dec->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                      QStringLiteral("x")});
+    Nb_Dec->addItems(
+        {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("x")});
     Nb_Dec->setAccessibleName(QStringLiteral("Nombre de décimales"));
     Nb_Dec->setFocusPolicy(Qt::TabFocus);
     Bt_Copy = MakePictureButton(this, "Bt_Copy", {340, 261, 30, 30}, CopyIcon(), {}, QStringLiteral("Copy"));
