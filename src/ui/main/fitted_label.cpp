@@ -19,13 +19,24 @@ FittedLabel::FittedLabel(const QString& text, QWidget* parent) : QLabel(text, pa
 
 void FittedLabel::SetFit(Fit fit) {
     fit_ = fit;
-    Refit();
+    RefitWhenShown();
 }
 
 void FittedLabel::SetText(const QString& title, const QString& tail) {
     tail_ = tail;
     QLabel::setText(title + tail);
+    RefitWhenShown();
+}
+
+void FittedLabel::RefitWhenShown() {
+    // Measuring text loads the fonts: a hidden label waits for its first paint, so that
+    // building the window costs no more than a plain label's.
+    if (!isVisible()) {
+        fittedSize_ = QSize();
+        return;
+    }
     Refit();
+    update();
 }
 
 QRect FittedLabel::TextRect() const {
@@ -75,7 +86,6 @@ void FittedLabel::Refit() {
     const QFontMetrics metrics(shownFont_);
     if (!Fits(metrics, shown_)) shown_ = Elided(metrics);
     ShowTip();
-    update();
 }
 
 void FittedLabel::ShowTip() {
@@ -98,7 +108,7 @@ void FittedLabel::paintEvent(QPaintEvent*) {
 
 void FittedLabel::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
-    Refit();
+    RefitWhenShown();
 }
 
 bool FittedLabel::event(QEvent* event) {
@@ -112,7 +122,7 @@ bool FittedLabel::event(QEvent* event) {
 
 void FittedLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange) Refit();
+    if (event->type() == QEvent::FontChange) RefitWhenShown();
 }
 
 }  // namespace devical::ui

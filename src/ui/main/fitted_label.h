@@ -33,6 +33,7 @@ protected:
 
 private:
     void Refit();
+    void RefitWhenShown();
     QRect TextRect() const;
     bool Fits(const QFontMetrics& metrics, const QString& text) const;
     QString Elided(const QFontMetrics& metrics) const;
