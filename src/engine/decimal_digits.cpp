@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 namespace devical::engine {
 
@@ -83,14 +85,32 @@ EighteenDigits NearestEighteenDigitsByPrintf(long double magnitude) {
     return result;
 }
 
+namespace {
+
+// The 64-bit significand of a value in [0.5, 1): its explicit integer bit is set, so the
+// stored significand field is the value times 2^64. Read from memory rather than converted:
+// an x87 conversion to an integer goes through a store and a reload whose cost depends on
+// where the stack happens to lie, and doubled the time of a whole evaluation.
+std::uint64_t SignificandOf(long double fraction) {
+    static_assert(std::numeric_limits<long double>::digits == 64, "x87 extended precision");
+    std::uint64_t significand = 0;
+    std::memcpy(&significand, &fraction, sizeof significand);
+    return significand;
+}
+
+// floor(x log10(2)) in integer arithmetic, exact for |x| up to 17,000 and more.
+int FloorLog10OfPowerOfTwo(int x) { return static_cast<int>((static_cast<std::int64_t>(x) * 1292913986) >> 32); }
+
+}  // namespace
+
 EighteenDigits NearestEighteenDigits(long double magnitude) {
     int binaryExponent = 0;
     const long double fraction = std::frexp(magnitude, &binaryExponent);  // magnitude = fraction x 2^exp
-    const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 64));  // exact: 64-bit significand
+    const std::uint64_t m = SignificandOf(fraction);
     const int e = binaryExponent - 64;
 
     // magnitude lies in [2^(exp-1), 2^exp): its decimal exponent is this estimate or one more.
-    int exponent = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398119521L)) + 1;
+    int exponent = FloorLog10OfPowerOfTwo(binaryExponent - 1) + 1;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::uint64_t q = 0;
         int half = 0;
