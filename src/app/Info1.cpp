@@ -2,13 +2,12 @@
 
 #include "platform/desktop.h"
 #include "ui/main/click_filter.h"
+#include "ui/main/colours.h"
 #include "ui/main/icons.h"
 
 namespace devical::app {
 
 namespace {
-
-const QColor kNavy(0, 0, 128);
 
 QLabel* Line(QWidget* parent, const char* name, int top, int height, const QString& text, int points, bool bold,
              const QColor& colour, bool underline = false) {
@@ -36,13 +35,13 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindow
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(360, 250);  // 368 x 274 with the frame
     const QColor text = palette().color(QPalette::WindowText);
-    Line(this, "Label7", 22, 20, QStringLiteral("Devical, par l'équipe Devical"), 10, true, kNavy);
-    Line(this, "Label2", 42, 20, QStringLiteral("1 rue de l'Exemple, 75000 Paris"), 10, true, kNavy);
-    Line(this, "Label1", 62, 22, QStringLiteral("Téléphone : 01 23 45 67 89"), 10, true, kNavy);
+    Line(this, "Label7", 22, 20, QStringLiteral("Devical, par l'équipe Devical"), 10, true, ui::kNavy);
+    Line(this, "Label2", 42, 20, QStringLiteral("1 rue de l'Exemple, 75000 Paris"), 10, true, ui::kNavy);
+    Line(this, "Label1", 62, 22, QStringLiteral("Téléphone : 01 23 45 67 89"), 10, true, ui::kNavy);
     Connect_Mail = Line(this, "Connect_Mail", 84, 25,
-                        QStringLiteral("E-Mail  :  ") + QString::fromLatin1(MailAddress()), 10, true, kNavy, true);
+                        QStringLiteral("E-Mail  :  ") + QString::fromLatin1(MailAddress()), 10, true, ui::kNavy, true);
     Line(this, "Label4", 109, 15, QStringLiteral("Devical's Web"), 8, false, text);
-    Connect_Web2 = Line(this, "Connect_Web2", 124, 20, QString::fromLatin1(WebAddress()), 10, true, kNavy, true);
+    Connect_Web2 = Line(this, "Connect_Web2", 124, 20, QString::fromLatin1(WebAddress()), 10, true, ui::kNavy, true);
     QLabel* translations = Line(this, "Label5", 160, 15, QStringLiteral("Translations"), 9, true, QColor(192, 0, 0));
     translations->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     translations->setGeometry(6, 160, 354, 15);

@@ -4,6 +4,7 @@
 
 #include "platform/desktop.h"
 #include "ui/main/file_text_box.h"
+#include "ui/main/qt_text.h"
 
 namespace devical::ui {
 
@@ -11,8 +12,6 @@ namespace {
 
 // Room beside the caption for the frame's icon and buttons, so that the caption is not cut.
 constexpr int kCaptionFrameRoom = 72;
-
-QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "ui/lists/entry_dialog.h"
+#include "ui/main/qt_text.h"
 #include "ui/main/window_placement.h"
 
 namespace devical::ui {
@@ -17,8 +18,6 @@ namespace {
 
 constexpr int kListHeight = 222;
 constexpr int kPanelHeight = 30;
-
-QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // Grid lines between the cells, as in a report list.
 class GridLines : public QStyledItemDelegate {

@@ -7,12 +7,10 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "ui/main/colours.h"
 #include "ui/main/fitted_label.h"
 
 namespace devical::ui {
-
-// The colour of what the user works on: the box under entry and its labels, the titles.
-inline const QColor kNavy(0, 0, 128);
 
 struct Place {
     int left, top, width, height;

@@ -4,11 +4,11 @@
 #include <QPainter>
 #include <functional>
 
+#include "ui/main/colours.h"
+
 namespace devical::ui {
 
 namespace {
-
-const QColor kNavy(0, 0, 128);
 
 // Paints a picture drawn for a square of designSize at whatever size is asked, when it is
 // asked: sharp at every scale, and no work before an icon is first shown.
