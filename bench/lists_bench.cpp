@@ -36,7 +36,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 class ProgramDirectory {
 public:
     explicit ProgramDirectory(int rows) {
-        if (!QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/DEVICAL.LAN"), Path() + "DEVICAL.LAN")) std::abort();
+        if (!QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/Devical.FR"), Path() + "DEVICAL.LAN")) std::abort();
         WriteFile(Path() + "DEVICAL.INI", kSettings);
         QByteArray list;
         for (int i = 0; i < rows; ++i) {

@@ -96,9 +96,8 @@ private:
 private slots:
     void init() {
         dir_ = std::make_unique<TestProgramDirectory>(QByteArray(kFrenchSettings).replace("Size=1", "Size=5"));
-        for (const char* list :
-             {"Rates.txt", "Taxes.txt", "Memory.txt"})  // a missing one would stop start-up with a box
-            QVERIFY(QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/") + list, dir_->Path() + list));
+        for (const char* list : {"Rates", "Taxes", "Memory"})  // a missing one would stop start-up with a box
+            QVERIFY(QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/%1.FR").arg(list), dir_->Path() + list + ".txt"));
         program_ = dir_->Path() + QStringLiteral("devical");
         QVERIFY(QFile::copy(QStringLiteral(DEVICAL_BINARY), program_));
 

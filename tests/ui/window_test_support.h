@@ -26,7 +26,7 @@ inline const QByteArray kFrenchSettings =
 class TestProgramDirectory {
 public:
     explicit TestProgramDirectory(const QByteArray& settings = kFrenchSettings) {
-        QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/DEVICAL.LAN"), Path() + QStringLiteral("DEVICAL.LAN"));
+        QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/Devical.FR"), Path() + QStringLiteral("DEVICAL.LAN"));
         Write(QStringLiteral("DEVICAL.INI"), settings);
     }
     QString Path() const { return dir_.path() + QLatin1Char('/'); }
