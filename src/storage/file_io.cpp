@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -132,9 +134,17 @@ fs::path TemporaryPathFor(const fs::path& target) {
     return target.parent_path() / name;
 }
 
-void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
+namespace {
+
+// A new content written beside its target, synced, waiting for its rename.
+struct StagedFile {
+    fs::path target;  // the file replaced: a link's destination, not the link
+    fs::path temporary;
+};
+
+StagedFile Stage(const fs::path& target, std::string_view bytes, fs::path (*temporaryFor)(const fs::path&)) {
     const fs::path real = ResolvedTarget(target);
-    const fs::path temporary = TemporaryPathFor(real);
+    const fs::path temporary = temporaryFor(real);
     const mode_t mode = ModeFor(real);
 
     Descriptor file(CreateTemporary(temporary));
@@ -143,12 +153,76 @@ void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
         WriteAll(file.get(), bytes);
         if (::fsync(file.get()) != 0) throw std::system_error(errno, std::generic_category());
         if (::close(file.release()) != 0) throw std::system_error(errno, std::generic_category());
-        if (::rename(temporary.c_str(), real.c_str()) != 0) throw std::system_error(errno, std::generic_category());
     } catch (const std::system_error& failure) {
         ::unlink(temporary.c_str());
         Fail("Ne peut écrire le fichier", real, failure.code().value());
     }
-    SyncDirectory(real.parent_path());
+    return {real, temporary};
+}
+
+void Commit(const StagedFile& staged) {
+    if (::rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(staged.temporary.c_str());
+        Fail("Ne peut écrire le fichier", staged.target, error);
+    }
+}
+
+// Files replaced together each get a temporary of their own: DEVICAL.INI and DEVICAL.LAN
+// would share DEVICAL.Old.
+fs::path BatchTemporaryFor(const fs::path& target) { return target.string() + ".new"; }
+
+}  // namespace
+
+void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
+    const StagedFile staged = Stage(target, bytes, TemporaryPathFor);
+    Commit(staged);
+    SyncDirectory(staged.target.parent_path());
+}
+
+void ReplaceFilesTogether(const std::vector<FileContents>& files) {
+    // What each target holds now, to put back should a rename fail half way.
+    std::vector<std::optional<std::string>> before;
+    for (const FileContents& file : files) {
+        std::error_code error;
+        const bool holdsBytes = fs::is_regular_file(file.path, error);
+        before.push_back(holdsBytes ? std::optional(ReadFileBytes(file.path)) : std::nullopt);
+    }
+    std::vector<StagedFile> staged;
+    try {
+        for (const FileContents& file : files)
+            staged.push_back(Stage(file.path, file.bytes, BatchTemporaryFor));
+    } catch (const FileError&) {
+        for (const StagedFile& file : staged)
+            ::unlink(file.temporary.c_str());
+        throw;
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        try {
+            Commit(staged[i]);
+        } catch (const FileError&) {
+            for (std::size_t later = i + 1; later < staged.size(); ++later)
+                ::unlink(staged[later].temporary.c_str());
+            for (std::size_t done = 0; done < i; ++done) {
+                try {
+                    if (before[done]) {
+                        ReplaceFileContents(staged[done].target, *before[done]);
+                    } else {
+                        ::unlink(staged[done].target.c_str());
+                    }
+                } catch (const FileError&) {  // the first failure is the one to report
+                }
+            }
+            throw;
+        }
+    }
+    std::vector<fs::path> directories;
+    for (const StagedFile& file : staged) {
+        if (std::find(directories.begin(), directories.end(), file.target.parent_path()) == directories.end())
+            directories.push_back(file.target.parent_path());
+    }
+    for (const fs::path& directory : directories)
+        SyncDirectory(directory);
 }
 
 fs::path FindFileNoCase(const fs::path& directory, std::string_view name) {

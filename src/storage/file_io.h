@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace devical::storage {
 
@@ -31,6 +32,17 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target);
 // - Whatever already sits at the temporary's name is removed, never written through; when
 //   it cannot be (a directory), the write fails.
 void ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
+
+struct FileContents {
+    std::filesystem::path path;
+    std::string bytes;
+};
+
+// Replaces several files as ReplaceFileContents does, all or none: every new content is
+// written and synced beside its target (as name.new) before the first rename, and should a
+// rename fail, the files already renamed get their old bytes back. Throws FileError naming
+// the file that failed.
+void ReplaceFilesTogether(const std::vector<FileContents>& files);
 
 // The file of that name in the directory whatever the letter case of its name, or, when
 // there is none, the directory followed by the name as given.

@@ -122,5 +122,53 @@ TEST_F(ReplaceFileContentsTest, ALinkToNothingIsAnErrorAndStaysALink) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(Path("DEVICAL.Old"))));
 }
 
+class ReplaceFilesTogetherTest : public ReplaceFileContentsTest {
+protected:
+    bool NoTemporaryLeft() const {
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            if (entry.path().extension() == ".new") return false;
+        }
+        return true;
+    }
+};
+
+TEST_F(ReplaceFilesTogetherTest, EveryFileTakesItsNewBytesAndANewOneIsCreated) {
+    WriteBytes("a.txt", "old a");
+    ReplaceFilesTogether({{Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
+    EXPECT_EQ(Bytes("a.txt"), "new a");
+    EXPECT_EQ(Bytes("b.txt"), "new b");
+    EXPECT_TRUE(NoTemporaryLeft());
+}
+
+TEST_F(ReplaceFilesTogetherTest, AFailureWhileWritingChangesNoFile) {
+    WriteBytes("a.txt", "old a");
+    WriteBytes("b.txt", "old b");
+    // The second content does not fit on the "disk": the first is written but never renamed.
+    WithFileSizeLimit(64, [&] {
+        EXPECT_THROW(ReplaceFilesTogether({{Path("a.txt"), "new a"}, {Path("b.txt"), std::string(100, 'b')}}),
+                     FileError);
+    });
+    EXPECT_EQ(Bytes("a.txt"), "old a");
+    EXPECT_EQ(Bytes("b.txt"), "old b");
+    EXPECT_TRUE(NoTemporaryLeft());
+}
+
+TEST_F(ReplaceFilesTogetherTest, ARenameThatFailsPutsBackTheFilesAlreadyReplaced) {
+    WriteBytes("a.txt", "old a");
+    fs::create_directory(Path("b.txt"));  // nothing can be renamed over a directory
+    const auto failure = [&]() -> std::string {
+        try {
+            ReplaceFilesTogether({{Path("new.txt"), "new"}, {Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
+            return {};
+        } catch (const FileError& error) {
+            return error.what();
+        }
+    }();
+    EXPECT_EQ(failure, "Ne peut écrire le fichier " + Path("b.txt").string() + "\n" + Reason(EISDIR));
+    EXPECT_EQ(Bytes("a.txt"), "old a");
+    EXPECT_FALSE(fs::exists(Path("new.txt")));
+    EXPECT_TRUE(NoTemporaryLeft());
+}
+
 }  // namespace
 }  // namespace devical::storage::testing

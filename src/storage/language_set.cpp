@@ -1,0 +1,87 @@
+#include "storage/language_set.h"
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+#include "storage/file_io.h"
+
+namespace devical::storage {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsUsableCode(std::string_view code) {
+    const auto letterOrDigit = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    };
+    return !code.empty() && code.size() <= 8 && std::all_of(code.begin(), code.end(), letterOrDigit);
+}
+
+fs::path StoredFile(const fs::path& directory, const LanguageSetFile& file, std::string_view code) {
+    return FindFileNoCase(directory, std::string(file.storedPrefix) + std::string(code));
+}
+
+fs::path WorkingFile(const fs::path& directory, const LanguageSetFile& file) {
+    return FindFileNoCase(directory, file.workingName);
+}
+
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+}  // namespace
+
+MissingLanguageSet::MissingLanguageSet(std::string_view code)
+    : std::runtime_error("All needed files don't exist for language :" + std::string(code) + "\nOperation cancelled") {}
+
+InvalidLanguageCode::InvalidLanguageCode(std::string_view code)
+    : std::runtime_error("Invalid language code \"" + std::string(code) + "\"\nOperation cancelled") {}
+
+LanguageSwitch InstallLanguageSet(const fs::path& directory, std::string_view previous, std::string_view chosen) {
+    if (previous == chosen) return LanguageSwitch::AlreadyInstalled;
+    for (std::string_view code : {chosen, previous}) {
+        if (!IsUsableCode(code)) throw InvalidLanguageCode(code);
+    }
+    bool complete = true;  // every file is looked at, as a user fixing the set would wish
+    for (const LanguageSetFile& file : kLanguageSetFiles)
+        complete = Exists(StoredFile(directory, file, chosen)) && complete;
+    if (!complete) throw MissingLanguageSet(chosen);
+
+    std::vector<FileContents> writes;
+    for (const LanguageSetFile& file : kLanguageSetFiles) {
+        const fs::path working = WorkingFile(directory, file);
+        if (file.keptOnSwitch && Exists(working))
+            writes.push_back({StoredFile(directory, file, previous), ReadFileBytes(working)});
+    }
+    for (const LanguageSetFile& file : kLanguageSetFiles)
+        writes.push_back({WorkingFile(directory, file), ReadFileBytes(StoredFile(directory, file, chosen))});
+    ReplaceFilesTogether(writes);
+    return LanguageSwitch::Installed;
+}
+
+std::string LanguageCodeForLocale(std::string_view localeName) {
+    const std::string_view name = localeName.substr(0, localeName.find_first_of(".@"));
+    static constexpr std::pair<std::string_view, std::string_view> kTable[] = {
+        {"fr_FR", "FR"}, {"fr_CA", "FR"}, {"fr_CH", "FR"}, {"fr_BE", "BE"},
+        {"en_US", "AN"}, {"en_GB", "AN"}, {"de_DE", "GM"}, {"de_CH", "GM"},
+    };
+    for (const auto& [locale, code] : kTable) {
+        if (name == locale) return std::string(code);
+    }
+    return "FR";
+}
+
+bool HasFirstRunMarker(const fs::path& directory) { return Exists(FindFileNoCase(directory, kFirstRunMarker)); }
+
+void RemoveFirstRunMarker(const fs::path& directory) {
+    const fs::path marker = FindFileNoCase(directory, kFirstRunMarker);
+    std::error_code error;
+    fs::remove(marker, error);
+    if (error && error != std::errc::no_such_file_or_directory)
+        throw FileError("Ne peut supprimer le fichier " + marker.string() + "\n" + error.message());
+}
+
+}  // namespace devical::storage
