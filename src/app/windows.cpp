@@ -36,6 +36,8 @@ DevicalWindows::DevicalWindows(const QString& programDirectory) : Calc(programDi
     QObject::connect(&Calc, &ui::TCalc::titleEditRequested, &Calc,
                      [this](storage::TitleTarget target, const QString& title) { Question().Ask(target, title); });
     QObject::connect(&Calc, &ui::TCalc::aboutRequested, &Calc, [this] { ui::ShowInFront(&Info()); });
+    QObject::connect(&Calc, &ui::TCalc::languageDialogRequested, &Calc,
+                     [this] { ChxLangue().Open(Calc.InstalledLanguage()); });
 }
 
 ui::TQuestion& DevicalWindows::Question() {
@@ -44,6 +46,24 @@ ui::TQuestion& DevicalWindows::Question() {
         question_->FormCreate();
     }
     return *question_;
+}
+
+ui::TChx_Langue& DevicalWindows::ChxLangue() {
+    if (!chxLangue_) chxLangue_ = std::make_unique<ui::TChx_Langue>(*this);
+    return *chxLangue_;
+}
+
+bool DevicalWindows::SaveOpenWork() { return rates_.SaveIfOpen() && taxes_.SaveIfOpen() && memory_.SaveIfOpen(); }
+
+// Each made window reads its texts (and the lists their rows) as when it was made, in the
+// order they were first made at start-up; then the settings come in with the activation.
+void DevicalWindows::ReloadWindows() {
+    Calc.FormCreate();
+    rates_.Reload();
+    taxes_.Reload();
+    memory_.Reload();
+    if (question_) question_->FormCreate();
+    Calc.FormActivate();
 }
 
 TInfo& DevicalWindows::Info() {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/Info1.h"
+#include "ui/language/Chx_Langue1.h"
 #include "ui/lists/Memory1.h"
 #include "ui/lists/Rates1.h"
 #include "ui/lists/SMemory1.h"
@@ -54,6 +55,18 @@ public:
         Make(services);
         return *dialog_;
     }
+    // After a language change: the texts and the rows again, if made.
+    void Reload() {
+        if (!list_) return;
+        list_->FormCreate();
+        dialog_->FormCreate();
+    }
+    // Before one: an entry dialog open is cancelled, an open list writes its rows.
+    bool SaveIfOpen() {
+        if (!list_) return true;
+        if (dialog_->isVisible()) dialog_->BitBtn2Click();
+        return list_->SaveIfOpen();
+    }
 
 private:
     void Make(ui::Services& services) {
@@ -69,7 +82,7 @@ private:
     std::unique_ptr<Dialog> dialog_;
 };
 
-class DevicalWindows {
+class DevicalWindows : public ui::LanguageSwitchHost {
 public:
     explicit DevicalWindows(const QString& programDirectory);
 
@@ -83,6 +96,15 @@ public:
     ui::TMemory& Memory() { return memory_.Window(services_); }
     ui::TSMemory& SMemory() { return memory_.EntryDialog(services_); }
     TInfo& Info();
+    ui::TChx_Langue& ChxLangue();
+
+    // The language switch, for the language dialog.
+    QString ProgramDirectory() const override { return Calc.ProgramDirectory(); }
+    bool SaveOpenWork() override;
+    void ReloadWindows() override;
+    platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) override {
+        return platform::ShowMessage(parent, kind, text);
+    }
 
 private:
     CalcServices services_{Calc};
@@ -91,6 +113,7 @@ private:
     ListWithDialog<ui::TTaxes, ui::TSTaxes> taxes_;
     ListWithDialog<ui::TMemory, ui::TSMemory> memory_;
     std::unique_ptr<TInfo> info_;
+    std::unique_ptr<ui::TChx_Langue> chxLangue_;
 };
 
 }  // namespace devical::app

@@ -82,6 +82,12 @@ void EntryDialog::FormCreate() {
     BitBtn2->setText(text("Cancel"));
     if (Label1) Label1->setText(text("Edit1"));
     if (Label2) Label2->setText(text("Edit2"));
+    // Each box is named after the list column it fills.
+    const QAbstractItemModel* rows = list_.ListView1->model();
+    QLineEdit* const boxes[] = {Edit1, Edit2, Edit3};
+    for (int column = 0; column < 3; ++column) {
+        if (boxes[column]) boxes[column]->setAccessibleName(rows->headerData(column, Qt::Horizontal).toString());
+    }
 }
 
 void EntryDialog::FormActivate() {

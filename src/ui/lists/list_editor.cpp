@@ -117,6 +117,7 @@ void ListWindow::ApplyLanguage() {
     if (!lan) return;
     auto text = [&lan](const char* section, const char* key) { return Text(lan->Text(section, key)); };
     setWindowTitle(text(design_.faceSection, "Title"));
+    ListView1->setAccessibleName(windowTitle());
     QStringList columns;
     for (int column = 1; column <= model_->columnCount(); ++column)
         columns << text(design_.faceSection, QByteArray("Column" + QByteArray::number(column)).constData());

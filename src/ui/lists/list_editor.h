@@ -42,6 +42,9 @@ public:
     // Texts from the language file, then the rows from the list file.
     void FormCreate();
     void ShowList();
+    // Before the working files change under an open list: its rows are written, as leaving
+    // would write them. False once a failure has been shown.
+    bool SaveIfOpen() { return !isVisible() || SaveList(); }
 
     void Bt_EditClick();
     void Bt_AjoutClick();

@@ -37,8 +37,10 @@ TQuestion::TQuestion(Services& services, QWidget* parent)
 }
 
 void TQuestion::FormCreate() {
-    if (const auto lan = services_.OpenLanguageFile())
-        setWindowTitle(QString::fromStdString(lan->Text("Question_Face", "Title")));
+    const auto lan = services_.OpenLanguageFile();
+    if (!lan) return;
+    setWindowTitle(QString::fromStdString(lan->Text("Question_Face", "Title")));
+    Edit_Reponse->setAccessibleName(windowTitle());  // the one box is what the caption asks for
 }
 
 void TQuestion::Ask(storage::TitleTarget target, const QString& title) {

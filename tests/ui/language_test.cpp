@@ -1,0 +1,296 @@
+// The language choice, used as a person would: the dialog that greets a first run, the
+// switch to another set and back, and what every window shows afterwards.
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSet>
+#include <QTreeView>
+#include <QtTest>
+#include <memory>
+
+#include "app/windows.h"
+#include "storage/cp1252.h"
+#include "window_test_support.h"
+
+using devical::app::DevicalWindows;
+using devical::ui::TChx_Langue;
+using namespace devical::testing;
+
+namespace {
+
+const char* const kCodes[] = {"AN", "BE", "EU", "FR", "GM"};
+const char* const kWorkingFiles[] = {"DEVICAL.LAN", "DEVICAL.INI", "Rates.txt", "Taxes.txt", "Memory.txt"};
+const char* const kStoredPrefixes[] = {"Devical.", "Devical.i", "Rates.", "Taxes.", "Memory."};
+
+QByteArray Shipped(const QString& name) {
+    QFile file(QStringLiteral(DEVICAL_DATA_DIR "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The values of a shipped language or settings file, as the windows show them.
+QSet<QString> ValuesOf(const QString& name) {
+    QSet<QString> values;
+    for (QByteArray line : Shipped(name).split('\n')) {
+        line = line.trimmed();
+        const qsizetype equals = line.indexOf('=');
+        if (!line.startsWith('[') && equals > 0)
+            values << QString::fromStdString(devical::storage::Cp1252ToUtf8(line.mid(equals + 1).toStdString()));
+    }
+    return values;
+}
+
+}  // namespace
+
+class LanguageTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestProgramDirectory> dir_;
+    std::unique_ptr<MessageRecorder> messages_;
+    std::unique_ptr<DevicalWindows> windows_;
+
+    // Every window made, as after a day's work, then the main window active.
+    DevicalWindows& Open() {
+        windows_ = std::make_unique<DevicalWindows>(dir_->Path());
+        windows_->Rates();
+        windows_->Taxes();
+        windows_->Memory();
+        windows_->Question();
+        BackToMain();
+        return *windows_;
+    }
+    void BackToMain() {
+        auto& calc = windows_->Calc;
+        QCoreApplication::processEvents();
+        calc.show();
+        calc.activateWindow();
+        if (!QTest::qWaitForWindowActive(&calc, 500)) calc.FormActivate();  // the dialog may hold the activation
+    }
+    TChx_Langue& Dialog() { return windows_->ChxLangue(); }
+    QString SelectedCode() {
+        const auto rows = Dialog().ListView1->selectedItems();
+        return rows.size() == 1 ? rows.first()->text(0) : QString();
+    }
+    void KeyAtList(Qt::Key key) { QTest::keyClick(Dialog().ListView1, key); }
+    void ChooseWithKeys(int ups) {
+        for (int i = 0; i < ups; ++i)
+            KeyAtList(Qt::Key_Up);
+        KeyAtList(Qt::Key_Return);
+    }
+    void UseEnvironmentLocale(const char* lcAll, const char* lang) {
+        qputenv("LC_ALL", lcAll);
+        qunsetenv("LC_MESSAGES");
+        qputenv("LANG", lang);
+    }
+    // Every file of the program directory with its bytes.
+    QMap<QString, QByteArray> Files() const {
+        QMap<QString, QByteArray> files;
+        for (const QString& name : QDir(dir_->Path()).entryList(QDir::Files))
+            files[name] = dir_->Read(name);
+        return files;
+    }
+    // What a person reads or hears of every window: captions, labels, buttons, hints,
+    // accessible names and column titles.
+    QStringList ShownTexts() {
+        QList<QWidget*> windows = {&windows_->Calc,      &windows_->Rates(),   &windows_->SRates(),
+                                   &windows_->Taxes(),   &windows_->STaxes(),  &windows_->Memory(),
+                                   &windows_->SMemory(), &windows_->Question()};
+        QStringList texts;
+        for (QWidget* window : windows) {
+            texts << window->windowTitle();
+            QList<QWidget*> widgets = window->findChildren<QWidget*>();
+            widgets << window;
+            for (QWidget* widget : widgets) {
+                texts << widget->toolTip() << widget->accessibleName();
+                if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
+                if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
+                if (auto* view = qobject_cast<QTreeView*>(widget)) {
+                    for (int column = 0; column < view->model()->columnCount(); ++column)
+                        texts << view->model()->headerData(column, Qt::Horizontal).toString();
+                }
+            }
+        }
+        return texts;
+    }
+    // The texts of the French set still shown after a switch to the given one.
+    QStringList FrenchLeftOver(const QString& code) {
+        QSet<QString> french = ValuesOf("Devical.FR") + ValuesOf("Devical.iFR");
+        french -= ValuesOf("Devical." + code) + ValuesOf("Devical.i" + code);
+        QStringList left;
+        for (const QString& text : ShownTexts()) {
+            if (text.size() > 3 && french.contains(text)) left << text;
+        }
+        return left;
+    }
+
+private slots:
+    void init() {
+        UseLocale(QLocale::French, QLocale::France);
+        UseEnvironmentLocale("", "fr_FR.UTF-8");
+        dir_ = std::make_unique<TestProgramDirectory>();
+        for (const char* code : kCodes) {
+            for (const char* prefix : kStoredPrefixes)
+                dir_->Write(prefix + QString::fromLatin1(code), Shipped(prefix + QString::fromLatin1(code)));
+        }
+        for (int i = 0; i < 5; ++i)
+            dir_->Write(kWorkingFiles[i], Shipped(kStoredPrefixes[i] + QStringLiteral("FR")));
+        messages_ = std::make_unique<MessageRecorder>();
+    }
+    void cleanup() {
+        windows_.reset();
+        const QString problems = messages_->Problems();
+        messages_.reset();
+        dir_.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
+    }
+
+    void aFirstRunSwitchesToEnglishAndTheGlobeBringsBackTheFrenchWork() {
+        dir_->Write("Install.Oui", "");
+        // The French work of the day: a saved amount, an edited tax, a renamed line.
+        dir_->Write("Memory.txt", dir_->Read("Memory.txt") + "FRF Recette\r\n500\r\n76,22\r\n");
+        dir_->Write("Taxes.txt", dir_->Read("Taxes.txt") + "TVA perso\r\n8\r\n");
+        dir_->Write("DEVICAL.INI", dir_->Read("DEVICAL.INI").replace("Montant HT", "Prix HT"));
+        const auto frenchWork = Files();
+
+        auto& w = Open();
+        QVERIFY(Dialog().isVisible());  // the first run asks by itself
+        QCOMPARE(SelectedCode(), QStringLiteral("FR"));
+        QCOMPARE(Dialog().PreviousLanguage(), QStringLiteral("FR"));
+        ChooseWithKeys(3);
+
+        QVERIFY(!Dialog().isVisible());
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(dir_->Read(kWorkingFiles[i]), Shipped(kStoredPrefixes[i] + QStringLiteral("AN")));
+        QVERIFY(!QFile::exists(dir_->Path() + "Install.Oui"));
+        QCOMPARE(dir_->Read("Devical.iFR"), frenchWork["DEVICAL.INI"]);
+        QCOMPARE(dir_->Read("Rates.FR"), frenchWork["Rates.txt"]);
+        QCOMPARE(dir_->Read("Taxes.FR"), frenchWork["Taxes.txt"]);
+        QCOMPARE(dir_->Read("Memory.FR"), frenchWork["Memory.txt"]);
+
+        // Every window speaks English, the lists hold the English set's rows.
+        QCOMPARE(FrenchLeftOver("AN").join(QLatin1Char('|')), QString());
+        QCOMPARE(w.Calc.InstalledLanguage(), QStringLiteral("AN"));
+        QCOMPARE(w.Calc.Lst_Memory->text(), QStringLiteral("&Memory"));
+        QCOMPARE(w.Calc.Lib_HT->text(), QStringLiteral("Net amount"));
+        QCOMPARE(w.Calc.Lib_Cur->text(), QStringLiteral("IEP Irish pound"));
+        QCOMPARE(w.Rates().windowTitle(), QStringLiteral("Exchange rates"));
+        QVERIFY(w.Taxes()
+                    .ListView1->model()
+                    ->match(w.Taxes().ListView1->model()->index(0, 0), Qt::DisplayRole,
+                            QStringLiteral("VAT standard rate"), 1, Qt::MatchExactly)
+                    .size() == 1);
+        messages_->Expect(QStringLiteral("Select a line before editing it"));
+        w.Rates().Bt_EditClick();  // the messages come from the new file too
+
+        // The globe, then Enter: the French work exactly as it was.
+        BackToMain();
+        w.Calc.Bt_LangueClick();
+        QVERIFY(Dialog().isVisible());
+        QCOMPARE(Dialog().PreviousLanguage(), QStringLiteral("AN"));
+        QCOMPARE(SelectedCode(), QStringLiteral("FR"));
+        KeyAtList(Qt::Key_Return);
+        const auto back = Files();
+        for (const char* name : kWorkingFiles)
+            QCOMPARE(back[name], frenchWork[name]);
+        QCOMPARE(w.Calc.Lib_HT->text(), QStringLiteral("Prix HT"));
+        QCOMPARE(FrenchLeftOver("FR"), QStringList());
+        QCOMPARE(w.Rates().windowTitle(), QStringLiteral("Taux de change"));
+    }
+
+    void theLocaleChoosesTheRowOffered() {
+        const std::pair<std::pair<const char*, const char*>, const char*> cases[] = {
+            {{"", "fr_BE.UTF-8"}, "BE"},
+            {{"", "de_CH.UTF-8"}, "GM"},
+            {{"en_GB.UTF-8", "fr_FR.UTF-8"}, "AN"},  // LC_ALL first
+            {{"", "ja_JP.UTF-8"}, "FR"},
+            {{"", "fr_be"}, "FR"},
+        };
+        auto& w = Open();
+        for (const auto& [locale, code] : cases) {
+            UseEnvironmentLocale(locale.first, locale.second);
+            w.Calc.Bt_LangueClick();
+            QCOMPARE(SelectedCode(), QString::fromLatin1(code));
+            Dialog().Bt_ExitClick();
+        }
+    }
+
+    void confirmingTheInstalledLanguageOnlyRemovesTheMarker() {
+        dir_->Write("Install.Oui", "");
+        auto before = Files();
+        before.remove("Install.Oui");
+        Open();
+        QVERIFY(Dialog().isVisible());
+        KeyAtList(Qt::Key_Return);
+        QVERIFY(!Dialog().isVisible());
+        QCOMPARE(Files(), before);
+    }
+
+    void leavingChangesNothingAndTheFirstRunAsksAgain() {
+        dir_->Write("Install.Oui", "");
+        const auto before = Files();
+        auto& w = Open();
+        KeyAtList(Qt::Key_Up);
+        QTest::keyClick(&Dialog(), Qt::Key_Escape);
+        QVERIFY(!Dialog().isVisible());
+        QCOMPARE(Files(), before);
+        w.Calc.FormActivate();  // the next activation of the main window
+        QVERIFY(Dialog().isVisible());
+        QCOMPARE(SelectedCode(), QStringLiteral("FR"));
+    }
+
+    void anIncompleteSetIsRefusedAndChangesNothing() {
+        QFile::remove(dir_->Path() + "Memory.GM");
+        dir_->Write("Install.Oui", "");
+        const auto before = Files();
+        Open();
+        messages_->Expect(QStringLiteral("All needed files don't exist for language :GM\nOperation cancelled"));
+        KeyAtList(Qt::Key_Down);
+        KeyAtList(Qt::Key_Return);
+        QVERIFY(!Dialog().isVisible());
+        QCOMPARE(Files(), before);
+    }
+
+    void aFileThatCannotBeWrittenKeepsTheDialogOpen() {
+        auto& w = Open();
+        QFile::setPermissions(dir_->Path() + "DEVICAL.INI", QFileDevice::ReadOwner);
+        const auto before = Files();
+        w.Calc.Bt_LangueClick();
+        messages_->Expect(
+            QStringLiteral("Ne peut écrire le fichier %1DEVICAL.INI\nPermission denied").arg(dir_->Path()));
+        ChooseWithKeys(3);
+        QVERIFY(Dialog().isVisible());
+        QCOMPARE(Files(), before);
+        QCOMPARE(w.Calc.InstalledLanguage(), QStringLiteral("FR"));
+    }
+
+    void aDoubleClickChoosesAndNoSelectionIsRefused() {
+        auto& w = Open();
+        w.Calc.Bt_LangueClick();
+        Dialog().ListView1->clearSelection();
+        messages_->Expect(QStringLiteral("You have to select a row"));
+        Dialog().Bt_OkClick();
+        QVERIFY(Dialog().isVisible());
+
+        const auto german = Dialog().ListView1->findItems(QStringLiteral("GM"), Qt::MatchExactly).first();
+        const QRect place = Dialog().ListView1->visualItemRect(german);
+        QTest::mouseClick(Dialog().ListView1->viewport(), Qt::LeftButton, {}, place.center());
+        QTest::mouseDClick(Dialog().ListView1->viewport(), Qt::LeftButton, {}, place.center());
+        QCOMPARE(w.Calc.InstalledLanguage(), QStringLiteral("GM"));
+        QCOMPARE(dir_->Read("DEVICAL.LAN"), Shipped("Devical.GM"));
+    }
+
+    void anOpenListIsWrittenBeforeTheSwitch() {
+        auto& w = Open();
+        w.Memory().ShowList();
+        w.Memory().Bt_AjoutClick();  // a new row, not yet written: leaving would write it
+        w.SMemory().BitBtn1Click();
+        const int rows = w.Memory().ListView1->model()->rowCount();
+        w.Calc.Bt_LangueClick();
+        ChooseWithKeys(3);
+        QCOMPARE(dir_->Read("Memory.FR").count("\r\n"), 3 * rows);
+        QCOMPARE(dir_->Read("Memory.txt"), Shipped("Memory.AN"));
+    }
+};
+
+QTEST_MAIN(LanguageTest)
+#include "language_test.moc"
