@@ -63,6 +63,11 @@ void DevicalWindows::ReloadWindows() {
     taxes_.Reload();
     memory_.Reload();
     if (question_) question_->FormCreate();
+    // The new set starts with its own currency and tax: the amounts follow them as when they
+    // are chosen in the lists (the euro amounts stay), rather than keep the old currency's figures.
+    engine::ConverterState& state = Calc.State();
+    state.CurrencyChanged = true;
+    state.TaxChanged = true;
     Calc.FormActivate();
 }
 

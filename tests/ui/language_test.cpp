@@ -197,6 +197,17 @@ private slots:
         QCOMPARE(w.Rates().windowTitle(), QStringLiteral("Taux de change"));
     }
 
+    void theAmountsFollowTheNewSetsCurrency() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("100="));
+        QCOMPARE(w.Calc.boxes_[1]->text(), QStringLiteral("15,24"));
+        w.Calc.Bt_LangueClick();
+        ChooseWithKeys(3);
+        QCOMPARE(w.Calc.Lib_Cur->text(), QStringLiteral("IEP Irish pound"));
+        QCOMPARE(w.Calc.boxes_[1]->text(), QStringLiteral("15,24"));  // the euro amount stays
+        QCOMPARE(w.Calc.boxes_[0]->text(), QStringLiteral("12"));     // 15,24 x 0,787564
+    }
+
     void theLocaleChoosesTheRowOffered() {
         const std::pair<std::pair<const char*, const char*>, const char*> cases[] = {
             {{"", "fr_BE.UTF-8"}, "BE"},
