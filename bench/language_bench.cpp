@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "app/windows.h"
-#include "platform/message_box.h"
+#include "offscreen_main.h"
 #include "storage/language_set.h"
 
 namespace {
@@ -83,16 +83,4 @@ BENCHMARK(LanguageSwitchWithEveryWindowMade)->UseManualTime()->Unit(benchmark::k
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    // A message box would wait for a click that never comes.
-    devical::platform::SetMessageHandler([](devical::platform::MessageKind, const QString& text) {
-        qFatal("unexpected message: %s", qPrintable(text));
-        return devical::platform::MessageAnswer::Ok;
-    });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }

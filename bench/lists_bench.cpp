@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/windows.h"
-#include "platform/message_box.h"
+#include "offscreen_main.h"
 
 namespace {
 
@@ -127,16 +127,4 @@ BENCHMARK(CurrencyListSteps)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime(
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    // A message box would wait for a click that never comes.
-    devical::platform::SetMessageHandler([](devical::platform::MessageKind, const QString& text) {
-        qFatal("unexpected message: %s", qPrintable(text));
-        return devical::platform::MessageAnswer::Ok;
-    });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }

@@ -8,9 +8,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/windows.h"
 #include "storage/cp1252.h"
-#include "window_test_support.h"
+#include "windows_fixture.h"
 
 using devical::app::DevicalWindows;
 using devical::ui::TChx_Langue;
@@ -41,30 +40,19 @@ QSet<QString> ValuesOf(const QString& name) {
 
 }  // namespace
 
-class LanguageTest : public QObject {
+class LanguageTest : public QObject, WindowsFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestProgramDirectory> dir_;
-    std::unique_ptr<MessageRecorder> messages_;
-    std::unique_ptr<DevicalWindows> windows_;
-
     // Every window made, as after a day's work, then the main window active.
     DevicalWindows& Open() {
-        windows_ = std::make_unique<DevicalWindows>(dir_->Path());
+        OpenWindows();
         windows_->Rates();
         windows_->Taxes();
         windows_->Memory();
         windows_->Question();
-        BackToMain();
+        BackToMain(500);  // a first run's dialog keeps the activation
         return *windows_;
-    }
-    void BackToMain() {
-        auto& calc = windows_->Calc;
-        QCoreApplication::processEvents();
-        calc.show();
-        calc.activateWindow();
-        if (!QTest::qWaitForWindowActive(&calc, 500)) calc.FormActivate();  // the dialog may hold the activation
     }
     TChx_Langue& Dialog() { return windows_->ChxLangue(); }
     QString SelectedCode() {
@@ -127,20 +115,16 @@ private slots:
     void init() {
         UseLocale(QLocale::French, QLocale::France);
         UseEnvironmentLocale("", "fr_FR.UTF-8");
-        dir_ = std::make_unique<TestProgramDirectory>();
+        StartFixture();
         for (const char* code : kCodes) {
             for (const char* prefix : kStoredPrefixes)
                 dir_->Write(prefix + QString::fromLatin1(code), Shipped(prefix + QString::fromLatin1(code)));
         }
         for (int i = 0; i < 5; ++i)
             dir_->Write(kWorkingFiles[i], Shipped(kStoredPrefixes[i] + QStringLiteral("FR")));
-        messages_ = std::make_unique<MessageRecorder>();
     }
     void cleanup() {
-        windows_.reset();
-        const QString problems = messages_->Problems();
-        messages_.reset();
-        dir_.reset();
+        const QString problems = EndFixture();
         QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 

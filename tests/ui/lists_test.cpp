@@ -6,8 +6,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/windows.h"
-#include "window_test_support.h"
+#include "windows_fixture.h"
 
 using devical::app::DevicalWindows;
 using devical::platform::MessageAnswer;
@@ -36,26 +35,14 @@ const QByteArray kMemory = Crlf({"DEM Loyer", "1000", "511,29", "FRF Caisse", "1
 
 }  // namespace
 
-class ListsTest : public QObject {
+class ListsTest : public QObject, WindowsFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestProgramDirectory> dir_;
-    std::unique_ptr<MessageRecorder> messages_;
-    std::unique_ptr<DevicalWindows> windows_;
-
     DevicalWindows& Open() {
-        windows_ = std::make_unique<DevicalWindows>(dir_->Path());
+        OpenWindows();
         BackToMain();
         return *windows_;
-    }
-    // The main window active again, as after a list or dialog has closed.
-    void BackToMain() {
-        auto& calc = windows_->Calc;
-        QCoreApplication::processEvents();  // the windows shown and hidden meanwhile take their turn
-        calc.show();
-        calc.activateWindow();
-        if (!QTest::qWaitForWindowActive(&calc)) calc.FormActivate();
     }
     // What the list shows in a cell.
     static QString Shown(const ListWindow& list, int row, int column) {
@@ -107,17 +94,13 @@ private:
 private slots:
     void init() {
         UseLocale(QLocale::French, QLocale::France);
-        dir_ = std::make_unique<TestProgramDirectory>();
+        StartFixture();
         dir_->Write("Rates.txt", kRates);
         dir_->Write("Taxes.txt", kTaxes);
         dir_->Write("Memory.txt", kMemory);
-        messages_ = std::make_unique<MessageRecorder>();
     }
     void cleanup() {
-        windows_.reset();
-        const QString problems = messages_->Problems();
-        messages_.reset();
-        dir_.reset();
+        const QString problems = EndFixture();
         QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
