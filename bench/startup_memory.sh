@@ -2,6 +2,7 @@
 # Start-up to the first shown window, and resident memory once shown, of Devical and of a
 # bare Qt window of forty buttons, on an X display (Xvfb :99 is started if none is given).
 # Needs xvfb and x11-utils. Usage: bench/startup_memory.sh [runs]
+# DEVICAL_PROGRAM=prefix/bin/devical measures an installed program instead of build/devical.
 set -euo pipefail
 runs="${1:-10}"
 build="$(cd "$(dirname "$0")/.." && pwd)/build"
@@ -43,7 +44,7 @@ summary() {  # label, then lines of "ms kib": the medians of each
 bare=$(mktemp) devical=$(mktemp)
 for _ in $(seq "$runs"); do
   measure "$build/bench_bare_window" >>"$bare"
-  measure "$build/devical" >>"$devical"
+  measure "${DEVICAL_PROGRAM:-$build/devical}" >>"$devical"
 done
 summary bare <"$bare"
 summary Devical <"$devical"

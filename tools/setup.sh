@@ -7,7 +7,10 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # qt6-translations-l10n: Qt's own buttons (Yes, No, Cancel) in the interface's language.
-packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgtest-dev libbenchmark-dev)
+# The install and package checks: desktop-file-utils, appstream, dpkg-dev (dependencies of
+# the package), lintian, and xvfb with x11-utils to see the installed program's windows.
+packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgtest-dev libbenchmark-dev
+          desktop-file-utils appstream dpkg-dev lintian xvfb x11-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <csignal>
 
@@ -9,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/single_instance.h"
 #include "storage/file_io.h"
+#include "storage/program_directory.h"
 
 namespace devical::app {
 
@@ -18,8 +20,56 @@ bool ProgramFileExists(const QString& directory, const char* name) {
     return QFileInfo::exists(QString::fromStdString(storage::FindFileNoCase(directory.toStdString(), name).string()));
 }
 
-bool StartsHidden(int argc, char** argv) {
-    return argc > 1 && (qstrcmp(argv[1], "/M") == 0 || qstrcmp(argv[1], "/m") == 0);
+// One name for the desktop entry, the metainfo, the icon and the running program.
+const char* const kDesktopId = "org.devical.Devical";
+
+struct CommandLine {
+    bool startHidden = false;
+};
+
+// --help and --version answer and end the program, as does an unknown option; -m and
+// --minimized start it hidden in the tray, as /M and /m do in the first place. The usual start has no option and
+// makes no parser.
+CommandLine ReadCommandLine(int argc, char** argv) {
+    CommandLine line;
+    line.startHidden = argc > 1 && (qstrcmp(argv[1], "/M") == 0 || qstrcmp(argv[1], "/m") == 0);  // first only
+    bool options = false;
+    for (int i = 1; i < argc; ++i)
+        options = options || argv[i][0] == '-';
+    if (!options) return line;
+    int count = argc;
+    QCoreApplication core(count, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("devical"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DEVICAL_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Euro converter calculator: net, tax and gross amounts in a national currency and in euros."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption minimized({QStringLiteral("m"), QStringLiteral("minimized")},
+                                       QStringLiteral("Start hidden in the tray (also /M)."));
+    parser.addOption(minimized);
+    parser.addPositionalArgument(QStringLiteral("/M"), QStringLiteral("Start hidden in the tray."),
+                                 QStringLiteral("[/M]"));
+    parser.process(core);
+    line.startHidden = line.startHidden || parser.isSet(minimized);
+    return line;
+}
+
+// Beside the executable (portable) or the user's own directory, seeded on the way; empty
+// once the reason it cannot be prepared has been shown.
+QString PreparedDirectory(const storage::ProgramDirectoryPlan& plan) {
+    const QString directory = QString::fromStdString(plan.directory.string());
+    if (!plan.seedFrom) return directory;
+    try {
+        storage::SeedUserDirectory(*plan.seedFrom, plan.directory);
+        return directory;
+    } catch (const storage::FileError& error) {
+        platform::ShowMessage(nullptr, platform::MessageKind::Error,
+                              QStringLiteral("Devical cannot prepare its files in %1\n%2")
+                                  .arg(directory, QString::fromStdString(error.what())));
+        return {};
+    }
 }
 
 }  // namespace
@@ -35,14 +85,21 @@ QString MissingFileMessage(const QString& programDirectory) {
 int RunDevical(int argc, char** argv) {
     // A file size limit must give a write error, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    const CommandLine commandLine = ReadCommandLine(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Devical"));
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);  // closing the window only hides it
 
-    const QString directory = platform::ProgramDirectory();
-    platform::SingleInstance instance(directory);
+    const storage::ProgramDirectoryPlan plan = storage::PlanProgramDirectory(
+        platform::ExecutableDirectory().toStdString(), platform::UserDataDirectory().toStdString(),
+        platform::ShippedDataDirectory().toStdString());
+    platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));
     // Without a safe place for the guard the program still runs, only unguarded.
     if (instance.Claim() == platform::SingleInstance::Outcome::AnotherInstanceShown) return 0;
+
+    const QString directory = PreparedDirectory(plan);  // one instance at a time seeds it
+    if (directory.isEmpty()) return 1;
 
     if (const QString missing = MissingFileMessage(directory); !missing.isEmpty()) {
         platform::ShowMessage(nullptr, platform::MessageKind::Notice, missing);
@@ -53,7 +110,7 @@ int RunDevical(int argc, char** argv) {
     QObject::connect(&windows.Calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });
     QObject::connect(&instance, &platform::SingleInstance::showRequested, &windows.Calc, &ui::TCalc::Devical1Click);
 
-    if (!StartsHidden(argc, argv)) windows.Calc.Devical1Click();
+    if (!commandLine.startHidden) windows.Calc.Devical1Click();
     return QApplication::exec();
 }
 

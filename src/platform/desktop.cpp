@@ -3,16 +3,26 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace devical::platform {
 
-QString ProgramDirectory() {
+QString ExecutableDirectory() {
     const QString directory = QCoreApplication::applicationDirPath();
     return directory.isEmpty() ? QString() : directory + QLatin1Char('/');
+}
+
+QString UserDataDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/devical/");
+}
+
+QString ShippedDataDirectory() {
+    return QDir::cleanPath(ExecutableDirectory() + QStringLiteral("../share/devical")) + QLatin1Char('/');
 }
 
 char DecimalSeparator() {

@@ -130,6 +130,17 @@ private slots:
         Stop(first);
     }
 
+    void everyHiddenStartKeepsTheWindowInTheTray() {
+        for (const char* option : {"/M", "-m", "--minimized"}) {
+            QProcess process;
+            Start(process, {QString::fromLatin1(option)});
+            QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
+            QTest::qWait(300);
+            QVERIFY2(StoredSize() == "5", option);  // never activated
+            Stop(process);
+        }
+    }
+
     void onlyTheFirstArgumentHidesTheWindow() {
         QProcess process;
         Start(process, {QStringLiteral("x"), QStringLiteral("/M")});

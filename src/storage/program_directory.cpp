@@ -1,0 +1,81 @@
+#include "storage/program_directory.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include "storage/file_io.h"
+#include "storage/language_set.h"
+#include "storage/text_lines.h"
+
+namespace devical::storage {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+// Root passes access() on any directory: a directory without write bits counts as read-only.
+bool MayWriteIn(const fs::path& given) {
+    const fs::path directory = given.empty() ? fs::path(".") : given;
+    struct stat info {};
+    return ::stat(directory.c_str(), &info) == 0 && (info.st_mode & 0222) != 0 &&
+           ::access(directory.c_str(), W_OK) == 0;
+}
+
+bool IsHelpDocument(const fs::path& name) { return UpperAscii(name.extension().string()) == ".HTML"; }
+
+[[noreturn]] void FailToCreate(const fs::path& directory, int error) {
+    throw FileError("Ne peut créer le dossier " + directory.string() + "\n" + std::generic_category().message(error));
+}
+
+// The user's directory and, for a new one, the first-run marker.
+void CreateUserDirectory(const fs::path& given) {
+    const fs::path directory = given.has_filename() ? given : given.parent_path();  // "devical/" names "devical"
+    std::error_code error;
+    fs::create_directories(directory.parent_path(), error);
+    if (error) FailToCreate(directory.parent_path(), error.value());
+    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) FailToCreate(directory, errno);
+    ReplaceFileContents(directory / kFirstRunMarker, "");
+}
+
+void CopyFile(const fs::path& source, const fs::path& target) { ReplaceFileContents(target, ReadFileBytes(source)); }
+
+}  // namespace
+
+ProgramDirectoryPlan PlanProgramDirectory(const fs::path& executableDirectory, const fs::path& userDirectory,
+                                          const fs::path& shippedDirectory) {
+    const bool portable = Exists(FindFileNoCase(executableDirectory, "DEVICAL.INI")) && MayWriteIn(executableDirectory);
+    if (portable || !fs::is_directory(shippedDirectory)) return {executableDirectory, std::nullopt};
+    return {userDirectory, shippedDirectory};
+}
+
+void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDirectory) {
+    if (!Exists(userDirectory)) CreateUserDirectory(userDirectory);
+    std::error_code error;
+    for (fs::directory_iterator it(shippedDirectory, error), end; !error && it != end; it.increment(error)) {
+        if (!it->is_regular_file()) continue;
+        const fs::path name = it->path().filename();
+        const fs::path present = FindFileNoCase(userDirectory, name.string());
+        if (IsHelpDocument(name)) {
+            const std::string shipped = ReadFileBytes(it->path());
+            if (!Exists(present) || ReadFileBytes(present) != shipped) ReplaceFileContents(present, shipped);
+        } else if (!Exists(present)) {
+            CopyFile(it->path(), present);
+        }
+    }
+    if (error) throw FileError("Ne peut ouvrir le dossier " + shippedDirectory.string() + "\n" + error.message());
+    for (const LanguageSetFile& file : kLanguageSetFiles) {
+        const fs::path working = FindFileNoCase(userDirectory, file.workingName);
+        if (!Exists(working)) CopyFile(FindFileNoCase(userDirectory, std::string(file.storedPrefix) + "FR"), working);
+    }
+}
+
+}  // namespace devical::storage

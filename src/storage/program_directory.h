@@ -1,0 +1,33 @@
+// Where the working files live. Beside the executable when that directory holds DEVICAL.INI
+// and may be written (a build, a copy on a stick: portable); otherwise in the user's own
+// data directory, seeded from the shipped data of an installed program.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace devical::storage {
+
+struct ProgramDirectoryPlan {
+    std::filesystem::path directory;
+    // The shipped data that SeedUserDirectory copies in first; empty in portable mode.
+    std::optional<std::filesystem::path> seedFrom;
+};
+
+// executableDirectory: the running program's directory; userDirectory: the user's data
+// directory for the program; shippedDirectory: the installed data (share/devical). Where
+// there is no shipped data either, the executable's directory stays the program directory
+// and start-up reports the missing files there.
+ProgramDirectoryPlan PlanProgramDirectory(const std::filesystem::path& executableDirectory,
+                                          const std::filesystem::path& userDirectory,
+                                          const std::filesystem::path& shippedDirectory);
+
+// Creates the user's directory (0700) when it does not exist, with the first-run marker, so
+// that the language choice greets a new user; then copies in every shipped file it lacks in
+// any letter case, and makes each missing working file from the French set. A user's file is
+// never replaced; only the help documents (*.html), the program's own, are refreshed. Each file
+// is written whole through a temporary file. Throws FileError naming what failed and why;
+// the files already seeded stay and the next start completes the seeding.
+void SeedUserDirectory(const std::filesystem::path& shippedDirectory, const std::filesystem::path& userDirectory);
+
+}  // namespace devical::storage

@@ -1,0 +1,118 @@
+#include "storage/program_directory.h"
+
+#include <sys/stat.h>
+
+#include <map>
+
+#include "storage/file_io.h"
+#include "temp_dir.h"
+
+namespace devical::storage::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An installed program: bin/ without working files, share/devical/ with the shipped data
+// (two language sets and a help document), and a home without the user's directory yet.
+class ProgramDirectoryTest : public TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        fs::create_directories(Path("bin"));
+        fs::create_directories(Path("share/devical"));
+        for (const char* code : {"FR", "AN"}) {
+            for (const char* prefix : {"Devical.", "Devical.i", "Rates.", "Taxes.", "Memory."})
+                WriteBytes(Shipped(prefix + std::string(code)), prefix + std::string(code) + " shipped\r\n");
+        }
+        WriteBytes(Shipped("Devical.html"), "<p>help</p>\n");
+    }
+    static std::string Shipped(const std::string& name) { return "share/devical/" + name; }
+    fs::path User() const { return Path("home/.local/share/devical/"); }  // as the program names it
+    ProgramDirectoryPlan Plan() const { return PlanProgramDirectory(Path("bin"), User(), Path("share/devical")); }
+
+    std::map<std::string, std::string> UserFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(User()))
+            files[entry.path().filename().string()] = BytesAt(entry.path());
+        return files;
+    }
+    static mode_t ModeOf(const fs::path& path) {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return info.st_mode & 07777;
+    }
+};
+
+TEST_F(ProgramDirectoryTest, AWritableDirectoryWithItsSettingsIsPortable) {
+    WriteBytes("bin/devical.ini", "[Calcul]\r\n");  // any letter case
+    EXPECT_EQ(Plan().directory, Path("bin"));
+    EXPECT_FALSE(Plan().seedFrom);
+
+    ::chmod(Path("bin").c_str(), 0555);  // installed read-only, even for root
+    EXPECT_EQ(Plan().directory, User());
+    EXPECT_EQ(Plan().seedFrom, Path("share/devical"));
+    ::chmod(Path("bin").c_str(), 0755);
+
+    fs::remove(Path("bin/devical.ini"));
+    EXPECT_EQ(Plan().directory, User());
+    fs::remove_all(Path("share"));  // nothing to seed from: the files are reported missing there
+    EXPECT_EQ(Plan().directory, Path("bin"));
+}
+
+TEST_F(ProgramDirectoryTest, ANewUserGetsThePrivateDirectorySeededAndTheFirstRunMarker) {
+    SeedUserDirectory(Path("share/devical"), User());
+    EXPECT_EQ(ModeOf(User()), 0700u);
+    const auto files = UserFiles();
+    EXPECT_EQ(files.size(), 10u + 1 + 5 + 1);  // two sets, the help, the working files, the marker
+    for (const auto& entry : fs::directory_iterator(Path("share/devical")))
+        EXPECT_EQ(files.at(entry.path().filename().string()), BytesAt(entry.path()));
+    EXPECT_EQ(files.at("DEVICAL.LAN"), "Devical.FR shipped\r\n");
+    EXPECT_EQ(files.at("DEVICAL.INI"), "Devical.iFR shipped\r\n");
+    EXPECT_EQ(files.at("Memory.txt"), "Memory.FR shipped\r\n");
+    EXPECT_EQ(files.at("Install.Oui"), "");
+}
+
+TEST_F(ProgramDirectoryTest, AUsersFilesSurviveAndOnlyWhatIsMissingIsAdded) {
+    SeedUserDirectory(Path("share/devical"), User());
+    fs::remove(User() / "Install.Oui");  // the language was chosen
+    WriteBytes("home/.local/share/devical/DEVICAL.INI", "the user's settings\r\n");
+    WriteBytes("home/.local/share/devical/Memory.FR", "the user's French amounts\r\n");
+    fs::rename(User() / "Rates.AN", User() / "rates.an");
+    fs::remove(User() / "Taxes.txt");
+    fs::remove(User() / "Devical.AN");
+    WriteBytes(Shipped("Devical.html"), "<p>newer help</p>\n");
+    auto expected = UserFiles();
+
+    SeedUserDirectory(Path("share/devical"), User());
+    expected["Taxes.txt"] = "Taxes.FR shipped\r\n";
+    expected["Devical.AN"] = "Devical.AN shipped\r\n";
+    expected["Devical.html"] = "<p>newer help</p>\n";  // the program's own, refreshed
+    EXPECT_EQ(UserFiles(), expected);
+}
+
+TEST_F(ProgramDirectoryTest, AFailedSeedingLeavesOnlyWholeFilesAndTheNextStartCompletesIt) {
+    fs::create_directory(Path("home"));
+    WriteBytes("home/.local", "a file where a directory should be");
+    try {
+        SeedUserDirectory(Path("share/devical"), User());
+        ADD_FAILURE() << "seeded under a file";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Ne peut créer le dossier " + Path("home/.local/share").string() + "\nNot a directory");
+    }
+    fs::remove(Path("home/.local"));
+
+    WriteBytes(Shipped("Rates.AN"), std::string(4096, 'r'));  // the disk fills up at this file
+    WithFileSizeLimit(1024, [&] { EXPECT_THROW(SeedUserDirectory(Path("share/devical"), User()), FileError); });
+    for (const auto& [name, bytes] : UserFiles()) {
+        if (name != "Install.Oui") {
+            EXPECT_EQ(bytes, Bytes(Shipped(name))) << name;
+        }
+    }
+    SeedUserDirectory(Path("share/devical"), User());
+    EXPECT_EQ(UserFiles().size(), 17u);
+    EXPECT_EQ(UserFiles().count("Install.Oui"), 1u);
+}
+
+}  // namespace
+}  // namespace devical::storage::testing
