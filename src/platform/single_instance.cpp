@@ -1,13 +1,23 @@
 #include "platform/single_instance.h"
 
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 namespace devical::platform {
 
@@ -16,7 +26,13 @@ constexpr int kConnectTimeoutMs = 500;
 // Long enough for another start to finish its check; a holder stuck longer than this
 // leaves us running unguarded rather than not at all.
 constexpr int kLockWaitMs = 5000;
-const QByteArray kShowRequest = "show\n";
+// A start sends its request as soon as it is connected: a connection silent for longer
+// than this is closed unheard.
+constexpr int kRequestTimeoutMs = 1000;
+// Out of descriptors, accepting pauses this long instead of waking the event loop
+// over and over for connections it cannot take yet.
+constexpr int kAcceptPauseMs = 100;
+constexpr std::string_view kShowRequest = "show\n";
 
 bool Inspect(const QString& path, struct stat& status) {
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
@@ -47,6 +63,67 @@ QString PrivateDirectory() {
     return IsPrivateDirectory(own) ? own : QString();
 }
 
+// The address of the socket at path; false when the path does not fit in it whole.
+bool SocketAddress(const QString& path, sockaddr_un& address) {
+    const QByteArray name = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path) return false;  // room for the '\0'
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    return true;
+}
+
+const sockaddr* Generic(const sockaddr_un& address) { return reinterpret_cast<const sockaddr*>(&address); }
+
+// Every socket of ours: never inherited by a program we start, never blocking the thread.
+int StreamSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
+
+// Waits until fd is ready for events or the deadline passes; false when it passed.
+bool WaitFor(int fd, short events, const QDeadlineTimer& deadline) {
+    for (;;) {
+        pollfd entry{fd, events, 0};
+        const int ready = ::poll(&entry, 1, int(deadline.remainingTime()));
+        if (ready > 0) return true;  // errors too: the next call on fd tells them
+        if (ready == 0 || errno != EINTR) return false;
+    }
+}
+
+// A socket connected to address before the deadline, or -1: refused when what is there
+// is a socket left by an instance that has gone.
+int ConnectWithin(const sockaddr_un& address, const QDeadlineTimer& deadline) {
+    const int fd = StreamSocket();
+    if (fd < 0) return -1;
+    for (;;) {
+        if (::connect(fd, Generic(address), sizeof address) == 0 || errno == EISCONN) return fd;
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN && !deadline.hasExpired()) {
+            // The instance is there but has as many connections waiting as it takes.
+            ::poll(nullptr, 0, int(std::min<qint64>(10, deadline.remainingTime())));
+            continue;
+        }
+        if ((errno == EINPROGRESS || errno == EALREADY) && WaitFor(fd, POLLOUT, deadline)) {
+            int error = 0;
+            socklen_t length = sizeof error;
+            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) return fd;
+        }
+        ::close(fd);
+        return -1;
+    }
+}
+
+// Sends all of data before the deadline; false when the peer went away or took too long.
+bool SendWithin(int fd, std::string_view data, const QDeadlineTimer& deadline) {
+    while (!data.empty()) {
+        const ssize_t sent = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
+        if (sent >= 0) {
+            data.remove_prefix(size_t(sent));
+        } else if (errno != EINTR && (errno != EAGAIN || !WaitFor(fd, POLLOUT, deadline))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Starts wait for each other here; an instance that was killed leaves a lock that the
 // next start takes over, whatever its age.
 class StartLock {
@@ -62,6 +139,50 @@ private:
     bool held_ = false;
 };
 
+// One connection to the running instance. Its request is read as it arrives, never
+// waited for; the connection is closed after the first line, at its end, after more
+// bytes than any request holds, or when it stays silent too long.
+class Request : public QObject {
+public:
+    Request(int fd, SingleInstance* instance)
+        : QObject(instance), fd_(fd), instance_(instance), readable_(fd, QSocketNotifier::Read, this) {
+        connect(&readable_, &QSocketNotifier::activated, this, [this] { Read(); });
+        QTimer::singleShot(kRequestTimeoutMs, this, [this] { Close(); });
+    }
+    ~Request() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+private:
+    void Read() {
+        char buffer[kShowRequest.size()];
+        while (fd_ >= 0) {
+            const ssize_t length = ::read(fd_, buffer, kShowRequest.size() - received_.size());
+            if (length < 0 && errno == EINTR) continue;
+            if (length < 0 && errno == EAGAIN) return;  // the rest comes later
+            if (length > 0) {
+                received_.append(buffer, size_t(length));
+                if (received_.find('\n') == std::string::npos && received_.size() < kShowRequest.size()) continue;
+            }
+            const bool show = received_ == kShowRequest;
+            Close();
+            if (show) emit instance_->showRequested();
+        }
+    }
+    void Close() {
+        if (fd_ < 0) return;
+        readable_.setEnabled(false);
+        ::close(fd_);
+        fd_ = -1;
+        deleteLater();
+    }
+
+    int fd_;
+    SingleInstance* instance_;
+    QSocketNotifier readable_;
+    std::string received_;
+};
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& programDirectory, QObject* parent) : QObject(parent) {
@@ -69,15 +190,23 @@ SingleInstance::SingleInstance(const QString& programDirectory, QObject* parent)
     if (directory.isEmpty()) return;
     const QByteArray directoryHash =
         QCryptographicHash::hash(programDirectory.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    path_ = directory + QStringLiteral("/devical-") + QString::fromLatin1(directoryHash);
+    const QString path = directory + QStringLiteral("/devical-") + QString::fromLatin1(directoryHash);
+    // A path cut short to fit the address would be somebody else's socket, or nobody's.
+    sockaddr_un address;
+    if (SocketAddress(path, address)) path_ = path;
 }
 
 SingleInstance::~SingleInstance() {
-    if (!server_.isListening()) return;
-    // Closing removes the socket file: a start that has just found us gone and is
-    // listening in our place must not lose its socket to it.
+    if (listener_ < 0) return;
+    // The socket file goes with us, under the lock and only while it is the one we bound:
+    // a start that has just found us gone and is listening in our place must not lose
+    // its socket to us.
     StartLock lock(path_);
-    server_.close();
+    delete incoming_;
+    ::close(listener_);
+    struct stat status;
+    if (Inspect(path_, status) && status.st_dev == device_ && status.st_ino == inode_)
+        ::unlink(QFile::encodeName(path_).constData());
 }
 
 SingleInstance::Outcome SingleInstance::Claim() {
@@ -89,32 +218,58 @@ SingleInstance::Outcome SingleInstance::Claim() {
 }
 
 bool SingleInstance::AskRunningInstanceToShow() const {
-    QLocalSocket socket;
-    socket.connectToServer(path_);
-    if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-    socket.write(kShowRequest);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
-    socket.disconnectFromServer();
+    sockaddr_un address;
+    if (!SocketAddress(path_, address)) return false;
+    const int fd = ConnectWithin(address, QDeadlineTimer(kConnectTimeoutMs));
+    if (fd < 0) return false;
+    // Whoever accepted is running: a request lost on the way leaves it hidden, never doubled.
+    SendWithin(fd, kShowRequest, QDeadlineTimer(kConnectTimeoutMs));
+    ::close(fd);
     return true;
 }
 
 bool SingleInstance::Listen() {
+    sockaddr_un address;
+    if (!SocketAddress(path_, address)) return false;
     // Nobody answered: what is left at the path is stale or not ours, and the directory
-    // is ours alone, so it may go.
-    ::unlink(QFile::encodeName(path_).constData());
-    // The directory already keeps others out; without options the socket is bound in
-    // place instead of renamed over whatever stands there.
-    server_.setSocketOptions(QLocalServer::NoOptions);
-    if (!server_.listen(path_)) return false;
-    connect(&server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* client = server_.nextPendingConnection()) {
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            connect(client, &QLocalSocket::readyRead, this, [this, client] {
-                if (client->canReadLine() && client->readLine() == kShowRequest) emit showRequested();
-            });
-        }
-    });
+    // is ours alone, so it may go. The socket is then bound in place, not renamed over
+    // whatever stands there; the directory already keeps others out.
+    ::unlink(address.sun_path);
+    const int fd = StreamSocket();
+    if (fd < 0) return false;
+    if (::bind(fd, Generic(address), sizeof address) != 0) {
+        ::close(fd);
+        return false;
+    }
+    struct stat status;
+    if (::listen(fd, SOMAXCONN) != 0 || !Inspect(path_, status)) {
+        ::close(fd);
+        ::unlink(address.sun_path);
+        return false;
+    }
+    listener_ = fd;
+    device_ = status.st_dev;
+    inode_ = status.st_ino;
+    incoming_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(incoming_, &QSocketNotifier::activated, this, &SingleInstance::AcceptConnections);
     return true;
+}
+
+void SingleInstance::AcceptConnections() {
+    for (;;) {
+        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (client >= 0) {
+            new Request(client, this);  // closes itself, and goes with us at the latest
+            continue;
+        }
+        if (errno == EINTR || errno == ECONNABORTED) continue;
+        if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+            // The connections stay queued until descriptors are free again.
+            incoming_->setEnabled(false);
+            QTimer::singleShot(kAcceptPauseMs, incoming_, [notifier = incoming_] { notifier->setEnabled(true); });
+        }
+        return;  // EAGAIN: none waiting any more
+    }
 }
 
 }  // namespace devical::platform

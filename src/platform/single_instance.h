@@ -2,9 +2,11 @@
 // show its window, then ends without creating a window or reading a file.
 #pragma once
 
-#include <QLocalServer>
+#include <sys/types.h>
 #include <QObject>
 #include <QString>
+
+class QSocketNotifier;
 
 namespace devical::platform {
 
@@ -33,9 +35,14 @@ signals:
 private:
     bool AskRunningInstanceToShow() const;
     bool Listen();
+    void AcceptConnections();
 
     QString path_;
-    QLocalServer server_;
+    int listener_ = -1;  // the listening socket while this process is the instance
+    QSocketNotifier* incoming_ = nullptr;
+    // The socket file as bound, so that only ours is ever removed.
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
 };
 
 }  // namespace devical::platform

@@ -1,10 +1,10 @@
 // Start-up as the desktop does it: real processes in their own program directory, each
 // test with a fresh runtime directory and cache of its own.
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QtTest>
 
@@ -33,6 +33,44 @@ bool IsOwnSocket(const QString& path) {
 
 bool SetMode(const QString& path, mode_t mode) { return ::chmod(QFile::encodeName(path).constData(), mode) == 0; }
 
+// A socket of the tests' own, closed when it goes.
+class Socket {
+public:
+    Socket() : fd_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {}
+    ~Socket() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    bool Connect(const QString& path) { return Address(path) && ::connect(fd_, Generic(), sizeof address_) == 0; }
+    bool Listen(const QString& path) {
+        return Address(path) && ::bind(fd_, Generic(), sizeof address_) == 0 && ::listen(fd_, 8) == 0;
+    }
+    bool Send(const QByteArray& data) {
+        return ::send(fd_, data.constData(), size_t(data.size()), MSG_NOSIGNAL) == data.size();
+    }
+    // Whether somebody has connected to this listening socket.
+    bool HasConnected() {
+        const int connection = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection >= 0) ::close(connection);
+        return connection >= 0;
+    }
+
+private:
+    bool Address(const QString& path) {
+        const QByteArray name = QFile::encodeName(path);
+        address_.sun_family = AF_UNIX;
+        if (fd_ < 0 || size_t(name.size()) >= sizeof address_.sun_path) return false;
+        qstrcpy(address_.sun_path, name.constData());
+        return true;
+    }
+    const sockaddr* Generic() const { return reinterpret_cast<const sockaddr*>(&address_); }
+
+    int fd_;
+    sockaddr_un address_{};
+};
+
 }  // namespace
 
 class SingleInstanceTest : public QObject {
@@ -59,9 +97,8 @@ private:
     // Where this program directory's instance listens, found as the program finds it.
     QString SocketPath() const { return devical::platform::SingleInstance(dir_->Path()).SocketPath(); }
     bool Listening() {
-        QLocalSocket probe;  // connects without asking anything
-        probe.connectToServer(SocketPath());
-        return probe.waitForConnected(100);
+        Socket probe;  // connects without asking anything
+        return probe.Connect(SocketPath());
     }
     QByteArray StoredSize() const { return dir_->Setting("Windows", "Size"); }
     // Stores "5" again, so that the next activation shows in the file.
@@ -130,6 +167,30 @@ private slots:
         Stop(first);
     }
 
+    // Connections that ask nothing, or nothing it knows, are closed without showing the
+    // window and without keeping the instance from answering the next start.
+    void aSilentOrGarbledConnectionDoesNotStopTheInstance() {
+        QProcess first;
+        Start(first, {QStringLiteral("/m")});
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
+
+        Socket silent, unfinished, garbled, shouting;
+        QVERIFY(silent.Connect(SocketPath()));
+        QVERIFY(unfinished.Connect(SocketPath()) && unfinished.Send("sho"));
+        QVERIFY(garbled.Connect(SocketPath()) && garbled.Send(QByteArray(4096, '\xff')));
+        QVERIFY(shouting.Connect(SocketPath()) && shouting.Send("SHOW\n"));
+        QTest::qWait(300);
+        QCOMPARE(StoredSize(), QByteArray("5"));  // still hidden
+
+        QProcess second;
+        Start(second);
+        QVERIFY(second.waitForFinished(kStartTimeoutMs));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);
+        QCOMPARE(first.state(), QProcess::Running);
+        Stop(first);
+    }
+
     void everyHiddenStartKeepsTheWindowInTheTray() {
         for (const char* option : {"/M", "-m", "--minimized"}) {
             QProcess process;
@@ -170,11 +231,11 @@ private slots:
 
     // Another user's socket answers, but must never be taken for a running instance.
     void aSocketOfAnotherUserIsNeitherAskedNorKept() {
-        QLocalServer planted;
-        QVERIFY(planted.listen(SocketPath()));
+        Socket planted;
+        QVERIFY(planted.Listen(SocketPath()));
         QCOMPARE(::chown(QFile::encodeName(SocketPath()).constData(), kNobody, kNobody), 0);
         StartsWithWindowAndGuard();
-        QCOMPARE(planted.hasPendingConnections(), false);
+        QCOMPARE(planted.HasConnected(), false);
     }
 
     void anUnsafeRuntimeDirectoryIsNotUsed_data() {
@@ -199,6 +260,45 @@ private slots:
         QCOMPARE(Status(own).st_mode & 0777, mode_t(0700));
         StartsWithWindowAndGuard();
         QVERIFY(QDir(runtime_->path()).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
+    // An instance that ends removes its socket, but never one that has taken its place.
+    void anEndingInstanceRemovesOnlyItsOwnSocket() {
+        using devical::platform::SingleInstance;
+        {
+            SingleInstance instance(dir_->Path());
+            QCOMPARE(instance.Claim(), SingleInstance::Outcome::ThisInstance);
+            QVERIFY(IsOwnSocket(SocketPath()));
+            QVERIFY(Listening());
+        }
+        QCOMPARE(Status(SocketPath()).st_mode, mode_t(0));
+
+        Socket replacement;
+        {
+            SingleInstance instance(dir_->Path());
+            QCOMPARE(instance.Claim(), SingleInstance::Outcome::ThisInstance);
+            QVERIFY(QFile::remove(SocketPath()));
+            QVERIFY(replacement.Listen(SocketPath()));
+        }
+        QVERIFY(IsOwnSocket(SocketPath()));
+        QVERIFY(Listening());
+    }
+
+    // A socket path cut short to fit would lead elsewhere: such a start runs unguarded.
+    void aSocketPathTooLongForTheAddressMeansNoGuard() {
+        const QString deep = runtime_->path() + QLatin1Char('/') + QString(100, QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(deep) && SetMode(deep, 0700));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
+        devical::platform::SingleInstance instance(dir_->Path());
+        QVERIFY(instance.SocketPath().isEmpty());
+        QCOMPARE(instance.Claim(), devical::platform::SingleInstance::Outcome::NoGuard);
+
+        QProcess process;
+        Start(process);
+        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);
+        QCOMPARE(process.state(), QProcess::Running);
+        QVERIFY(QDir(deep).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
+        Stop(process);
     }
 
     void racingStartsLeaveOneInstance_data() {
