@@ -1,5 +1,6 @@
 // The currency, tax and saved-amount lists, the memory register and the title question,
 // used through the windows as a person would, with the files checked byte for byte.
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScreen>
@@ -118,6 +119,21 @@ private slots:
         w.Rates().Bt_DelClick();
         QVERIFY(!w.SRates().isVisible());  // a locked row: no dialog, no question
         QCOMPARE(RowCount(w.Rates()), 5);
+    }
+
+    void aLockedRowSaysSoToAScreenReader() {
+        auto& w = Open();
+        w.Rates().ShowList();  // a tree view lays out its rows, the ones a reader walks, when shown
+        QCoreApplication::processEvents();
+        QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(w.Rates().ListView1)->tableInterface();
+        QVERIFY(table);
+        const auto description = [&](const char* title) {
+            const int row = static_cast<int>(Titles(w.Rates()).indexOf(QString::fromUtf8(title)));
+            QAccessibleInterface* cell = table->cellAt(row, 0);
+            return cell ? cell->text(QAccessible::Description) : QStringLiteral("(no cell)");
+        };
+        QCOMPARE(description("DEM Mark allemand"), QStringLiteral("verrouill\u00e9"));
+        QCOMPARE(description("dem minuscule"), QString());
     }
 
     void choosingACurrencyCarriesTheNewRateIntoTheMainWindow() {

@@ -1,5 +1,6 @@
 // The main window used as a person would: keys typed at the window, clicks on controls,
 // and what the boxes, labels, clipboard and settings file then hold.
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QClipboard>
@@ -468,6 +469,73 @@ private slots:
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
             QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
         }
+    }
+
+    void aScreenReaderHearsEachAmountWithItsLineAndColumn() {
+        auto calc = Open();
+        Type(*calc, QStringLiteral("100"));
+        Press(*calc, Qt::Key_Return);
+        const char* const names[] = {"Cur_HT", "Euro_HT", "Cur_Taxe", "Euro_Taxe", "Cur_TTC", "Euro_TTC"};
+        const QString heard[] = {"Montant HT, FRF Franc fran\u00e7ais",  "Montant HT, Euros",
+                                 "TVA, FRF Franc fran\u00e7ais",         "TVA, Euros",
+                                 "Montant TTC, FRF Franc fran\u00e7ais", "Montant TTC, Euros"};
+        for (int i = 0; i < 6; ++i) {
+            QLabel* box = calc->findChild<QLabel*>(names[i]);
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+            QCOMPARE(accessible->text(QAccessible::Name), heard[i]);
+            QCOMPARE(accessible->text(QAccessible::Value), box->text());
+            QAccessibleTextInterface* text = accessible->textInterface();
+            QVERIFY2(text, names[i]);
+            QCOMPARE(text->text(0, text->characterCount()), box->text());
+            // Only the box under entry is selected, and says so.
+            QCOMPARE(accessible->state().selected, i == 0);
+            QCOMPARE(accessible->text(QAccessible::Description).startsWith(QStringLiteral("case en saisie")), i == 0);
+        }
+        Press(*calc, Qt::Key_2, Qt::ControlModifier | Qt::KeypadModifier);  // the net line in euros
+        QVERIFY(QAccessible::queryAccessibleInterface(calc->findChild<QLabel*>("Euro_HT"))->state().selected);
+        QVERIFY(!QAccessible::queryAccessibleInterface(calc->findChild<QLabel*>("Cur_HT"))->state().selected);
+
+        QAccessibleInterface* decimals = QAccessible::queryAccessibleInterface(calc->Nb_Dec);
+        QCOMPARE(decimals->text(QAccessible::Value), QStringLiteral("2"));
+        const auto labelledBy = decimals->relations(QAccessible::Label);
+        QCOMPARE(labelledBy.size(), 1);
+        QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("D\u00e9cimales"));
+    }
+
+    void everyKeyAndClickableLabelHasASpokenNameAndClickablesPress() {
+        auto calc = Open();
+        QStringList unnamed;
+        for (QWidget* control : calc->findChildren<QWidget*>()) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+            const bool actionable =
+                qobject_cast<QAbstractButton*>(control) ||
+                (accessible->actionInterface() && !accessible->actionInterface()->actionNames().isEmpty());
+            if (!actionable || control->isHidden()) continue;
+            const QString name = accessible->text(QAccessible::Name);
+            if (name.isEmpty() || (name.size() == 1 && !name.at(0).isLetterOrNumber()))
+                unnamed << control->objectName() + QStringLiteral(" \"") + name + QLatin1Char('"');
+        }
+        QCOMPARE(unnamed.join(QLatin1Char(' ')), QString());
+        QCOMPARE(calc->ButtonMul->text(), QStringLiteral("x"));  // the caption stays
+        QCOMPARE(QAccessible::queryAccessibleInterface(calc->ButtonMul)->text(QAccessible::Name),
+                 QStringLiteral("Multiplier"));
+
+        for (QLabel* label :
+             std::initializer_list<QLabel*>{calc->Lib_Rate, calc->Lib_Cur, calc->Lib_HT, calc->Lib_Taxe, calc->Lib_TTC,
+                                            calc->Lib_Memory, calc->Label1, calc->Bt_Manuel, calc->Bt_Code}) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label);
+            QVERIFY2(accessible->role() == QAccessible::Button, qPrintable(label->objectName()));
+            QVERIFY2(!accessible->text(QAccessible::Description).isEmpty(), qPrintable(label->objectName()));
+        }
+        QSignalSpy rates(calc.get(), &TCalc::rateListRequested);
+        QAccessible::queryAccessibleInterface(calc->Lib_Rate)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(rates.size(), 1);
+        QAccessible::queryAccessibleInterface(calc->boxes_[5])
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(dir_->Setting("Windows", "CaseEnSaisie"), QByteArray("6"));
     }
 
     void helpKeysLeaveTheCalculatorAsItWas() {

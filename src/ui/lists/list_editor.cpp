@@ -122,6 +122,7 @@ void ListWindow::ApplyLanguage() {
     for (int column = 1; column <= model_->columnCount(); ++column)
         columns << text(design_.faceSection, QByteArray("Column" + QByteArray::number(column)).constData());
     model_->SetHeaders(columns);
+    model_->SetLockedDescription(text(design_.faceSection, "Locked"));
     std::vector<std::pair<QToolButton*, const char*>> hints = {
         {Bt_Edit, "Edit"}, {Bt_Ajout, "Add"}, {Bt_Del, "Del"}, {Bt_OK, "Ok"}, {Bt_Exit, "Cancel"}};
     if (auto* copy = findChild<QToolButton*>(QStringLiteral("Bt_CopieMem"))) hints.emplace_back(copy, "Copy");

@@ -41,6 +41,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole && index.column() > 0) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::DecorationRole && index.column() == 0 && rows_.Kind() == storage::ListKind::Currencies)
         return padlocks_[rows_.Row(row).locked];
+    if (role == Qt::AccessibleDescriptionRole && rows_.Row(row).locked) return lockedDescription_;
     return {};
 }
 

@@ -18,6 +18,8 @@ public:
 
     const storage::ListModel& Rows() const { return rows_; }
     void SetHeaders(const QStringList& headers);
+    // What a screen reader adds to a locked row, which otherwise differs only by its picture.
+    void SetLockedDescription(const QString& text) { lockedDescription_ = text; }
 
     // Each throws FileError. Loading gives false, the rows kept, when the file does not exist.
     bool LoadList(const QString& path, char decimalSeparator);
@@ -40,6 +42,7 @@ private:
 
     storage::ListModel rows_;
     QStringList headers_;
+    QString lockedDescription_ = QStringLiteral("verrouillé");
     const QIcon padlocks_[2];  // unlocked, locked: one of each for every row
 };
 

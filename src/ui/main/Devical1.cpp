@@ -11,6 +11,7 @@
 #include "platform/tray.h"
 #include "storage/activation.h"
 #include "storage/file_io.h"
+#include "ui/main/accessibility.h"
 #include "ui/main/click_filter.h"
 #include "ui/main/icons.h"
 #include "ui/main/key_preview.h"
@@ -31,6 +32,7 @@ TCalc::TCalc(const QString& programDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       programDirectory_(programDirectory) {
+    InstallAccessibility();
     BuildControls();
     WireControls();
     fullHeight_ = height();
@@ -110,6 +112,9 @@ void TCalc::FormCreate() {
         QWidget* picture = findChild<QWidget*>(QLatin1String(name));
         if (!picture->toolTip().isEmpty()) picture->setAccessibleName(picture->toolTip());
     }
+    for (const auto& [name, builtIn] : kSpokenNames)
+        findChild<QWidget*>(QLatin1String(name))->setAccessibleName(text("Main_Names", name, builtIn));
+    underEntryText_ = text("Main_Names", "UnderEntry", "case en saisie");
 
     context_.messages = lan->Catalogue();
     installedLanguage_ = Text(lan->InstalledLanguage());
@@ -153,6 +158,15 @@ void TCalc::ShowSettings() {
     Lib_MemCur->setToolTip(CurrencyTitle());
     Nb_Dec->setCurrentText(Text(state_.Decimals));
     Lib_NbrDec->setText(Text(state_.Decimals));
+    NameAmountBoxes();
+}
+
+// Each box is known to a screen reader by its line and its column: "Montant HT, Euros".
+void TCalc::NameAmountBoxes() {
+    const QString lines[] = {Lib_HT->text(), Text(context_.taxTitle), Lib_TTC->text()};
+    const QString columns[] = {Lib_Cur->text(), Lib_Euro->text()};
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        boxes_[i]->setAccessibleName(lines[i / 2] + QStringLiteral(", ") + columns[i % 2]);
 }
 
 void TCalc::TakeBackActivation() {
@@ -195,8 +209,10 @@ void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
 // height of its size level.
 void TCalc::ShowBoxUnderEntryLook() {
     const int entry = state_.BoxUnderEntry;
-    for (int box = 1; box <= 6; ++box)
+    for (int box = 1; box <= 6; ++box) {
         ShowAsUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry);
+        SetUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry, underEntryText_);
+    }
     TintNavy(Lib_HT, engine::RowOf(entry) == 1);
     TintNavy(Lib_Taxe, engine::RowOf(entry) == 2);
     TintNavy(Lib_TTC, engine::RowOf(entry) == 3);

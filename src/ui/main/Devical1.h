@@ -163,6 +163,7 @@ private:
     void ShowBoxes(const engine::EngineOutcome& outcome = {});
     void ShowBoxUnderEntryLook();
     void ShowSettings();
+    void NameAmountBoxes();
     void ShowMemory(const engine::MemoryOutcome& outcome = {});
     void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
     void ShowError(const QString& text);
@@ -173,6 +174,7 @@ private:
     engine::ConverterContext context_;
     QString installedLanguage_ = QStringLiteral("FR");
     QString rateText1_, rateText2_;
+    QString underEntryText_;
     int fullHeight_ = 0;
     int bottomMargin_ = 0;
     QString memoryCurrencyPrefix_;

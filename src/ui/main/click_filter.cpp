@@ -2,13 +2,19 @@
 
 #include <QMouseEvent>
 
+#include "ui/main/accessibility.h"
+
 namespace devical::ui {
 
 namespace {
 
 class ClickFilter : public QObject {
 public:
-    ClickFilter(QWidget* widget, std::function<void()> handler) : QObject(widget), handler_(std::move(handler)) {}
+    ClickFilter(QWidget* widget, std::function<void()> handler) : QObject(widget), handler_(std::move(handler)) {
+        setObjectName(QLatin1String(kName));
+    }
+    void Press() const { handler_(); }
+    static constexpr const char* kName = "devicalClickFilter";
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -30,6 +36,13 @@ private:
 
 void OnClick(QWidget* widget, std::function<void()> handler) {
     widget->installEventFilter(new ClickFilter(widget, std::move(handler)));
+    MarkClickable(widget);
+}
+
+void PressClickable(QWidget* widget) {
+    for (QObject* child : widget->children()) {
+        if (child->objectName() == QLatin1String(ClickFilter::kName)) static_cast<ClickFilter*>(child)->Press();
+    }
 }
 
 }  // namespace devical::ui

@@ -7,6 +7,9 @@
 namespace devical::ui {
 
 // Calls the handler when the left button is released over the widget, as a click.
+// The widget is then exposed to screen readers as a button (accessibility.h).
 void OnClick(QWidget* widget, std::function<void()> handler);
+// Runs the handler OnClick gave the widget, as a click would (a screen reader's press).
+void PressClickable(QWidget* widget);
 
 }  // namespace devical::ui

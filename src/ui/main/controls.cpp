@@ -1,5 +1,7 @@
 #include "ui/main/controls.h"
 
+#include "ui/main/accessibility.h"
+
 #include <QApplication>
 
 namespace devical::ui {
@@ -60,7 +62,7 @@ FittedLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setIndent(4);
     box->setAutoFillBackground(true);
-    box->setAccessibleName(hint);
+    MarkAmountBox(box);  // named by its line and column once the window knows them
     return box;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/main/fitted_label.h"
 
+#include "ui/main/accessibility.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -24,7 +26,9 @@ void FittedLabel::SetFit(Fit fit) {
 
 void FittedLabel::SetText(const QString& title, const QString& tail) {
     tail_ = tail;
+    const QString before = text();
     QLabel::setText(title + tail);
+    if (fit_ == Fit::Amount) AnnounceAmount(this, before, text());
     RefitWhenShown();
 }
 

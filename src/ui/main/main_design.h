@@ -106,6 +106,20 @@ inline const std::pair<const char*, const char*> kHints[] = {
     {"Bt_Ecart", "Bt_Deviat"},    {"Bar_Reduc", "Bt_Reduction"},  {"Bt_Langue", "Bt_Language"},
 };
 
+// What a screen reader says for the controls whose caption is a symbol (section Main_Names,
+// keyed by the control's name), with the built-in French.
+inline const std::pair<const char*, const char*> kSpokenNames[] = {
+    {"ButtonRA", "Effacer le dernier chiffre"},
+    {"ButtonDiv", "Diviser"},
+    {"ButtonMul", "Multiplier"},
+    {"ButtonPlus", "Additionner"},
+    {"ButtonMoins", "Soustraire"},
+    {"Bt_Pourc", "Pourcentage"},
+    {"ButtonDec", "Séparateur décimal"},
+    {"ButtonEgal", "Égal"},
+    {"Label1", "Remettre la mémoire à zéro"},
+};
+
 // Picture controls are known to screen readers by their hint.
 inline const char* const kPictures[] = {"Bt_Ecart", "Bt_Close", "Bt_Copy", "Bt_Langue", "Bt_Manuel", "Bar_Reduc"};
 

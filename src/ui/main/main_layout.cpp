@@ -114,6 +114,7 @@ void TCalc::BuildOtherControls() {
     Nb_Dec->addItems(
         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("x")});
     Nb_Dec->setAccessibleName(QStringLiteral("Nombre de décimales"));
+    Lib_Dec->setBuddy(Nb_Dec);  // the labelled-by relation a screen reader reads with the value: "Décimales, 2"
     Nb_Dec->setFocusPolicy(Qt::TabFocus);
     Bt_Copy = MakePictureButton(this, "Bt_Copy", {340, 261, 30, 30}, CopyIcon(), {}, QStringLiteral("Copy"));
     Bt_Close = MakePictureButton(this, "Bt_Close", {375, 261, 30, 30}, CloseIcon(), QStringLiteral("Sortir"), {});

@@ -1,0 +1,137 @@
+#include "ui/main/accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLabel>
+
+#include "ui/main/click_filter.h"
+
+namespace devical::ui {
+
+namespace {
+
+const char* const kAmountBox = "devicalAmountBox";
+const char* const kClickable = "devicalClickable";
+const char* const kUnderEntry = "devicalUnderEntry";
+const char* const kUnderEntryText = "devicalUnderEntryText";
+
+// A label read as a button (press runs its click handler) or, for an amount box, as text
+// whose content is the amount, selected while it is the box under entry.
+class LabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit LabelAccessible(QLabel* label)
+        : QAccessibleWidget(label,
+                            label->property(kAmountBox).toBool() ? QAccessible::StaticText : QAccessible::Button) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface && IsAmountBox()) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        switch (kind) {
+        case QAccessible::Name:
+            return widget()->accessibleName().isEmpty() ? Label()->text() : widget()->accessibleName();
+        case QAccessible::Value: return IsAmountBox() ? Label()->text() : QString();
+        case QAccessible::Description: {
+            QString description = widget()->toolTip();
+            if (IsUnderEntry())
+                description = widget()->property(kUnderEntryText).toString() + QStringLiteral(" ") + description;
+            return description.trimmed();
+        }
+        default: return QAccessibleWidget::text(kind);
+        }
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (IsAmountBox()) {
+            state.selectable = true;
+            state.selected = IsUnderEntry();
+            state.readOnly = true;
+        }
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        return widget()->property(kClickable).toBool() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) PressClickable(widget());
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+    // The amount as read-only text, no selection, the caret before it.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return Label()->text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Label()->text().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = *end = 0;
+        return {};
+    }
+
+private:
+    QLabel* Label() const { return static_cast<QLabel*>(widget()); }
+    bool IsAmountBox() const { return widget()->property(kAmountBox).toBool(); }
+    bool IsUnderEntry() const { return widget()->property(kUnderEntry).toBool(); }
+};
+
+QAccessibleInterface* Factory(const QString&, QObject* object) {
+    auto* label = qobject_cast<QLabel*>(object);
+    if (label && (label->property(kAmountBox).toBool() || label->property(kClickable).toBool()))
+        return new LabelAccessible(label);
+    return nullptr;
+}
+
+// Qt may have made the widget's interface already, as its texts were set: that one would
+// not know the mark, so it goes and the next query makes ours.
+void Mark(QWidget* widget, const char* property) {
+    widget->setProperty(property, true);
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget);
+        made && !dynamic_cast<LabelAccessible*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(Factory);
+        return true;
+    }();
+    (void)installed;
+}
+
+void MarkAmountBox(QWidget* box) { Mark(box, kAmountBox); }
+
+void MarkClickable(QWidget* label) { Mark(label, kClickable); }
+
+void SetUnderEntry(QWidget* box, bool underEntry, const QString& underEntryText) {
+    const bool was = box->property(kUnderEntry).toBool();
+    box->setProperty(kUnderEntryText, underEntryText);
+    if (was == underEntry) return;
+    box->setProperty(kUnderEntry, underEntry);
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent selection(box, changed);
+    QAccessible::updateAccessibility(&selection);
+    QAccessibleEvent description(box, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&description);
+}
+
+void AnnounceAmount(QWidget* box, const QString& before, const QString& after) {
+    if (before == after || !QAccessible::isActive()) return;
+    QAccessibleTextUpdateEvent update(box, 0, before, after);
+    QAccessible::updateAccessibility(&update);
+}
+
+}  // namespace devical::ui

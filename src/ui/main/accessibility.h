@@ -1,0 +1,24 @@
+// What a screen reader learns of the main window beyond what Qt tells by itself: each amount
+// box named by its line and column, with its amount as its text and the box under entry
+// marked; and the labels that act on a click exposed as buttons that can be pressed.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace devical::ui {
+
+// Once, before the first window is shown.
+void InstallAccessibility();
+
+// An amount box: read as "name: amount", the box under entry selected and described so.
+void MarkAmountBox(QWidget* box);
+void SetUnderEntry(QWidget* box, bool underEntry, const QString& underEntryText);
+// Tells a listening screen reader that the amount shown has changed.
+void AnnounceAmount(QWidget* box, const QString& before, const QString& after);
+
+// A label with a click handler (click_filter.h): a button whose press runs the handler.
+void MarkClickable(QWidget* label);
+
+}  // namespace devical::ui
