@@ -110,7 +110,11 @@ int RunDevical(int argc, char** argv) {
     QObject::connect(&windows.Calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });
     QObject::connect(&instance, &platform::SingleInstance::showRequested, &windows.Calc, &ui::TCalc::Devical1Click);
 
-    if (!commandLine.startHidden) windows.Calc.Devical1Click();
+    if (commandLine.startHidden) {
+        windows.Calc.ShowTrayIcon();  // the only way back to the window
+    } else {
+        windows.Calc.Devical1Click();
+    }
     return QApplication::exec();
 }
 

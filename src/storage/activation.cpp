@@ -72,12 +72,7 @@ std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator) {
     return " (" + engine::AmountText(rate, decimalSeparator) + " %)";
 }
 
-engine::EngineOutcome ApplySettings(engine::ConverterState& state, engine::ConverterContext& context,
-                                    const Settings& settings, const SettingsFile& file) {
-    // One step per setting, in this order, which is part of the behaviour: the size level
-    // may move the box under entry up, the stored box may enlarge the window again, and the
-    // re-evaluations work with the new rates, decimals and box.
-    engine::EngineOutcome outcome;
+void TakeShownSettings(engine::ConverterState& state, engine::ConverterContext& context, const Settings& settings) {
     context.netCaption = settings.netTitle;
     context.grossCaption = settings.grossTitle;
     TakeTax(state, context, settings.tax);
@@ -85,6 +80,15 @@ engine::EngineOutcome ApplySettings(engine::ConverterState& state, engine::Conve
     state.CurrencyRate = settings.currency.rate;
     TakeMemory(state, settings.memory);
     state.Decimals = settings.decimals;
+}
+
+engine::EngineOutcome ApplySettings(engine::ConverterState& state, engine::ConverterContext& context,
+                                    const Settings& settings, const SettingsFile& file) {
+    // One step per setting, in this order, which is part of the behaviour: the size level
+    // may move the box under entry up, the stored box may enlarge the window again, and the
+    // re-evaluations work with the new rates, decimals and box.
+    engine::EngineOutcome outcome;
+    TakeShownSettings(state, context, settings);
     ChangeSizeLevel(state, settings.sizeLevel, file, outcome);
     const int box = settings.boxUnderEntry;
     if (box >= 1 && box <= 6) SelectBox(state, engine::RowOf(box), engine::ColumnOf(box), file, outcome);

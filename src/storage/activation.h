@@ -20,6 +20,11 @@ void ChangeSizeLevel(engine::ConverterState& state, int level, const SettingsFil
 // " (20,6 %)": the tax rate as it follows the tax title in its caption.
 std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator);
 
+// The settings that the labels show (titles, tax, currency, memory, decimals) into the state
+// and the context, with no file written and no box changed: the window shows them from its
+// first frame, before its first activation applies the settings whole.
+void TakeShownSettings(engine::ConverterState& state, engine::ConverterContext& context, const Settings& settings);
+
 // The activation step: the settings into the state and the context (decimalSeparator set by
 // the caller), then the first clear and the re-evaluations that a rate or tax change asked
 // for. The outcome holds the failed writes' and evaluations' messages and the text the last

@@ -538,6 +538,41 @@ private slots:
         QCOMPARE(dir_->Setting("Windows", "CaseEnSaisie"), QByteArray("6"));
     }
 
+    void theFirstFrameAlreadyShowsTheSettings() {
+        // What each label holds when it is first painted.
+        class FirstPaint : public QObject {
+        public:
+            QMap<QString, QString> texts;
+
+        protected:
+            bool eventFilter(QObject* watched, QEvent* event) override {
+                auto* label = qobject_cast<QLabel*>(watched);
+                if (event->type() == QEvent::Paint && label && !texts.contains(label->objectName()))
+                    texts.insert(label->objectName(), label->text());
+                return false;
+            }
+        } firstPaint;
+        const QMap<QString, QString> expected = {{"Lib_Rate", "1 Euro = 6,55957 unit\u00e9s"},
+                                                 {"Lib_Cur", "FRF Franc fran\u00e7ais"},
+                                                 {"Lib_HT", "Montant HT"},
+                                                 {"Lib_Taxe", "TVA (20,6 %)"},
+                                                 {"Lib_TTC", "Montant TTC"},
+                                                 {"Lib_Memory", "Caisse"},
+                                                 {"Lib_NbrDec", "2"}};
+        TCalc calc(dir_->Path());
+        // Before it is first shown, let alone activated, the window holds the stored texts.
+        for (auto it = expected.begin(); it != expected.end(); ++it)
+            QCOMPARE(calc.findChild<QLabel*>(it.key())->text(), it.value());
+        for (QLabel* label : calc.findChildren<QLabel*>())
+            label->installEventFilter(&firstPaint);
+        calc.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&calc));
+        for (auto it = expected.begin(); it != expected.end(); ++it)
+            QCOMPARE(firstPaint.texts.value(it.key()), it.value());
+        for (const QString& text : firstPaint.texts)
+            QVERIFY2(!text.contains(QLatin1String("xxxx")) && text != QLatin1String("Currency"), qPrintable(text));
+    }
+
     void helpKeysLeaveTheCalculatorAsItWas() {
         auto calc = Open();
         Type(*calc, QStringLiteral("12"));

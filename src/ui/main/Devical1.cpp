@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "engine/clipboard.h"
 #include "engine/operators.h"
@@ -38,16 +39,44 @@ TCalc::TCalc(const QString& programDirectory, QWidget* parent)
     fullHeight_ = height();
     bottomMargin_ = fullHeight_ - (Button100->y() + Button100->height());
     setWindowIcon(ProgramIcon());
-    tray_ = std::make_unique<platform::TrayIcon>(ProgramIcon());
-    connect(tray_.get(), &platform::TrayIcon::showRequested, this, &TCalc::Devical1Click);
-    connect(tray_.get(), &platform::TrayIcon::exitRequested, this, &TCalc::Bt_CloseClick);
     // Navigation keys would move the focus from "=" to the decimals list and then step it:
     // the decimals change only through the list itself (a click, "d", the list opened).
     new KeyPreview(*this, *ButtonEgal,
                    {[this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); },
                     [this](QChar character) { FormKeyPress(character); }});
     FormCreate();
+    ShowStoredSettings();
     ShowBoxUnderEntryLook();
+}
+
+// The labels hold the stored titles and rates from the first frame on, not the design's
+// placeholders; the activation step then applies the settings whole and reports problems.
+void TCalc::ShowStoredSettings() {
+    try {
+        const char sep = Context().decimalSeparator;
+        storage::TakeShownSettings(state_, context_, Settings().Read(sep).values);
+        ButtonDec->setText(QString(QLatin1Char(sep)));
+        ShowSettings();
+        ShowMemory();
+    } catch (const storage::FileError&) {  // the activation step says why
+    }
+}
+
+// The notification area's icon costs blocking round trips to the desktop: it comes once the
+// first frame is on screen (or at once for a start hidden in the tray).
+void TCalc::ShowTrayIcon() {
+    if (tray_) return;
+    tray_ = std::make_unique<platform::TrayIcon>(ProgramIcon());
+    connect(tray_.get(), &platform::TrayIcon::showRequested, this, &TCalc::Devical1Click);
+    connect(tray_.get(), &platform::TrayIcon::exitRequested, this, &TCalc::Bt_CloseClick);
+}
+
+void TCalc::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!tray_ && !trayQueued_) {
+        trayQueued_ = true;
+        QTimer::singleShot(0, this, &TCalc::ShowTrayIcon);
+    }
 }
 
 TCalc::~TCalc() = default;

@@ -44,6 +44,9 @@ public:
     // A list or dialog has closed: the main window becomes active again, and its activation
     // step carries in what that window chose.
     void TakeBackActivation();
+    // The notification area's icon, once: queued after the first frame, or at once for a
+    // start hidden in the tray.
+    void ShowTrayIcon();
 
     // Keypad and boxes.
     void ButtonDecClick() { DigitClick(engine::kSeparatorKey); }
@@ -139,6 +142,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -162,6 +166,7 @@ private:
     // The state shown: the six boxes, then the clipboard text and the messages of a step.
     void ShowBoxes(const engine::EngineOutcome& outcome = {});
     void ShowBoxUnderEntryLook();
+    void ShowStoredSettings();
     void ShowSettings();
     void NameAmountBoxes();
     void ShowMemory(const engine::MemoryOutcome& outcome = {});
@@ -181,6 +186,7 @@ private:
     bool activating_ = false;
     platform::MessageBoxReturn messageBoxReturn_;
     std::unique_ptr<platform::TrayIcon> tray_;
+    bool trayQueued_ = false;
 
 public:
     // Controls, named as on screen.
