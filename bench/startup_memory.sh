@@ -1,51 +1,63 @@
 #!/usr/bin/env bash
-# Start-up to the first shown window, and resident memory once shown, of Devical and of a
-# bare Qt window of forty buttons, on an X display (Xvfb :99 is started if none is given).
-# Needs xvfb and x11-utils. Usage: bench/startup_memory.sh [runs]
+# Start-up of Devical and of a bare Qt window of forty buttons, interleaved so that both feel
+# the same load: the time from the start to the window's map, to its first painted frame
+# (the first XDamage report of a window it creates), and the resident memory once shown.
+# Prints the medians of each and Devical's ratios to the bare window.
+# Needs xvfb, x11-utils and python3-xlib. Usage: bench/startup_memory.sh [runs]
 # DEVICAL_PROGRAM=prefix/bin/devical measures an installed program instead of build/devical.
 set -euo pipefail
 runs="${1:-10}"
-build="$(cd "$(dirname "$0")/.." && pwd)/build"
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$here/../build"
 if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:99
-  Xvfb :99 -screen 0 1024x768x24 >/dev/null 2>&1 &
+  export DISPLAY=":$((100 + RANDOM % 800))"
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
   trap 'kill $xvfb' EXIT
   sleep 1
 fi
 
-measure() {  # program, arguments...: prints "milliseconds rss_kib"
-  local log; log=$(mktemp)
-  stdbuf -oL xev -root -event substructure >"$log" 2>/dev/null &
-  local watcher=$!
-  sleep 0.2
+measure() {  # program, arguments...: prints "map_ms frame_ms rss_kib"
+  local maps frames; maps=$(mktemp) frames=$(mktemp)
+  stdbuf -oL xev -root -event substructure >"$maps" 2>/dev/null &
+  local mapWatcher=$!
+  /usr/bin/python3 "$here/first_frame_watch.py" >"$frames" 2>/dev/null &
+  local frameWatcher=$!
+  until grep -q ready "$frames"; do sleep 0.01; done
+  sleep 0.1
   local start; start=$(date +%s%N)
   "$@" >/dev/null 2>&1 &
   local pid=$!
-  until grep -q MapNotify "$log"; do sleep 0.001; done
-  local shown; shown=$(date +%s%N)
+  until grep -q MapNotify "$maps"; do sleep 0.001; done
+  local mapped; mapped=$(date +%s%N)
+  until [ "$(wc -l <"$frames")" -ge 2 ]; do sleep 0.001; done
+  local painted; painted=$(tail -1 "$frames")
   sleep 0.5
   local rss; rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
-  kill "$pid" "$watcher"; wait "$pid" "$watcher" 2>/dev/null || true
-  rm -f "$log"
-  echo "$(( (shown - start) / 1000000 )) $rss"
+  kill "$pid" "$mapWatcher" "$frameWatcher" 2>/dev/null || true
+  wait "$pid" "$mapWatcher" "$frameWatcher" 2>/dev/null || true
+  rm -f "$maps" "$frames"
+  echo "$(((mapped - start) / 1000000)) $(((painted - start) / 1000000)) $rss"
 }
 
-summary() {  # label, then lines of "ms kib": the medians of each
-  local lines; lines=$(cat)
-  local n; n=$(echo "$lines" | wc -l)
-  local middle=$(( (n + 1) / 2 ))
-  local ms; ms=$(echo "$lines" | awk '{print $1}' | sort -n | sed -n "${middle}p")
-  local kib; kib=$(echo "$lines" | awk '{print $2}' | sort -n | sed -n "${middle}p")
-  printf '%-8s start-up %d ms, resident %.1f MiB (medians of %d runs)\n' "$1" "$ms" "$(echo "$kib / 1024" | bc -l)" "$n"
+median() {  # column: the median of that column of the lines read
+  local values; values=$(awk -v c="$1" '{print $c}' | sort -n)
+  local n; n=$(echo "$values" | wc -l)
+  echo "$values" | sed -n "$(((n + 1) / 2))p"
 }
 
-# Interleaved, so that both feel the same load on the machine.
 bare=$(mktemp) devical=$(mktemp)
 for _ in $(seq "$runs"); do
   measure "$build/bench_bare_window" >>"$bare"
   measure "${DEVICAL_PROGRAM:-$build/devical}" >>"$devical"
 done
-summary bare <"$bare"
-summary Devical <"$devical"
+for label in bare Devical; do
+  file=$bare
+  [ "$label" = Devical ] && file=$devical
+  printf '%-8s map %3d ms, first frame %3d ms, resident %.1f MiB (medians of %d runs)\n' "$label" \
+    "$(median 1 <"$file")" "$(median 2 <"$file")" "$(echo "$(median 3 <"$file") / 1024" | bc -l)" "$runs"
+done
+printf 'Devical / bare: first frame %.2f, resident %.2f\n' \
+  "$(echo "$(median 2 <"$devical") / $(median 2 <"$bare")" | bc -l)" \
+  "$(echo "$(median 3 <"$devical") / $(median 3 <"$bare")" | bc -l)"
 rm -f "$bare" "$devical"
