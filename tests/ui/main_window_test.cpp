@@ -497,6 +497,7 @@ private slots:
 
         QAccessibleInterface* decimals = QAccessible::queryAccessibleInterface(calc->Nb_Dec);
         QCOMPARE(decimals->text(QAccessible::Value), QStringLiteral("2"));
+        QCOMPARE(calc->Nb_Dec->itemData(4, Qt::AccessibleTextRole).toString(), QStringLiteral("Sans arrondi"));
         const auto labelledBy = decimals->relations(QAccessible::Label);
         QCOMPARE(labelledBy.size(), 1);
         QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("D\u00e9cimales"));

@@ -144,6 +144,9 @@ void TCalc::FormCreate() {
     for (const auto& [name, builtIn] : kSpokenNames)
         findChild<QWidget*>(QLatin1String(name))->setAccessibleName(text("Main_Names", name, builtIn));
     underEntryText_ = text("Main_Names", "UnderEntry", "case en saisie");
+    // "x" in the decimals list means no rounding: said so, the caption staying "x".
+    Nb_Dec->setItemData(Nb_Dec->findText(QStringLiteral("x")), text("Main_Names", "NoRounding", "Sans arrondi"),
+                        Qt::AccessibleTextRole);
 
     context_.messages = lan->Catalogue();
     installedLanguage_ = Text(lan->InstalledLanguage());
