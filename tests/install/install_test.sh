@@ -45,10 +45,12 @@ runtime="$work/runtime"
 mkdir -p "$home"
 mkdir -m 700 "$runtime"
 before="$(cd "$prefix" && find . -printf '%p %s %T@\n' | sort)"
-display=":$((100 + RANDOM % 800))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+display=":$(cat "$work/display")"
 env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$runtime" DISPLAY="$display" LANG=fr_FR.UTF-8 \
   "$prefix/bin/devical" >"$work/devical.log" 2>&1 &
 pid=$!
