@@ -68,7 +68,8 @@ void TChx_Langue::Open(const QString& installedLanguage) {
 
 void TChx_Langue::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+    // Back from its own message box the dialog keeps the row chosen, for another try.
+    if (event->type() == QEvent::ActivationChange && messageBoxReturn_.IsNewActivation(*this)) FormActivate();
 }
 
 void TChx_Langue::FormActivate() {

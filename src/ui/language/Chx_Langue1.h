@@ -50,6 +50,7 @@ protected:
 private:
     LanguageSwitchHost& host_;
     QString previousLanguage_ = QStringLiteral("FR");
+    platform::MessageBoxReturn messageBoxReturn_;
 };
 
 }  // namespace devical::ui
