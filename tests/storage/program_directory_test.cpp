@@ -5,6 +5,7 @@
 #include <map>
 
 #include "storage/file_io.h"
+#include "storage/language_set.h"
 #include "temp_dir.h"
 
 namespace devical::storage::testing {
@@ -21,8 +22,10 @@ protected:
         fs::create_directories(Path("bin"));
         fs::create_directories(Path("share/devical"));
         for (const char* code : {"FR", "AN"}) {
-            for (const char* prefix : {"Devical.", "Devical.i", "Rates.", "Taxes.", "Memory."})
-                WriteBytes(Shipped(prefix + std::string(code)), prefix + std::string(code) + " shipped\r\n");
+            for (const LanguageSetFile& file : kLanguageSetFiles) {
+                const std::string name = std::string(file.storedPrefix) + code;
+                WriteBytes(Shipped(name), name + " shipped\r\n");
+            }
         }
         WriteBytes(Shipped("Devical.html"), "<p>help</p>\n");
     }

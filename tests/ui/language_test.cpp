@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "storage/cp1252.h"
+#include "storage/language_set.h"
 #include "windows_fixture.h"
 
 using devical::app::DevicalWindows;
@@ -18,8 +19,15 @@ using namespace devical::testing;
 namespace {
 
 const char* const kCodes[] = {"AN", "BE", "EU", "FR", "GM"};
-const char* const kWorkingFiles[] = {"DEVICAL.LAN", "DEVICAL.INI", "Rates.txt", "Taxes.txt", "Memory.txt"};
-const char* const kStoredPrefixes[] = {"Devical.", "Devical.i", "Rates.", "Taxes.", "Memory."};
+using devical::storage::kLanguageSetFiles;
+using devical::storage::LanguageSetFile;
+
+QString Stored(const LanguageSetFile& file, const char* code) {
+    return QString::fromLatin1(file.storedPrefix.data(), file.storedPrefix.size()) + QLatin1String(code);
+}
+QString Working(const LanguageSetFile& file) {
+    return QString::fromLatin1(file.workingName.data(), file.workingName.size());
+}
 
 QByteArray Shipped(const QString& name) {
     QFile file(QStringLiteral(DEVICAL_DATA_DIR "/") + name);
@@ -117,11 +125,11 @@ private slots:
         UseEnvironmentLocale("", "fr_FR.UTF-8");
         StartFixture();
         for (const char* code : kCodes) {
-            for (const char* prefix : kStoredPrefixes)
-                dir_->Write(prefix + QString::fromLatin1(code), Shipped(prefix + QString::fromLatin1(code)));
+            for (const LanguageSetFile& file : kLanguageSetFiles)
+                dir_->Write(Stored(file, code), Shipped(Stored(file, code)));
         }
-        for (int i = 0; i < 5; ++i)
-            dir_->Write(kWorkingFiles[i], Shipped(kStoredPrefixes[i] + QStringLiteral("FR")));
+        for (const LanguageSetFile& file : kLanguageSetFiles)
+            dir_->Write(Working(file), Shipped(Stored(file, "FR")));
     }
     void cleanup() {
         const QString problems = EndFixture();
@@ -143,8 +151,8 @@ private slots:
         ChooseWithKeys(3);
 
         QVERIFY(!Dialog().isVisible());
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(dir_->Read(kWorkingFiles[i]), Shipped(kStoredPrefixes[i] + QStringLiteral("AN")));
+        for (const LanguageSetFile& file : kLanguageSetFiles)
+            QCOMPARE(dir_->Read(Working(file)), Shipped(Stored(file, "AN")));
         QVERIFY(!QFile::exists(dir_->Path() + "Install.Oui"));
         QCOMPARE(dir_->Read("Devical.iFR"), frenchWork["DEVICAL.INI"]);
         QCOMPARE(dir_->Read("Rates.FR"), frenchWork["Rates.txt"]);
@@ -174,8 +182,8 @@ private slots:
         QCOMPARE(SelectedCode(), QStringLiteral("FR"));
         KeyAtList(Qt::Key_Return);
         const auto back = Files();
-        for (const char* name : kWorkingFiles)
-            QCOMPARE(back[name], frenchWork[name]);
+        for (const LanguageSetFile& file : kLanguageSetFiles)
+            QCOMPARE(back[Working(file)], frenchWork[Working(file)]);
         QCOMPARE(w.Calc.Lib_HT->text(), QStringLiteral("Prix HT"));
         QCOMPARE(FrenchLeftOver("FR"), QStringList());
         QCOMPARE(w.Rates().windowTitle(), QStringLiteral("Taux de change"));
