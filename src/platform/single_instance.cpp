@@ -1,6 +1,8 @@
 #include "platform/single_instance.h"
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -9,7 +11,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
@@ -26,6 +27,7 @@ constexpr int kConnectTimeoutMs = 500;
 // Long enough for another start to finish its check; a holder stuck longer than this
 // leaves us running unguarded rather than not at all.
 constexpr int kLockWaitMs = 5000;
+constexpr int kLockRetryMs = 2;
 // A start sends its request as soon as it is connected: a connection silent for longer
 // than this is closed unheard.
 constexpr int kRequestTimeoutMs = 1000;
@@ -124,19 +126,34 @@ bool SendWithin(int fd, std::string_view data, const QDeadlineTimer& deadline) {
     return true;
 }
 
-// Starts wait for each other here; an instance that was killed leaves a lock that the
-// next start takes over, whatever its age.
+// Starts wait for each other here. The lock is the kernel's, on a file that stays: it goes
+// with the process that holds it, so a killed instance never leaves a start waiting, and
+// taking it costs neither a write nor a sync.
 class StartLock {
 public:
-    explicit StartLock(const QString& socketPath) : lock_(socketPath + QStringLiteral(".lock")) {
-        lock_.setStaleLockTime(0);
-        held_ = lock_.tryLock(kLockWaitMs);
+    explicit StartLock(const QString& socketPath) {
+        const QByteArray path = QFile::encodeName(socketPath + QStringLiteral(".lock"));
+        fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd_ < 0) return;
+        const QDeadlineTimer deadline(kLockWaitMs);
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                ::close(fd_);
+                fd_ = -1;
+                return;
+            }
+            ::poll(nullptr, 0, kLockRetryMs);
+        }
     }
-    bool Held() const { return held_; }
+    ~StartLock() {
+        if (fd_ >= 0) ::close(fd_);  // and with it the lock
+    }
+    StartLock(const StartLock&) = delete;
+    StartLock& operator=(const StartLock&) = delete;
+    bool Held() const { return fd_ >= 0; }
 
 private:
-    QLockFile lock_;
-    bool held_ = false;
+    int fd_ = -1;
 };
 
 // One connection to the running instance. Its request is read as it arrives, never

@@ -229,6 +229,16 @@ private slots:
         StartsWithWindowAndGuard();
     }
 
+    // A start killed while it held the lock leaves the file: the next start takes the lock
+    // at once and comes up guarded, not unguarded after a wait.
+    void aLockFileLeftByAKilledStartDoesNotHoldUpTheNext() {
+        QFile left(SocketPath() + QStringLiteral(".lock"));
+        QVERIFY(left.open(QIODevice::WriteOnly));
+        left.write("4242\ndevical\nhost\n");
+        left.close();
+        StartsWithWindowAndGuard();
+    }
+
     // Another user's socket answers, but must never be taken for a running instance.
     void aSocketOfAnotherUserIsNeitherAskedNorKept() {
         Socket planted;
