@@ -37,7 +37,7 @@ void ApplyLabelLook(QLabel* label, const QString& caption, unsigned look, const 
 
 QPushButton* MakeButton(QWidget* parent, const char* name, Place place, const QString& caption, unsigned look,
                         const QString& hint) {
-    auto* button = Placed(parent, new QPushButton(caption), name, place, hint);
+    auto* button = Placed(new QPushButton(caption, parent), name, place, hint);
     ApplyLook(button, look);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
@@ -46,7 +46,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, Place place, const QS
 
 QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, const QIcon& icon, const QString& hint,
                                const QString& accessibleName) {
-    auto* button = Placed(parent, new QToolButton, name, place, hint);
+    auto* button = Placed(new QToolButton(parent), name, place, hint);
     button->setIcon(icon);
     button->setIconSize(QSize(place.width - 8, place.height - 8).expandedTo(QSize(12, 12)));
     button->setAutoRaise(place.width < 24);
@@ -56,7 +56,7 @@ QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, c
 }
 
 FittedLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const QString& hint) {
-    auto* box = Placed(parent, new FittedLabel(QStringLiteral("0")), name, place, hint);
+    auto* box = Placed(new FittedLabel(QStringLiteral("0"), parent), name, place, hint);
     box->SetFit(FittedLabel::Fit::Amount);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

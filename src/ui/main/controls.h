@@ -27,10 +27,10 @@ enum Look : unsigned {
     Large = 64,
 };
 
-// Gives the widget its parent, name, place and hint.
+// Gives the widget, made with its parent, its name, place and hint. (Made without one and
+// adopted later, each control would resolve its font and style twice.)
 template <typename W>
-W* Placed(QWidget* parent, W* widget, const char* name, Place place, const QString& hint = {}) {
-    widget->setParent(parent);
+W* Placed(W* widget, const char* name, Place place, const QString& hint = {}) {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(place.left, place.top, place.width, place.height);
     if (!hint.isEmpty()) widget->setToolTip(hint);
@@ -44,7 +44,7 @@ void ApplyLabelLook(QLabel* label, const QString& caption, unsigned look, const 
 template <typename L = QLabel>
 L* MakeLabel(QWidget* parent, const char* name, Place place, const QString& caption, unsigned look = Plain,
              const QString& hint = {}) {
-    auto* label = Placed(parent, new L(caption), name, place, hint);
+    auto* label = Placed(new L(caption, parent), name, place, hint);
     ApplyLabelLook(label, caption, look, hint);
     return label;
 }

@@ -52,7 +52,7 @@ void TCalc::BuildAmountArea() {
 }
 
 void TCalc::BuildMemoryArea() {
-    auto* bevel = Placed(this, new QFrame, "Bevel1", {0, 128, 189, 93});
+    auto* bevel = Placed(new QFrame(this), "Bevel1", {0, 128, 189, 93});
     bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     for (const KeyDesign& key : kMemoryKeys) {
         this->*key.control = MakeButton(this, key.name, key.place, QString::fromUtf8(key.caption), key.look,
@@ -90,7 +90,7 @@ void TCalc::BuildKeypad() {
 }
 
 void TCalc::BuildOtherControls() {
-    Bar_Reduc = Placed(this, new QSlider(Qt::Vertical), "Bar_Reduc", {0, 0, 18, 49}, QStringLiteral("Taille Devical"));
+    Bar_Reduc = Placed(new QSlider(Qt::Vertical, this), "Bar_Reduc", {0, 0, 18, 49}, QStringLiteral("Taille Devical"));
     Bar_Reduc->setRange(1, 3);
     Bar_Reduc->setPageStep(1);
     Bar_Reduc->setInvertedAppearance(true);  // level 1 at the top, as the window folds downwards
@@ -110,7 +110,7 @@ void TCalc::BuildOtherControls() {
         link->setCursor(Qt::PointingHandCursor);
     Lib_Dec = MakeLabel(this, "Lib_Dec", {262, 259, 73, 13}, QStringLiteral("Décimales"));
     Lib_NbrDec = MakeLabel(this, "Lib_NbrDec", {265, 274, 46, 13}, QStringLiteral("Décimales"), Bold | Centred);
-    Nb_Dec = Placed(this, new QComboBox, "Nb_Dec", {315, 270, 21, 21}, QStringLiteral("Nombre de décimales"));
+    Nb_Dec = Placed(new QComboBox(this), "Nb_Dec", {315, 270, 21, 21}, QStringLiteral("Nombre de décimales"));
     Nb_Dec->addItems(
         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("x")});
     Nb_Dec->setAccessibleName(QStringLiteral("Nombre de décimales"));
