@@ -1,21 +1,21 @@
-// Two slow first uses of the desktop that the first frame waits for, begun on worker
-// threads while the main thread reads the files and builds the window.
+// The first frame's slowest step, begun on a worker thread while the main thread reads
+// the files and builds the window: fontconfig's set-up and Qt's list of fonts, which the
+// first text measured or painted would otherwise make on the main thread.
 #pragma once
 
 #include <thread>
 
 namespace devical::platform {
 
-class StartWarmUp {
+class FontWarmUp {
 public:
-    StartWarmUp();
-    ~StartWarmUp();  // waits for both, so that nothing outlives the application
-    StartWarmUp(const StartWarmUp&) = delete;
-    StartWarmUp& operator=(const StartWarmUp&) = delete;
+    FontWarmUp();
+    ~FontWarmUp();  // waits for the worker, so that it never outlives the application
+    FontWarmUp(const FontWarmUp&) = delete;
+    FontWarmUp& operator=(const FontWarmUp&) = delete;
 
 private:
-    std::thread fonts_;
-    std::thread sessionBus_;
+    std::thread worker_;
 };
 
 }  // namespace devical::platform
