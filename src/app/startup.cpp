@@ -7,9 +7,9 @@
 
 #include "app/windows.h"
 #include "platform/desktop.h"
-#include "platform/font_warm_up.h"
 #include "platform/message_box.h"
 #include "platform/single_instance.h"
+#include "platform/start_warm_up.h"
 #include "storage/file_io.h"
 #include "storage/program_directory.h"
 
@@ -99,7 +99,8 @@ int RunDevical(int argc, char** argv) {
     // Without a safe place for the guard the program still runs, only unguarded.
     if (instance.Claim() == platform::SingleInstance::Outcome::AnotherInstanceShown) return 0;
 
-    const platform::FontWarmUp fontWarmUp;              // for the instance that runs, not a start that hands over
+    // Only the instance that runs warms up, not a start that hands over.
+    const platform::StartWarmUp warmUp;
     const QString directory = PreparedDirectory(plan);  // one instance at a time seeds it
     if (directory.isEmpty()) return 1;
 
