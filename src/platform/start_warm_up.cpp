@@ -4,6 +4,8 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QStringList>
+#include <system_error>
+#include <utility>
 
 namespace devical::platform {
 
@@ -15,18 +17,28 @@ bool BridgeUsesSessionBus() {
     return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
 }
 
+// A process that cannot start one more thread does the work itself when it comes to it.
+template <typename Work>
+std::thread Begun(Work work) {
+    try {
+        return std::thread(std::move(work));
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 // Qt's font database and its default bus connections may be used from any thread; a main
 // thread that needs either before its worker is done waits for the rest of the same work,
 // never for more.
-StartWarmUp::StartWarmUp() : fonts_([] { QFontDatabase::families(); }) {
-    if (BridgeUsesSessionBus()) sessionBus_ = std::thread([] { QDBusConnection::sessionBus(); });
+StartWarmUp::StartWarmUp() : fonts_(Begun([] { QFontDatabase::families(); })) {
+    if (BridgeUsesSessionBus()) sessionBus_ = Begun([] { QDBusConnection::sessionBus(); });
 }
 
 StartWarmUp::~StartWarmUp() {
-    fonts_.join();
-    if (sessionBus_.joinable()) sessionBus_.join();
+    for (std::thread* worker : {&fonts_, &sessionBus_})
+        if (worker->joinable()) worker->join();
 }
 
 }  // namespace devical::platform
