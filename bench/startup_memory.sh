@@ -2,7 +2,8 @@
 # Start-up of Devical and of a bare Qt window of forty buttons, interleaved so that both feel
 # the same load: the time from the start to the window's map, to its first painted frame
 # (the first XDamage report of a window it creates), and the resident memory once shown.
-# Prints the medians of each and Devical's ratios to the bare window.
+# Prints the medians of each, Devical's ratios to the bare window, and the quartiles of the
+# first frame's ratio pair by pair.
 # Needs xvfb, x11-utils and python3-xlib. Usage: bench/startup_memory.sh [runs]
 # DEVICAL_PROGRAM=prefix/bin/devical measures an installed program instead of build/devical.
 set -euo pipefail
@@ -60,4 +61,9 @@ done
 printf 'Devical / bare: first frame %.2f, resident %.2f\n' \
   "$(echo "$(median 2 <"$devical") / $(median 2 <"$bare")" | bc -l)" \
   "$(echo "$(median 3 <"$devical") / $(median 3 <"$bare")" | bc -l)"
+# Each run of Devical against the bare run just before it: on a busy machine the spread of
+# these says how far one median ratio can be trusted.
+paste -d' ' "$bare" "$devical" | awk '{print $5 / $2}' | sort -n | awk '
+  {r[NR] = $1}
+  END {printf "first frame ratio per pair: quartiles %.2f %.2f %.2f\n", r[int((NR + 3) / 4)], r[int((NR + 1) / 2)], r[int((3 * NR + 1) / 4)]}'
 rm -f "$bare" "$devical"
