@@ -29,9 +29,9 @@ std::thread Begun(Work work) {
 
 }  // namespace
 
-// Qt's font database and its default bus connections may be used from any thread; a main
-// thread that needs either before its worker is done waits for the rest of the same work,
-// never for more.
+// Qt's font database is documented as safe from any thread, and Qt makes its default bus
+// connections on a thread of its own, one at a time. A main thread that needs either before
+// its worker is done waits for the rest of the same work, never for more.
 StartWarmUp::StartWarmUp() : fonts_(Begun([] { QFontDatabase::families(); })) {
     if (BridgeUsesSessionBus()) sessionBus_ = Begun([] { QDBusConnection::sessionBus(); });
 }
