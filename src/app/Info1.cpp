@@ -4,6 +4,7 @@
 #include "ui/main/click_filter.h"
 #include "ui/main/colours.h"
 #include "ui/main/icons.h"
+#include "ui/placed.h"
 
 namespace devical::app {
 
@@ -11,9 +12,7 @@ namespace {
 
 QLabel* Line(QWidget* parent, const char* name, int top, int height, const QString& text, int points, bool bold,
              const QColor& colour, bool underline = false) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(0, top, 360, height);
+    auto* label = ui::Placed(new QLabel(text, parent), name, {0, top, 360, height});
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     QFont font = label->font();
@@ -45,16 +44,12 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindow
     QLabel* translations = Line(this, "Label5", 160, 15, QStringLiteral("Translations"), 9, true, QColor(192, 0, 0));
     translations->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     translations->setGeometry(6, 160, 354, 15);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(0, 178, 360, 69);
+    Memo1 = ui::Placed(new QPlainTextEdit(this), "Memo1", {0, 178, 360, 69});
     Memo1->setReadOnly(true);
     Memo1->setPlainText(
         QStringLiteral("Français : l'équipe Devical\nEnglish: the Devical team\n"
                        "Deutsch: das Devical-Team\nFrançais (Belgique) : l'équipe Devical"));
-    Bt_Close = new QToolButton(this);
-    Bt_Close->setObjectName(QStringLiteral("Bt_Close"));
-    Bt_Close->setGeometry(322, 109, 30, 30);
+    Bt_Close = ui::Placed(new QToolButton(this), "Bt_Close", {322, 109, 30, 30});
     Bt_Close->setIcon(ui::CloseIcon());
     Bt_Close->setToolTip(QStringLiteral("Fermer"));
     Bt_Close->setAccessibleName(QStringLiteral("Fermer"));

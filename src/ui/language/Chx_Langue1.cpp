@@ -8,6 +8,7 @@
 #include "storage/language_set.h"
 #include "ui/main/qt_text.h"
 #include "ui/main/window_placement.h"
+#include "ui/placed.h"
 
 namespace devical::ui {
 
@@ -28,9 +29,7 @@ TChx_Langue::TChx_Langue(LanguageSwitchHost& host, QWidget* parent) : QDialog(pa
     setModal(false);
     setFixedSize(355, 171);
 
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(1, 3, 352, 134);
+    ListView1 = Placed(new QTreeWidget(this), "ListView1", {1, 3, 352, 134});
     ListView1->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Language"), QStringLiteral("Taxes")});
     ListView1->setColumnWidth(0, 40);
     ListView1->setColumnWidth(1, 150);
@@ -47,13 +46,9 @@ TChx_Langue::TChx_Langue(LanguageSwitchHost& host, QWidget* parent) : QDialog(pa
                             {QString::fromUtf8(row[0]), QString::fromUtf8(row[1]), QString::fromUtf8(row[2])});
     ListView1->sortItems(0, Qt::AscendingOrder);
 
-    Bt_Ok = new QPushButton(QStringLiteral("OK"), this);
-    Bt_Ok->setObjectName(QStringLiteral("Bt_Ok"));
-    Bt_Ok->setGeometry(84, 142, 75, 25);
+    Bt_Ok = Placed(new QPushButton(QStringLiteral("OK"), this), "Bt_Ok", {84, 142, 75, 25});
     Bt_Ok->setDefault(true);
-    Bt_Exit = new QPushButton(QStringLiteral("Exit"), this);
-    Bt_Exit->setObjectName(QStringLiteral("Bt_Exit"));
-    Bt_Exit->setGeometry(193, 142, 75, 25);
+    Bt_Exit = Placed(new QPushButton(QStringLiteral("Exit"), this), "Bt_Exit", {193, 142, 75, 25});
 
     connect(Bt_Ok, &QPushButton::clicked, this, &TChx_Langue::Bt_OkClick);
     connect(Bt_Exit, &QPushButton::clicked, this, &TChx_Langue::Bt_ExitClick);

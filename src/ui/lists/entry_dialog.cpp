@@ -27,45 +27,35 @@ EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* insta
     const bool twoAmounts = amountBoxes == 2;
     designWidth_ = twoAmounts ? 185 : 183;
     setFixedSize(designWidth_, twoAmounts ? 108 : 80);
-    Edit1 = Box("Edit1", QRect(2, 3, 180, 21), QStringLiteral("Titre"));
+    Edit1 = Box("Edit1", {2, 3, 180, 21}, QStringLiteral("Titre"));
     BuildAmountBoxes(twoAmounts);
     connect(Edit2, &QLineEdit::editingFinished, this, &EntryDialog::Edit2Exit);
     const int buttonsTop = twoAmounts ? 80 : 51;
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(2, buttonsTop, 75, 25);
+    BitBtn1 = Placed(new QPushButton(QStringLiteral("OK"), this), "BitBtn1", {2, buttonsTop, 75, 25});
     BitBtn1->setDefault(true);
     for (QLineEdit* box : {Edit1, Edit2, Edit3})
         if (box) MakeFileTextBox(box);
-    BitBtn2 = new QPushButton(QStringLiteral("Annuler"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(107, buttonsTop, 75, 25);
+    BitBtn2 = Placed(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2", {107, buttonsTop, 75, 25});
     connect(BitBtn1, &QPushButton::clicked, this, &EntryDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &EntryDialog::BitBtn2Click);
 }
 
-QLineEdit* EntryDialog::Box(const char* name, QRect place, const QString& accessibleName) {
-    auto* box = new QLineEdit(this);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(place);
+QLineEdit* EntryDialog::Box(const char* name, Place place, const QString& accessibleName) {
+    auto* box = Placed(new QLineEdit(this), name, place);
     box->setAccessibleName(accessibleName);
     return box;
 }
 
 void EntryDialog::BuildAmountBoxes(bool twoAmounts) {
     if (!twoAmounts) {
-        Edit2 = Box("Edit2", QRect(35, 26, 119, 21), QStringLiteral("Taux"));
+        Edit2 = Box("Edit2", {35, 26, 119, 21}, QStringLiteral("Taux"));
         Edit2->setAlignment(Qt::AlignRight);
         return;
     }
-    Label1 = new QLabel(QStringLiteral("Local"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(2, 30, 42, 18);
-    Label2 = new QLabel(QStringLiteral("Euro"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(2, 54, 42, 18);
-    Edit2 = Box("Edit2", QRect(45, 28, 137, 21), QStringLiteral("Local"));
-    Edit3 = Box("Edit3", QRect(45, 52, 137, 21), QStringLiteral("Euro"));
+    Label1 = Placed(new QLabel(QStringLiteral("Local"), this), "Label1", {2, 30, 42, 18});
+    Label2 = Placed(new QLabel(QStringLiteral("Euro"), this), "Label2", {2, 54, 42, 18});
+    Edit2 = Box("Edit2", {45, 28, 137, 21}, QStringLiteral("Local"));
+    Edit3 = Box("Edit3", {45, 52, 137, 21}, QStringLiteral("Euro"));
     Edit2->setAlignment(Qt::AlignRight);
     Edit3->setAlignment(Qt::AlignRight);
     Label1->setBuddy(Edit2);

@@ -11,6 +11,7 @@
 #include "engine/rate_check.h"
 #include "platform/message_box.h"
 #include "ui/lists/list_editor.h"
+#include "ui/placed.h"
 
 namespace devical::ui {
 
@@ -42,7 +43,7 @@ protected:
     ListWindow& list_;
 
 private:
-    QLineEdit* Box(const char* name, QRect place, const QString& accessibleName);
+    QLineEdit* Box(const char* name, Place place, const QString& accessibleName);
     void BuildAmountBoxes(bool twoAmounts);
     // A text that is not a number becomes "0"; a number stays as typed.
     void ValidateAmount(QLineEdit* box);

@@ -11,6 +11,7 @@
 #include "ui/lists/entry_dialog.h"
 #include "ui/main/qt_text.h"
 #include "ui/main/window_placement.h"
+#include "ui/placed.h"
 
 namespace devical::ui {
 
@@ -48,9 +49,7 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
     setFixedSize(width, kListHeight + kPanelHeight);
     BuildView(width);
 
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, kListHeight, width, kPanelHeight);
+    Panel1 = Placed(new QWidget(this), "Panel1", {0, kListHeight, width, kPanelHeight});
     const int okLeft = design_.kind == storage::ListKind::SavedAmounts ? 297 : 231;
     Bt_Edit = PanelButton("Bt_Edit", 0, QStyle::SP_FileDialogDetailedView, QStringLiteral("Modifier"));
     Bt_Ajout = PanelButton("Bt_Ajout", 41, QStyle::SP_FileDialogNewFolder, QStringLiteral("Insérer"));
@@ -66,9 +65,7 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
 
 void ListWindow::BuildView(int width) {
     model_->SetHeaders(design_.columns);
-    ListView1 = new QTreeView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(0, 0, width, kListHeight);
+    ListView1 = Placed(new QTreeView(this), "ListView1", {0, 0, width, kListHeight});
     ListView1->setModel(model_);
     ListView1->setRootIsDecorated(false);
     ListView1->setItemsExpandable(false);
@@ -92,9 +89,7 @@ void ListWindow::BuildView(int width) {
 }
 
 QToolButton* ListWindow::PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint) {
-    auto* button = new QToolButton(Panel1);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 0, 30, 30);
+    auto* button = Placed(new QToolButton(Panel1), name, {left, 0, 30, 30});
     button->setAutoRaise(true);
     button->setIcon(style()->standardIcon(picture));
     button->setToolTip(hint);

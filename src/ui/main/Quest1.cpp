@@ -2,6 +2,7 @@
 
 #include "ui/main/file_text_box.h"
 #include "ui/main/window_placement.h"
+#include "ui/placed.h"
 #include "ui/services.h"
 
 namespace devical::ui {
@@ -13,22 +14,14 @@ TQuestion::TQuestion(Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Saisie d'un titre"));
     setModal(false);
     setFixedSize(298, 61);
-    Edit_Reponse = new QLineEdit(this);
-    Edit_Reponse->setObjectName(QStringLiteral("Edit_Reponse"));
-    Edit_Reponse->setGeometry(4, 4, 291, 21);
+    Edit_Reponse = Placed(new QLineEdit(this), "Edit_Reponse", {4, 4, 291, 21});
     Edit_Reponse->setAccessibleName(QStringLiteral("Titre"));
     MakeFileTextBox(Edit_Reponse);
-    Lib_Cas = new QLabel(this);
-    Lib_Cas->setObjectName(QStringLiteral("Lib_Cas"));
-    Lib_Cas->setGeometry(10, 34, 40, 13);
+    Lib_Cas = Placed(new QLabel(this), "Lib_Cas", {10, 34, 40, 13});
     Lib_Cas->hide();
-    Bt_OK = new QPushButton(QStringLiteral("OK"), this);
-    Bt_OK->setObjectName(QStringLiteral("Bt_OK"));
-    Bt_OK->setGeometry(62, 31, 75, 25);
+    Bt_OK = Placed(new QPushButton(QStringLiteral("OK"), this), "Bt_OK", {62, 31, 75, 25});
     Bt_OK->setDefault(true);
-    Bt_Close = new QPushButton(QStringLiteral("Annuler"), this);
-    Bt_Close->setObjectName(QStringLiteral("Bt_Close"));
-    Bt_Close->setGeometry(166, 31, 75, 25);
+    Bt_Close = Placed(new QPushButton(QStringLiteral("Annuler"), this), "Bt_Close", {166, 31, 75, 25});
     // OK has the focus first; Tab leads from it to the answer, never to Annuler.
     setTabOrder(Bt_OK, Edit_Reponse);
     setTabOrder(Edit_Reponse, Bt_Close);

@@ -9,12 +9,9 @@
 
 #include "ui/main/colours.h"
 #include "ui/main/fitted_label.h"
+#include "ui/placed.h"
 
 namespace devical::ui {
-
-struct Place {
-    int left, top, width, height;
-};
 
 enum Look : unsigned {
     Plain = 0,
@@ -26,16 +23,6 @@ enum Look : unsigned {
     WordWrap = 32,
     Large = 64,
 };
-
-// Gives the widget, made with its parent, its name, place and hint. (Made without one and
-// adopted later, each control would resolve its font and style twice.)
-template <typename W>
-W* Placed(W* widget, const char* name, Place place, const QString& hint = {}) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(place.left, place.top, place.width, place.height);
-    if (!hint.isEmpty()) widget->setToolTip(hint);
-    return widget;
-}
 
 void ApplyLook(QWidget* widget, unsigned look);
 // The look, with the alignment and wrapping; a label with no caption is named by its hint.
