@@ -87,6 +87,10 @@ int RunDevical(int argc, char** argv) {
     // A file size limit must give a write error, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
     const CommandLine commandLine = ReadCommandLine(argc, argv);
+    // Begun before the claim below, to run while the toolkit starts up: a start that hands
+    // over waits for them at its end, after its request is sent.
+    const std::jthread busWarmUp = platform::BeginSessionBusWarmUp();
+    const std::jthread fontconfigWarmUp = platform::BeginFontconfigWarmUp();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Devical"));
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopId));
@@ -99,8 +103,6 @@ int RunDevical(int argc, char** argv) {
     // Without a safe place for the guard the program still runs, only unguarded.
     if (instance.Claim() == platform::SingleInstance::Outcome::AnotherInstanceShown) return 0;
 
-    // Only the instance that runs warms up, not a start that hands over.
-    const platform::StartWarmUp warmUp;
     const QString directory = PreparedDirectory(plan);  // one instance at a time seeds it
     if (directory.isEmpty()) return 1;
 

@@ -1,9 +1,10 @@
 #include "platform/start_warm_up.h"
 
+#include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QDBusConnection>
-#include <QFontDatabase>
-#include <QGuiApplication>
-#include <QStringList>
+#include <QThread>
 #include <system_error>
 #include <utility>
 
@@ -11,17 +12,11 @@ namespace devical::platform {
 
 namespace {
 
-// The platforms whose accessibility bridge talks over the session bus.
-bool BridgeUsesSessionBus() {
-    const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
-}
-
 // A process that cannot start one more thread does the work itself when it comes to it.
 template <typename Work>
-std::thread Begun(Work work) {
+std::jthread Begun(Work work) {
     try {
-        return std::thread(std::move(work));
+        return std::jthread(std::move(work));
     } catch (const std::system_error&) {
         return {};
     }
@@ -29,16 +24,31 @@ std::thread Begun(Work work) {
 
 }  // namespace
 
-// Qt's font database is documented as safe from any thread, and Qt makes its default bus
-// connections on a thread of its own, one at a time. A main thread that needs either before
-// its worker is done waits for the rest of the same work, never for more.
-StartWarmUp::StartWarmUp() : fonts_(Begun([] { QFontDatabase::families(); })) {
-    if (BridgeUsesSessionBus()) sessionBus_ = Begun([] { QDBusConnection::sessionBus(); });
+bool PlatformUsesSessionBus(const QString& platformVariable) {
+    if (platformVariable.isEmpty()) return true;
+    // "wayland;xcb" tries the first, then the next: the first is what normally starts.
+    const QString first = platformVariable.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0);
+    return first == QLatin1String("xcb") || first.startsWith(QLatin1String("wayland"));
 }
 
-StartWarmUp::~StartWarmUp() {
-    for (std::thread* worker : {&fonts_, &sessionBus_})
-        if (worker->joinable()) worker->join();
+std::jthread BeginSessionBusWarmUp() {
+    if (!PlatformUsesSessionBus(qEnvironmentVariable("QT_QPA_PLATFORM"))) return {};
+    // Qt takes the first thread that uses it for the main thread: this one, not the worker.
+    QThread::currentThread();
+    // Qt makes its default bus connections on a thread of its own, one at a time, with or
+    // without an application object; a main thread that asks first waits for the rest.
+    return Begun([] { QDBusConnection::sessionBus(); });
+}
+
+std::jthread BeginFontconfigWarmUp() {
+    return Begun([] {
+        // Only the time the main thread and the display server leave: on two cores the
+        // reading would otherwise slow the toolkit's start-up by about as much as it saves.
+        // The main thread never waits for this one: if Qt needs fontconfig first, it reads
+        // the set-up itself, as without the warm-up, and the slower of the two is dropped.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), PRIO_MAX);
+        FcInit();
+    });
 }
 
 }  // namespace devical::platform

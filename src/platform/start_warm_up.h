@@ -1,25 +1,24 @@
 // Two slow first uses of the desktop that the first frame waits for, begun on worker
-// threads while the main thread reads the files and builds the window:
-// - fontconfig's set-up and Qt's list of fonts, which the first text measured or painted
-//   would otherwise make on the main thread;
+// threads before the application object, so that they run while the toolkit starts up:
 // - the session bus, which the desktop's accessibility bridge opens, and waits for, when
-//   the first widget gets a text (where no bus runs yet, that means starting one).
+//   the first widget gets a text (where no bus runs yet, that means starting one);
+// - fontconfig's set-up (reading its configuration), which the first text measured or
+//   painted would otherwise make on the main thread.
+// Each worker is joined when its handle goes, so that none outlives the start.
 #pragma once
 
+#include <QString>
 #include <thread>
 
 namespace devical::platform {
 
-class StartWarmUp {
-public:
-    StartWarmUp();
-    ~StartWarmUp();  // waits for the workers, so that none outlives the application
-    StartWarmUp(const StartWarmUp&) = delete;
-    StartWarmUp& operator=(const StartWarmUp&) = delete;
+// Whether the platform that Qt will start, as asked by QT_QPA_PLATFORM (empty when not set),
+// has an accessibility bridge on the session bus. Unasked, the desktop's own platform (X11
+// or Wayland) starts, and it has one.
+bool PlatformUsesSessionBus(const QString& platformVariable);
 
-private:
-    std::thread fonts_;
-    std::thread sessionBus_;
-};
+// Both from the main thread, before the application object.
+[[nodiscard]] std::jthread BeginSessionBusWarmUp();
+[[nodiscard]] std::jthread BeginFontconfigWarmUp();
 
 }  // namespace devical::platform

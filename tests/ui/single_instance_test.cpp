@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "platform/single_instance.h"
+#include "platform/start_warm_up.h"
 #include "window_test_support.h"
 
 using namespace devical::testing;
@@ -83,6 +84,7 @@ private:
     std::unique_ptr<QTemporaryDir> runtime_;  // XDG_RUNTIME_DIR
     std::unique_ptr<QTemporaryDir> cache_;    // XDG_CACHE_HOME, used where the runtime directory is refused
     QString program_;
+    const QByteArray busAddress_ = qgetenv("DBUS_SESSION_BUS_ADDRESS");
 
     void Launch(QProcess& process, const QStringList& arguments = {}) {
         process.setProgram(program_);
@@ -146,6 +148,8 @@ private slots:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_->path()));
     }
     void cleanup() {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", busAddress_);  // as the tests found it
+        if (busAddress_.isEmpty()) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         dir_.reset();
         runtime_.reset();
         cache_.reset();
@@ -207,6 +211,33 @@ private slots:
         Start(process, {QStringLiteral("x"), QStringLiteral("/M")});
         QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);
         Stop(process);
+    }
+
+    // The start opens the session bus early only for the desktop's platforms, whose
+    // accessibility bridge talks over it: a start without a display connects to no bus.
+    void anOffscreenStartOpensNoSessionBus() {
+        Socket bus;
+        const QString path = runtime_->path() + QStringLiteral("/bus");
+        QVERIFY(bus.Listen(path));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(path));
+        StartsWithWindowAndGuard();
+        QVERIFY(!bus.HasConnected());
+    }
+
+    void theBusIsOpenedEarlyForTheDesktopsPlatformsOnly_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("the desktop's own") << QString() << true;
+        QTest::newRow("X11 with an option") << QStringLiteral("xcb:nograb") << true;
+        QTest::newRow("Wayland, else X11") << QStringLiteral("wayland-egl;xcb") << true;
+        QTest::newRow("offscreen") << QStringLiteral("offscreen") << false;
+        QTest::newRow("offscreen, else X11") << QStringLiteral("offscreen;xcb") << false;
+        QTest::newRow("framebuffer") << QStringLiteral("linuxfb") << false;
+    }
+    void theBusIsOpenedEarlyForTheDesktopsPlatformsOnly() {
+        QFETCH(QString, platform);
+        QFETCH(bool, opened);
+        QCOMPARE(devical::platform::PlatformUsesSessionBus(platform), opened);
     }
 
     void theSocketLivesInTheRuntimeDirectory() {
