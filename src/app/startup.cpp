@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <csignal>
+#include <cstdlib>
 
 #include "app/windows.h"
 #include "platform/desktop.h"
@@ -61,9 +63,8 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 // once the reason it cannot be prepared has been shown.
 QString PreparedDirectory(const storage::ProgramDirectoryPlan& plan) {
     const QString directory = QString::fromStdString(plan.directory.string());
-    if (!plan.seedFrom) return directory;
     try {
-        storage::SeedUserDirectory(*plan.seedFrom, plan.directory);
+        storage::PrepareProgramDirectory(plan);
         return directory;
     } catch (const storage::FileError& error) {
         platform::ShowMessage(nullptr, platform::MessageKind::Error,
@@ -97,7 +98,8 @@ int RunDevical(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);  // closing the window only hides it
 
     const storage::ProgramDirectoryPlan plan = storage::PlanProgramDirectory(
-        platform::ExecutableDirectory().toStdString(), platform::UserDataDirectory().toStdString(),
+        platform::ExecutableDirectory().toStdString(),
+        storage::UserDataDirectory(std::getenv("XDG_DATA_HOME"), QDir::homePath().toStdString()),
         platform::ShippedDataDirectory().toStdString());
     platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));
     // Without a safe place for the guard the program still runs, only unguarded.

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace devical::platform {
@@ -15,10 +14,6 @@ namespace devical::platform {
 QString ExecutableDirectory() {
     const QString directory = QCoreApplication::applicationDirPath();
     return directory.isEmpty() ? QString() : directory + QLatin1Char('/');
-}
-
-QString UserDataDirectory() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/devical/");
 }
 
 QString ShippedDataDirectory() {

@@ -9,8 +9,6 @@ namespace devical::platform {
 // The running executable's directory with a trailing '/', or empty (the current
 // directory) where it cannot be found.
 QString ExecutableDirectory();
-// The user's data directory for the program (normally ~/.local/share/devical/).
-QString UserDataDirectory();
 // The data an installed program ships (share/devical/ of the executable's prefix, so that a
 // relocated prefix works).
 QString ShippedDataDirectory();

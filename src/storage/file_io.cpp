@@ -1,6 +1,7 @@
 #include "storage/file_io.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,25 +10,30 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <system_error>
 #include <utility>
 
+#include "storage/directory_lock.h"
+#include "storage/file_staging.h"
 #include "storage/text_lines.h"
 
 namespace devical::storage {
 
 namespace fs = std::filesystem;
 
+namespace staging {
+
 namespace {
 
+FileStepObserver observer = nullptr;
+
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kRandomLength = 6;
+constexpr std::string_view kRandomLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+bool IsRandomLetter(char c) { return kRandomLetters.find(c) != std::string_view::npos; }
+
 std::string SystemReason(int error) { return std::generic_category().message(error); }
-
-[[noreturn]] void Fail(const char* what, const fs::path& path, int error) {
-    throw FileError(std::string(what) + " " + path.string() + "\n" + SystemReason(error));
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) { return UpperAscii(a) == UpperAscii(b); }
 
 // Owns a descriptor so that every early exit closes it.
 class Descriptor {
@@ -56,13 +62,22 @@ void WriteAll(int fd, std::string_view bytes) {
     }
 }
 
+bool IsWithin(const fs::path& path, const fs::path& directory) {
+    const auto [end, rest] = std::mismatch(directory.begin(), directory.end(), path.begin(), path.end());
+    return end == directory.end() && rest != path.end();
+}
+
 // The file to replace: the target itself, or the file its link points to. A link that
-// points to nothing is an error: replacing it with a file would cut the user's link.
+// points to nothing is an error (replacing it with a file would cut the user's link), and so
+// is one that leaves its directory: a list file must not become a way to write elsewhere.
 fs::path ResolvedTarget(const fs::path& target) {
     std::error_code error;
     if (!fs::is_symlink(target, error)) return target;
     const fs::path resolved = fs::canonical(target, error);
     if (error) Fail("Ne peut écrire le fichier", target, error.value());
+    const fs::path home = fs::canonical(target.has_parent_path() ? target.parent_path() : fs::path("."), error);
+    if (error || !IsWithin(resolved, home))
+        Fail("Ne peut écrire le fichier", target, "it is a link to " + resolved.string() + ", outside its folder");
     return resolved;
 }
 
@@ -87,70 +102,59 @@ mode_t ModeFor(const fs::path& target) {
         if (errno != ENOENT) Fail("Ne peut écrire le fichier", target, errno);
         return 0666 & ~ProcessUmask();
     }
+    if (S_ISDIR(info.st_mode)) Fail("Ne peut écrire le fichier", target, EISDIR);
+    if (!S_ISREG(info.st_mode)) Fail("Ne peut écrire le fichier", target, "not a regular file");
     if (::access(target.c_str(), W_OK) != 0) Fail("Ne peut écrire le fichier", target, errno);
     if ((info.st_mode & 0222) == 0) Fail("Ne peut écrire le fichier", target, EACCES);
     return info.st_mode & 07777;
 }
 
-// The temporary file, new and never followed: whatever is left at its name, a planted link
-// included, goes first; what cannot be removed makes the creation fail.
-int CreateTemporary(const fs::path& temporary) {
-    ::unlink(temporary.c_str());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) Fail("Ne peut créer le fichier", temporary, errno);
-    return fd;
+std::string RandomLetters() {
+    unsigned char random[kRandomLength];
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+        for (unsigned char& byte : random)
+            byte = static_cast<unsigned char>(std::rand());
+    }
+    std::string letters;
+    for (const unsigned char byte : random)
+        letters += kRandomLetters[byte % kRandomLetters.size()];
+    return letters;
 }
 
-void SyncDirectory(const fs::path& directory) {
-    // The rename is only durable once the directory itself reaches the disk.
-    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+// A new file of a name nobody else uses: O_EXCL refuses whatever stands there, a planted
+// link included, and another writer's temporary file is never touched.
+std::pair<int, fs::path> CreateTemporary(const fs::path& target) {
+    for (int attempt = 0;; ++attempt) {
+        fs::path temporary = target;
+        temporary += "." + RandomLetters() + std::string(kTemporarySuffix);
+        Notify(FileStep::CreateTemporary, temporary);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) return {fd, temporary};
+        if (errno != EEXIST || attempt == 100) Fail("Ne peut créer le fichier", temporary, errno);
+    }
 }
 
 }  // namespace
 
-std::string ReadFileBytes(const fs::path& path) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) Fail("Ne peut ouvrir le fichier", path, errno);
-    std::string bytes;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            Fail("Ne peut lire le fichier", path, errno);
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    return bytes;
+void Fail(std::string_view what, const fs::path& path, const std::string& reason) {
+    throw FileError(std::string(what) + " " + path.string() + "\n" + reason);
 }
 
-fs::path TemporaryPathFor(const fs::path& target) {
-    std::string name = target.filename().string();
-    name = name.size() > 3 ? name.substr(0, name.size() - 3) + "Old" : name + ".Old";
-    return target.parent_path() / name;
+void Fail(std::string_view what, const fs::path& path, int error) { Fail(what, path, SystemReason(error)); }
+
+void Notify(FileStep step, const fs::path& path) {
+    if (observer) observer(step, path);
 }
 
-namespace {
-
-// A new content written beside its target, synced, waiting for its rename.
-struct StagedFile {
-    fs::path target;  // the file replaced: a link's destination, not the link
-    fs::path temporary;
-};
-
-StagedFile Stage(const fs::path& target, std::string_view bytes, fs::path (*temporaryFor)(const fs::path&)) {
+StagedFile Stage(const fs::path& target, std::string_view bytes) {
     const fs::path real = ResolvedTarget(target);
-    const fs::path temporary = temporaryFor(real);
     const mode_t mode = ModeFor(real);
-
-    Descriptor file(CreateTemporary(temporary));
+    auto [fd, temporary] = CreateTemporary(real);
+    Descriptor file(fd);
     try {
         if (::fchmod(file.get(), mode) != 0) throw std::system_error(errno, std::generic_category());
         WriteAll(file.get(), bytes);
+        Notify(FileStep::SyncFile, temporary);
         if (::fsync(file.get()) != 0) throw std::system_error(errno, std::generic_category());
         if (::close(file.release()) != 0) throw std::system_error(errno, std::generic_category());
     } catch (const std::system_error& failure) {
@@ -161,6 +165,7 @@ StagedFile Stage(const fs::path& target, std::string_view bytes, fs::path (*temp
 }
 
 void Commit(const StagedFile& staged) {
+    Notify(FileStep::Rename, staged.target);
     if (::rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
         const int error = errno;
         ::unlink(staged.temporary.c_str());
@@ -168,70 +173,75 @@ void Commit(const StagedFile& staged) {
     }
 }
 
-// Files replaced together each get a temporary of their own: DEVICAL.INI and DEVICAL.LAN
-// would share DEVICAL.Old.
-fs::path BatchTemporaryFor(const fs::path& target) { return target.string() + ".new"; }
-
-}  // namespace
-
-void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
-    const StagedFile staged = Stage(target, bytes, TemporaryPathFor);
-    Commit(staged);
-    SyncDirectory(staged.target.parent_path());
+void SyncDirectory(const fs::path& directory) {
+    // A rename is only durable once the directory itself reaches the disk.
+    Notify(FileStep::SyncDirectory, directory);
+    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
-void ReplaceFilesTogether(const std::vector<FileContents>& files) {
-    // What each target holds now, to put back should a rename fail half way.
-    std::vector<std::optional<std::string>> before;
-    for (const FileContents& file : files) {
-        std::error_code error;
-        const bool holdsBytes = fs::is_regular_file(file.path, error);
-        before.push_back(holdsBytes ? std::optional(ReadFileBytes(file.path)) : std::nullopt);
-    }
-    std::vector<StagedFile> staged;
-    try {
-        for (const FileContents& file : files)
-            staged.push_back(Stage(file.path, file.bytes, BatchTemporaryFor));
-    } catch (const FileError&) {
-        for (const StagedFile& file : staged)
-            ::unlink(file.temporary.c_str());
-        throw;
-    }
-    for (std::size_t i = 0; i < staged.size(); ++i) {
-        try {
-            Commit(staged[i]);
-        } catch (const FileError&) {
-            for (std::size_t later = i + 1; later < staged.size(); ++later)
-                ::unlink(staged[later].temporary.c_str());
-            for (std::size_t done = 0; done < i; ++done) {
-                try {
-                    if (before[done]) {
-                        ReplaceFileContents(staged[done].target, *before[done]);
-                    } else {
-                        ::unlink(staged[done].target.c_str());
-                    }
-                } catch (const FileError&) {  // the first failure is the one to report
-                }
-            }
-            throw;
+bool IsTemporaryName(std::string_view name) {
+    const std::size_t fixed = 1 + kRandomLength + kTemporarySuffix.size();
+    if (name.size() <= fixed || !name.ends_with(kTemporarySuffix)) return false;
+    const std::string_view random = name.substr(name.size() - kTemporarySuffix.size() - kRandomLength, kRandomLength);
+    return name[name.size() - fixed] == '.' && std::all_of(random.begin(), random.end(), IsRandomLetter);
+}
+
+bool IsTemporaryNameFor(std::string_view name, std::string_view targetName) {
+    return IsTemporaryName(name) && name.size() == targetName.size() + 1 + kRandomLength + kTemporarySuffix.size() &&
+           name.starts_with(targetName);
+}
+
+}  // namespace staging
+
+void SetFileStepObserver(FileStepObserver observer) { staging::observer = observer; }
+
+std::string ReadFileBytes(const fs::path& path) {
+    // Opened without blocking: a FIFO would otherwise hold the program until a writer came.
+    staging::Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) staging::Fail("Ne peut ouvrir le fichier", path, errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) staging::Fail("Ne peut ouvrir le fichier", path, errno);
+    if (S_ISDIR(info.st_mode)) staging::Fail("Ne peut lire le fichier", path, EISDIR);
+    if (!S_ISREG(info.st_mode)) staging::Fail("Ne peut lire le fichier", path, "not a regular file");
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            staging::Fail("Ne peut lire le fichier", path, errno);
         }
+        bytes.append(buffer, static_cast<std::size_t>(got));
     }
-    std::vector<fs::path> directories;
-    for (const StagedFile& file : staged) {
-        if (std::find(directories.begin(), directories.end(), file.target.parent_path()) == directories.end())
-            directories.push_back(file.target.parent_path());
-    }
-    for (const fs::path& directory : directories)
-        SyncDirectory(directory);
+    return bytes;
+}
+
+void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
+    DirectoryLock lock(target.parent_path());
+    const staging::StagedFile staged = staging::Stage(target, bytes);
+    staging::Commit(staged);
+    staging::SyncDirectory(staged.target.parent_path());
+}
+
+void UpdateFileContents(const fs::path& path, const std::function<std::string(const std::string& bytes)>& change) {
+    DirectoryLock lock(path.parent_path());
+    const std::string before = ReadFileBytes(path);
+    const std::string after = change(before);
+    if (after != before) ReplaceFileContents(path, after);
 }
 
 fs::path FindFileNoCase(const fs::path& directory, std::string_view name) {
     const fs::path searched = directory.empty() ? fs::path(".") : directory;
     std::error_code error;
-    if (fs::exists(searched / name, error)) return directory / name;
+    if (fs::exists(fs::symlink_status(searched / name, error))) return directory / name;
     for (fs::directory_iterator it(searched, error), end; !error && it != end; it.increment(error)) {
         const std::string entry = it->path().filename().string();
-        if (SameNameIgnoringCase(entry, name)) return directory / entry;
+        if (UpperAscii(entry) == UpperAscii(name)) return directory / entry;
     }
     return directory / name;
 }

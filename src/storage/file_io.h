@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,37 +16,56 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Throws FileError ("Ne peut ouvrir le fichier ...").
+// Throws FileError ("Ne peut ouvrir le fichier ..."). Only a regular file is read: anything
+// else (a FIFO, a device, a directory) is refused without waiting on it.
 std::string ReadFileBytes(const std::filesystem::path& path);
 
-// The rewrite's temporary file: the target's name less its last three characters,
-// followed by "Old" (DEVICAL.INI is rewritten through DEVICAL.Old).
-std::filesystem::path TemporaryPathFor(const std::filesystem::path& target);
-
-// Writes the bytes to the temporary file beside the target, flushes and syncs it, then
-// renames it over the target in one step. On any failure the target keeps its old bytes,
-// the temporary file is removed and FileError is thrown.
+// Writes the bytes to a temporary file of its own beside the target (a new name each time,
+// created with O_EXCL and never through a link), flushes and syncs it, then renames it over
+// the target in one step, under the directory's lock. On any failure the target keeps its old
+// bytes, the temporary file is removed and FileError is thrown.
 // - The file keeps its mode; a new one gets 0666 less the umask.
-// - A file that may not be written (no write bit, or access() refuses) is not replaced.
-// - A symbolic link stays a link: the file it points to is the one replaced; a link that
-//   points to nothing is an error.
-// - Whatever already sits at the temporary's name is removed, never written through; when
-//   it cannot be (a directory), the write fails.
+// - A file that may not be written (no write bit, or access() refuses) is not replaced, nor
+//   is anything but a regular file.
+// - A symbolic link stays a link: the file it points to is the one replaced. A link that
+//   points to nothing, or out of the link's own directory, is an error.
 void ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
+
+// Reads the file, hands its bytes to change and writes back what comes out, all under the
+// directory's lock: two processes updating one file both keep their change. A file that
+// would come out the same is left untouched. Throws FileError.
+void UpdateFileContents(const std::filesystem::path& path,
+                        const std::function<std::string(const std::string& bytes)>& change);
 
 struct FileContents {
     std::filesystem::path path;
     std::string bytes;
 };
 
-// Replaces several files as ReplaceFileContents does, all or none: every new content is
-// written and synced beside its target (as name.new) before the first rename, and should a
-// rename fail, the files already renamed get their old bytes back. Throws FileError naming
-// the file that failed.
-void ReplaceFilesTogether(const std::vector<FileContents>& files);
+// Replaces several files of the directory as ReplaceFileContents does, all or none, even
+// when the process is killed half way. Every new content is written and synced beside its
+// target first; then the journal (kJournalName), listing what is to be renamed, is written
+// and synced: it is the point past which the change is made whole, here or by
+// FinishInterruptedWrites at the next start. Should a rename fail, the files already renamed
+// get their old bytes back the same way. Throws FileError naming the file that failed.
+void ReplaceFilesTogether(const std::filesystem::path& directory, const std::vector<FileContents>& files);
+
+inline constexpr std::string_view kJournalName = "DEVICAL.JNL";
+
+// Completes a ReplaceFilesTogether cut short by the end of its process, and removes the
+// temporary files that writers killed half way left behind. Run at start-up, before any file
+// of the directory is read. Throws FileError.
+void FinishInterruptedWrites(const std::filesystem::path& directory);
 
 // The file of that name in the directory whatever the letter case of its name, or, when
 // there is none, the directory followed by the name as given.
 std::filesystem::path FindFileNoCase(const std::filesystem::path& directory, std::string_view name);
+
+// What a rewrite is about to do, for tests that check the order of its steps or stop the
+// process at one of them. path: the file concerned (the temporary file, or the target of a
+// rename).
+enum class FileStep { CreateTemporary, SyncFile, Rename, SyncDirectory, Remove };
+using FileStepObserver = void (*)(FileStep step, const std::filesystem::path& path);
+void SetFileStepObserver(FileStepObserver observer);
 
 }  // namespace devical::storage

@@ -98,11 +98,11 @@ std::string IniRead(const std::filesystem::path& path, std::string_view section,
 
 void IniWrite(const std::filesystem::path& path, std::string_view section, std::string_view key,
               std::string_view value) {
-    const std::string before = ReadFileBytes(path);
-    IniDocument document(before);
-    document.Write(section, key, value);
-    const std::string after = document.Bytes();
-    if (after != before) ReplaceFileContents(path, after);
+    UpdateFileContents(path, [&](const std::string& bytes) {
+        IniDocument document(bytes);
+        document.Write(section, key, value);
+        return document.Bytes();
+    });
 }
 
 }  // namespace devical::storage

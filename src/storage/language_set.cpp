@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "storage/directory_lock.h"
 #include "storage/file_io.h"
 
 namespace devical::storage {
@@ -50,6 +51,9 @@ LanguageSwitch InstallLanguageSet(const fs::path& directory, std::string_view pr
         complete = Exists(StoredFile(directory, file, chosen)) && complete;
     if (!complete) throw MissingLanguageSet(chosen);
 
+    // The working files are read and replaced in one hold of the lock: a write by another
+    // process in between would land in the wrong language's files.
+    DirectoryLock lock(directory);
     std::vector<FileContents> writes;
     for (const LanguageSetFile& file : kLanguageSetFiles) {
         const fs::path working = WorkingFile(directory, file);
@@ -58,7 +62,7 @@ LanguageSwitch InstallLanguageSet(const fs::path& directory, std::string_view pr
     }
     for (const LanguageSetFile& file : kLanguageSetFiles)
         writes.push_back({WorkingFile(directory, file), ReadFileBytes(StoredFile(directory, file, chosen))});
-    ReplaceFilesTogether(writes);
+    ReplaceFilesTogether(directory, writes);
     return LanguageSwitch::Installed;
 }
 

@@ -46,6 +46,21 @@ void CreateUserDirectory(const fs::path& given) {
     ReplaceFileContents(directory / kFirstRunMarker, "");
 }
 
+// Only this user may change what is in the directory, as OpenSSH asks of ~/.ssh.
+void RefuseSharedDirectory(const fs::path& directory) {
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) != 0) return;
+    const std::string name = directory.string();
+    if (info.st_uid != ::getuid())
+        throw FileError("Devical will not use " + name + ": it belongs to another user (uid " +
+                        std::to_string(info.st_uid) +
+                        ").\nMove it aside and start Devical again to get a folder of your own.");
+    if ((info.st_mode & 022) != 0)
+        throw FileError("Devical will not use " + name +
+                        ": other users may change the files in it.\nMake it yours alone (chmod go-w '" + name +
+                        "'), then start Devical again.");
+}
+
 void CopyFile(const fs::path& source, const fs::path& target) { ReplaceFileContents(target, ReadFileBytes(source)); }
 
 }  // namespace
@@ -57,8 +72,15 @@ ProgramDirectoryPlan PlanProgramDirectory(const fs::path& executableDirectory, c
     return {userDirectory, shippedDirectory};
 }
 
+fs::path UserDataDirectory(const char* xdgDataHome, const fs::path& home) {
+    if (xdgDataHome && fs::path(xdgDataHome).is_absolute()) return fs::path(xdgDataHome) / "devical/";
+    return home / ".local/share/devical/";
+}
+
 void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDirectory) {
     if (!Exists(userDirectory)) CreateUserDirectory(userDirectory);
+    RefuseSharedDirectory(userDirectory);
+    FinishInterruptedWrites(userDirectory);
     std::error_code error;
     for (fs::directory_iterator it(shippedDirectory, error), end; !error && it != end; it.increment(error)) {
         if (!it->is_regular_file()) continue;
@@ -76,6 +98,11 @@ void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDir
         const fs::path working = FindFileNoCase(userDirectory, file.workingName);
         if (!Exists(working)) CopyFile(FindFileNoCase(userDirectory, std::string(file.storedPrefix) + "FR"), working);
     }
+}
+
+void PrepareProgramDirectory(const ProgramDirectoryPlan& plan) {
+    if (plan.seedFrom) return SeedUserDirectory(*plan.seedFrom, plan.directory);
+    FinishInterruptedWrites(plan.directory);
 }
 
 }  // namespace devical::storage

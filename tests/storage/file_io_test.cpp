@@ -63,43 +63,80 @@ TEST_F(ReplaceFileContentsTest, ANewFileFollowsTheUmaskAndARewrittenOneKeepsItsM
     }
 }
 
-// Whatever sits at the temporary's name is removed, never written through.
-TEST_F(ReplaceFileContentsTest, WritesNothingThroughWhatIsLeftAtTheTemporaryName) {
+// What another writer, or an attacker, puts at the temporary's name is never written through
+// nor removed: the rewrite takes another name.
+TEST_F(ReplaceFileContentsTest, WritesNothingThroughWhatOthersPutAtItsTemporaryName) {
     struct Row {
         const char* name;
         void (*plant)(const fs::path& temporary, const fs::path& elsewhere);
+        const char* readThereAfter;  // through what was planted
     };
     const Row rows[] = {
         {"link to a file",
          [](const fs::path& temporary, const fs::path& elsewhere) {
              std::ofstream(elsewhere, std::ios::binary) << "not yours";
              fs::create_symlink(elsewhere, temporary);
-         }},
+         },
+         "not yours"},
         {"link to a file not there yet",
-         [](const fs::path& temporary, const fs::path& elsewhere) { fs::create_symlink(elsewhere, temporary); }},
-        {"leftover file",
-         [](const fs::path& temporary, const fs::path&) { std::ofstream(temporary, std::ios::binary) << "stale"; }},
+         [](const fs::path& temporary, const fs::path& elsewhere) { fs::create_symlink(elsewhere, temporary); },
+         "(nothing)"},
+        {"another writer's file",
+         [](const fs::path& temporary, const fs::path&) { std::ofstream(temporary, std::ios::binary) << "theirs"; },
+         "theirs"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const auto path = WriteBytes("DEVICAL.INI", "[S]\r\nK=1\r\n");
         fs::remove(Path("elsewhere"));
-        row.plant(Path("DEVICAL.Old"), Path("elsewhere"));
-        const std::string elsewhereBefore = fs::exists(Path("elsewhere")) ? Bytes("elsewhere") : "(none)";
-
+        static fs::path planted;
+        static const Row* current;
+        planted.clear();
+        current = &row;
+        SetFileStepObserver([](FileStep step, const fs::path& temporary) {
+            if (step != FileStep::CreateTemporary || !planted.empty()) return;
+            planted = temporary;
+            current->plant(temporary, temporary.parent_path() / "elsewhere");
+        });
         ReplaceFileContents(path, "[S]\r\nK=2\r\n");
+        SetFileStepObserver(nullptr);
         EXPECT_EQ(Bytes("DEVICAL.INI"), "[S]\r\nK=2\r\n");
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
-        EXPECT_FALSE(fs::exists(fs::symlink_status(Path("DEVICAL.Old"))));
-        EXPECT_EQ(fs::exists(Path("elsewhere")) ? Bytes("elsewhere") : "(none)", elsewhereBefore);
+        ASSERT_TRUE(fs::exists(fs::symlink_status(planted)));
+        EXPECT_EQ(fs::exists(planted) ? BytesAt(planted) : "(nothing)", row.readThereAfter);
+        fs::remove(planted);
     }
 }
 
-TEST_F(ReplaceFileContentsTest, FailsWhenTheTemporaryCannotBeMadeSafely) {
+// The temporary file reaches the disk before it takes the target's name, and the rename before
+// the rewrite returns: a power cut leaves the old file or the new one, never an empty one.
+TEST_F(ReplaceFileContentsTest, SyncsTheNewBytesBeforeTheRenameAndTheFolderAfterIt) {
     const auto path = WriteBytes("DEVICAL.INI", "[S]\r\nK=1\r\n");
-    fs::create_directory(Path("DEVICAL.Old"));
-    EXPECT_EQ(FailureOf(path, "[S]\r\nK=2\r\n"),
-              "Ne peut créer le fichier " + Path("DEVICAL.Old").string() + "\n" + Reason(EEXIST));
+    static std::vector<std::pair<FileStep, fs::path>> steps;
+    steps.clear();
+    SetFileStepObserver([](FileStep step, const fs::path& file) { steps.emplace_back(step, file); });
+    ReplaceFileContents(path, "[S]\r\nK=2\r\n");
+    SetFileStepObserver(nullptr);
+    ASSERT_EQ(steps.size(), 4u);
+    const fs::path temporary = steps[0].second;
+    EXPECT_EQ(temporary.parent_path(), dir_);
+    const std::vector<std::pair<FileStep, fs::path>> expected = {{FileStep::CreateTemporary, temporary},
+                                                                 {FileStep::SyncFile, temporary},
+                                                                 {FileStep::Rename, path},
+                                                                 {FileStep::SyncDirectory, dir_}};
+    EXPECT_EQ(steps, expected);
+}
+
+TEST_F(ReplaceFileContentsTest, FailsWhenNoTemporaryCanBeMade) {
+    const auto path = WriteBytes("DEVICAL.INI", "[S]\r\nK=1\r\n");
+    SetFileStepObserver([](FileStep step, const fs::path& temporary) {
+        if (step == FileStep::CreateTemporary) fs::create_directory(temporary);
+    });
+    const auto failure = FailureOf(path, "[S]\r\nK=2\r\n");
+    SetFileStepObserver(nullptr);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->starts_with("Ne peut créer le fichier " + path.string() + "."));
+    EXPECT_TRUE(failure->ends_with(".tmp\n" + Reason(EEXIST)));
     EXPECT_EQ(Bytes("DEVICAL.INI"), "[S]\r\nK=1\r\n");
 }
 
@@ -110,31 +147,48 @@ TEST_F(ReplaceFileContentsTest, LeavesAReadOnlyFileAsItIs) {
     EXPECT_EQ(FailureOf(path, "[S]\r\nK=2\r\n"), "Ne peut écrire le fichier " + path.string() + "\n" + Reason(EACCES));
     EXPECT_EQ(Bytes("DEVICAL.INI"), "[S]\r\nK=1\r\n");
     EXPECT_EQ(ModeOf(path), 0444u);
-    EXPECT_FALSE(fs::exists(Path("DEVICAL.Old")));
+    EXPECT_TRUE(NoTemporaryLeft());
 }
 
-TEST_F(ReplaceFileContentsTest, ALinkToNothingIsAnErrorAndStaysALink) {
-    fs::create_symlink(Path("gone.ini"), Path("DEVICAL.INI"));
-    EXPECT_EQ(FailureOf(Path("DEVICAL.INI"), "[S]\r\nK=2\r\n"),
-              "Ne peut écrire le fichier " + Path("DEVICAL.INI").string() + "\n" + Reason(ENOENT));
-    EXPECT_TRUE(fs::is_symlink(Path("DEVICAL.INI")));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(Path("gone.ini"))));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(Path("DEVICAL.Old"))));
-}
-
-class ReplaceFilesTogetherTest : public ReplaceFileContentsTest {
-protected:
-    bool NoTemporaryLeft() const {
-        for (const auto& entry : fs::directory_iterator(dir_)) {
-            if (entry.path().extension() == ".new") return false;
-        }
-        return true;
+// A link is followed only to a file that exists in the link's own folder or below it: a list
+// file must not become a way to write anywhere else.
+TEST_F(ReplaceFileContentsTest, ALinkToNothingOrOutOfItsFolderIsAnErrorAndStaysALink) {
+    fs::create_directories(Path("outside"));
+    fs::create_directories(Path("folder/kept"));
+    std::ofstream(Path("outside/victim"), std::ios::binary) << "victim";
+    std::ofstream(Path("folder/kept/rates"), std::ios::binary) << "kept";
+    struct Row {
+        const char* link;
+        fs::path to;
+        std::optional<std::string> reason;  // none: written through
+    };
+    const Row rows[] = {
+        {"folder/gone", Path("folder/gone.ini"), Reason(ENOENT)},
+        {"folder/up", "../outside/victim",
+         "it is a link to " + Path("outside/victim").string() + ", outside its folder"},
+        {"folder/absolute", Path("outside/victim"),
+         "it is a link to " + Path("outside/victim").string() + ", outside its folder"},
+        {"folder/down", "kept/rates", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.link);
+        fs::create_symlink(row.to, Path(row.link));
+        const auto failure = FailureOf(Path(row.link), "new");
+        EXPECT_EQ(failure, row.reason ? std::optional("Ne peut écrire le fichier " + Path(row.link).string() + "\n" +
+                                                      *row.reason)
+                                      : std::nullopt);
+        EXPECT_TRUE(fs::is_symlink(Path(row.link)));
     }
-};
+    EXPECT_EQ(Bytes("outside/victim"), "victim");
+    EXPECT_EQ(Bytes("folder/kept/rates"), "new");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Path("folder/gone.ini"))));
+}
+
+using ReplaceFilesTogetherTest = ReplaceFileContentsTest;
 
 TEST_F(ReplaceFilesTogetherTest, EveryFileTakesItsNewBytesAndANewOneIsCreated) {
     WriteBytes("a.txt", "old a");
-    ReplaceFilesTogether({{Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
+    ReplaceFilesTogether(dir_, {{Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
     EXPECT_EQ(Bytes("a.txt"), "new a");
     EXPECT_EQ(Bytes("b.txt"), "new b");
     EXPECT_TRUE(NoTemporaryLeft());
@@ -145,7 +199,7 @@ TEST_F(ReplaceFilesTogetherTest, AFailureWhileWritingChangesNoFile) {
     WriteBytes("b.txt", "old b");
     // The second content does not fit on the "disk": the first is written but never renamed.
     WithFileSizeLimit(64, [&] {
-        EXPECT_THROW(ReplaceFilesTogether({{Path("a.txt"), "new a"}, {Path("b.txt"), std::string(100, 'b')}}),
+        EXPECT_THROW(ReplaceFilesTogether(dir_, {{Path("a.txt"), "new a"}, {Path("b.txt"), std::string(100, 'b')}}),
                      FileError);
     });
     EXPECT_EQ(Bytes("a.txt"), "old a");
@@ -158,7 +212,7 @@ TEST_F(ReplaceFilesTogetherTest, ARenameThatFailsPutsBackTheFilesAlreadyReplaced
     fs::create_directory(Path("b.txt"));  // nothing can be renamed over a directory
     const auto failure = [&]() -> std::string {
         try {
-            ReplaceFilesTogether({{Path("new.txt"), "new"}, {Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
+            ReplaceFilesTogether(dir_, {{Path("new.txt"), "new"}, {Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
             return {};
         } catch (const FileError& error) {
             return error.what();

@@ -175,7 +175,7 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
         }
     });
     EXPECT_EQ(Bytes("DEVICAL.INI"), original);
-    EXPECT_FALSE(std::filesystem::exists(Path("DEVICAL.Old")));
+    EXPECT_TRUE(NoTemporaryLeft());
 }
 
 TEST_F(IniFileTest, AMissingFileIsAnError) {

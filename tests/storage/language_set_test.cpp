@@ -92,6 +92,12 @@ TEST_F(LanguageSetTest, AnIncompleteOrUnreadableSetChangesNoFile) {
     before = Snapshot();
     EXPECT_EQ(Failure("FR", "AN"), "Ne peut lire le fichier " + Path("Taxes.AN").string() + "\nIs a directory");
     EXPECT_EQ(Snapshot(), before);
+
+    // A FIFO would hold the switch until somebody wrote into it.
+    fs::remove(Path("Taxes.AN"));
+    ::mkfifo(Path("Taxes.AN").c_str(), 0644);
+    EXPECT_EQ(Failure("FR", "AN"), "Ne peut lire le fichier " + Path("Taxes.AN").string() + "\nnot a regular file");
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(LanguageSetTest, AFailureWhileWritingChangesNoFile) {

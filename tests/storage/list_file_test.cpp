@@ -73,7 +73,7 @@ TEST_F(ListFileTest, AFailedSaveLeavesTheOldListWhole) {
         EXPECT_THROW(SaveList(Path("Rates.txt"), Records(50, {"CHF Franc suisse", "0,93"})), FileError);
     });
     EXPECT_EQ(Bytes("Rates.txt"), original);
-    EXPECT_FALSE(std::filesystem::exists(Path("Rates.Old")));
+    EXPECT_TRUE(NoTemporaryLeft());
 }
 
 TEST(LockedCurrency, MatchesTheElevenCodesExactly) {

@@ -117,5 +117,47 @@ TEST_F(ProgramDirectoryTest, AFailedSeedingLeavesOnlyWholeFilesAndTheNextStartCo
     EXPECT_EQ(UserFiles().count("Install.Oui"), 1u);
 }
 
+// Another local user must not be able to steer what the program reads and writes.
+TEST_F(ProgramDirectoryTest, AFolderOthersMayChangeIsRefusedUntouched) {
+    struct Row {
+        const char* name;
+        mode_t mode;
+        uid_t owner;
+        const char* refusal;  // none: used
+    };
+    const Row rows[] = {
+        {"private", 0700, 0, nullptr},
+        {"readable by all", 0755, 0, nullptr},
+        {"writable by the group", 0770, 0, "other users may change the files in it.\nMake it yours alone (chmod go-w"},
+        {"writable by all", 0777, 0, "other users may change the files in it."},
+        {"another user's", 0700, 4242, "it belongs to another user (uid 4242)."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(Path("home"));
+        fs::create_directories(User());
+        ::chmod(User().c_str(), row.mode);
+        ::chown(User().c_str(), row.owner, static_cast<gid_t>(-1));  // tests run as root
+        try {
+            PrepareProgramDirectory(Plan());
+            EXPECT_EQ(row.refusal, nullptr);
+            EXPECT_EQ(UserFiles().count("DEVICAL.INI"), 1u);
+        } catch (const FileError& error) {
+            ASSERT_NE(row.refusal, nullptr) << error.what();
+            EXPECT_NE(std::string(error.what()).find("Devical will not use " + User().string() + ": " + row.refusal),
+                      std::string::npos)
+                << error.what();
+            EXPECT_TRUE(UserFiles().empty());
+        }
+    }
+}
+
+TEST(UserDataDirectory, FollowsAnAbsoluteXdgDataHomeOnly) {
+    EXPECT_EQ(UserDataDirectory("/data/me", "/home/me"), "/data/me/devical/");
+    EXPECT_EQ(UserDataDirectory("data", "/home/me"), "/home/me/.local/share/devical/");
+    EXPECT_EQ(UserDataDirectory("", "/home/me"), "/home/me/.local/share/devical/");
+    EXPECT_EQ(UserDataDirectory(nullptr, "/home/me"), "/home/me/.local/share/devical/");
+}
+
 }  // namespace
 }  // namespace devical::storage::testing

@@ -43,6 +43,15 @@ protected:
 
     std::string Bytes(const std::string& name) const { return BytesAt(Path(name)); }
 
+    // No rewrite left a temporary file (name.XXXXXX.tmp) or a journal behind.
+    bool NoTemporaryLeft() const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".tmp") || name == "DEVICAL.JNL") return false;
+        }
+        return true;
+    }
+
     static std::string BytesAt(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
