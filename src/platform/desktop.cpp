@@ -37,8 +37,10 @@ void SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setTe
 
 QString ClipboardText() { return QGuiApplication::clipboard()->text(); }
 
-void OpenDocument(const QString& path) {
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool OpenDocument(const QString& path) {
+    if (!QFileInfo(path).isFile()) return false;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return true;
 }
 
 void OpenLink(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

@@ -23,8 +23,9 @@ QString UserLocaleName();
 void SetClipboardText(const QString& text);
 QString ClipboardText();
 
-// Opens a file with the desktop's handler; a missing file changes nothing.
-void OpenDocument(const QString& path);
+// Opens a regular file with the desktop's handler; false, with nothing opened, for a file
+// that is missing or not a regular file (a FIFO would hold the handler).
+bool OpenDocument(const QString& path);
 void OpenLink(const QString& url);
 
 }  // namespace devical::platform

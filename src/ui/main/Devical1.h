@@ -173,6 +173,7 @@ private:
     void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
     void ShowError(const QString& text);
     QString FilePath(const char* name) const;
+    void OpenHelpDocument(const char* name);
 
     QString programDirectory_;
     engine::ConverterState state_;

@@ -8,11 +8,16 @@
 namespace devical::ui {
 
 void TCalc::Bt_ManuelClick() {
-    platform::OpenDocument(FilePath("Devical.html"));
+    OpenHelpDocument("Devical.html");
     FocusEquals();
 }
 
-void TCalc::Bt_CodeClick() { platform::OpenDocument(FilePath("QWIL.html")); }
+void TCalc::Bt_CodeClick() { OpenHelpDocument("QWIL.html"); }
+
+void TCalc::OpenHelpDocument(const char* name) {
+    const QString path = FilePath(name);
+    if (!platform::OpenDocument(path)) ShowError(QStringLiteral("Ne peut ouvrir le fichier ") + path);
+}
 
 void TCalc::ShowCredits() { platform::ShowMessage(this, platform::MessageKind::Notice, Text(storage::HiddenCredit())); }
 
