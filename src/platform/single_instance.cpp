@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,21 @@ QString PrivateDirectory() {
     QDir().mkpath(cache);
     ::mkdir(QFile::encodeName(own).constData(), 0700);  // fails harmlessly when it exists
     return IsPrivateDirectory(own) ? own : QString();
+}
+
+// The program directory with every link, "." and ".." resolved, so that each way of
+// naming it meets the same instance. A part not made yet (the user's directory before
+// the first start seeds it) keeps its name under the part that exists.
+QByteArray ResolvedDirectory(const QString& directory) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path path(QFile::encodeName(directory).toStdString());
+    if (const fs::path absolute = fs::absolute(path, error); !error) path = absolute;
+    if (const fs::path resolved = fs::weakly_canonical(path, error); !error) path = resolved;
+    QByteArray name = QByteArray::fromStdString(path.lexically_normal().native());
+    while (name.size() > 1 && name.endsWith('/'))
+        name.chop(1);
+    return name;
 }
 
 // The address of the socket at path; false when the path does not fit in it whole.
@@ -206,7 +222,7 @@ SingleInstance::SingleInstance(const QString& programDirectory, QObject* parent)
     const QString directory = PrivateDirectory();
     if (directory.isEmpty()) return;
     const QByteArray directoryHash =
-        QCryptographicHash::hash(programDirectory.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+        QCryptographicHash::hash(ResolvedDirectory(programDirectory), QCryptographicHash::Sha1).toHex().left(16);
     const QString path = directory + QStringLiteral("/devical-") + QString::fromLatin1(directoryHash);
     // A path cut short to fit the address would be somebody else's socket, or nobody's.
     sockaddr_un address;

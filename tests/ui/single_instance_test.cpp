@@ -342,6 +342,35 @@ private slots:
         Stop(process);
     }
 
+    // However the program directory is spelled, the instance is the same.
+    void everySpellingOfTheProgramDirectoryMeetsOneInstance_data() {
+        QTest::addColumn<QString>("spelling");  // <c> the cache, <d> the program directory, <n> the latter's name
+        QTest::newRow("through a link") << QStringLiteral("<c>/link/");
+        QTest::newRow("through a link on the way") << QStringLiteral("<c>/up/link");
+        QTest::newRow("through a link, then ..") << QStringLiteral("<c>/link/../<n>/");
+        QTest::newRow("through ..") << QStringLiteral("<d>../<n>");
+    }
+    void everySpellingOfTheProgramDirectoryMeetsOneInstance() {
+        QFETCH(QString, spelling);
+        QVERIFY(QFile::link(dir_->Path(), cache_->path() + QStringLiteral("/link")));
+        QVERIFY(QFile::link(cache_->path(), cache_->path() + QStringLiteral("/up")));
+        spelling.replace(QLatin1String("<c>"), cache_->path())
+            .replace(QLatin1String("<d>"), dir_->Path())
+            .replace(QLatin1String("<n>"), QDir(dir_->Path()).dirName());
+        devical::platform::SingleInstance instance(spelling);
+        QCOMPARE(instance.Claim(), devical::platform::SingleInstance::Outcome::ThisInstance);
+        QSignalSpy shown(&instance, &devical::platform::SingleInstance::showRequested);
+        QProcess start;  // from the program's own directory
+        Start(start);
+        QVERIFY(QTest::qWaitFor([&] { return start.state() == QProcess::NotRunning; }, kStartTimeoutMs));
+        QCOMPARE(start.exitCode(), 0);
+        QCOMPARE(shown.count(), 1);
+        // Also for a directory made after the guard was taken, as a user's first start makes it.
+        const QString before = devical::platform::SingleInstance(spelling + QStringLiteral("/new/")).SocketPath();
+        QVERIFY(QDir().mkdir(dir_->Path() + QStringLiteral("new")));
+        QCOMPARE(devical::platform::SingleInstance(dir_->Path() + QStringLiteral("new")).SocketPath(), before);
+    }
+
     void racingStartsLeaveOneInstance_data() {
         QTest::addColumn<bool>("staleSocket");
         QTest::newRow("nothing at the socket path") << false;
