@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <csignal>
+#include <cstdio>
 
 #include "app/windows.h"
 #include "platform/desktop.h"
@@ -100,8 +101,10 @@ int RunDevical(int argc, char** argv) {
         platform::ExecutableDirectory().toStdString(), platform::UserDataDirectory().toStdString(),
         platform::ShippedDataDirectory().toStdString());
     platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));
-    // Without a safe place for the guard the program still runs, only unguarded.
+    // Without a safe place for the guard the program still runs, and says why on stderr.
     if (instance.Claim() == platform::SingleInstance::Outcome::AnotherInstanceShown) return 0;
+    if (const QString notice = instance.Notice(); !notice.isEmpty())
+        std::fprintf(stderr, "devical: %s\n", notice.toLocal8Bit().constData());
 
     const QString directory = PreparedDirectory(plan);  // one instance at a time seeds it
     if (directory.isEmpty()) return 1;

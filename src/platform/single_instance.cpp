@@ -9,10 +9,8 @@
 #include <unistd.h>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
@@ -53,16 +51,38 @@ bool IsOwnSocket(const QString& path) {
     return Inspect(path, status) && S_ISSOCK(status.st_mode) && status.st_uid == ::getuid();
 }
 
-// The session's runtime directory when it is safe, else a directory of our own in the
-// user's cache; empty when neither is.
-QString PrivateDirectory() {
+QString Describe(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The session's runtime directory when it is safe and we may make files in it; empty otherwise.
+QString RuntimeDirectory() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (IsPrivateDirectory(runtime)) return runtime;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty()) return {};
+    if (!IsPrivateDirectory(runtime)) return {};
+    return ::access(QFile::encodeName(runtime).constData(), W_OK | X_OK) == 0 ? runtime : QString();
+}
+
+// Makes every missing directory of path, private as the base directory rules ask.
+bool MakePrivatePath(const QByteArray& path) {
+    for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? path : path.left(slash);
+        struct stat status;
+        if (::mkdir(part.constData(), 0700) != 0 &&
+            (::stat(part.constData(), &status) != 0 || !S_ISDIR(status.st_mode)))
+            return false;
+        if (slash < 0) return true;
+    }
+}
+
+// A directory of our own in the user's cache, or empty. XDG_CACHE_HOME counts only when
+// absolute: the base directory rules say a relative one is to be ignored.
+QString CacheDirectory() {
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!cache.startsWith(QLatin1Char('/'))) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!home.startsWith(QLatin1Char('/'))) return {};
+        cache = home + QStringLiteral("/.cache");
+    }
     const QString own = cache + QStringLiteral("/devical");
-    QDir().mkpath(cache);
-    ::mkdir(QFile::encodeName(own).constData(), 0700);  // fails harmlessly when it exists
+    MakePrivatePath(QFile::encodeName(own));
     return IsPrivateDirectory(own) ? own : QString();
 }
 
@@ -81,17 +101,39 @@ QByteArray ResolvedDirectory(const QString& directory) {
     return name;
 }
 
-// The address of the socket at path; false when the path does not fit in it whole.
-bool SocketAddress(const QString& path, sockaddr_un& address) {
-    const QByteArray name = QFile::encodeName(path);
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path) return false;  // room for the '\0'
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    return true;
-}
+// The address of a socket. A path too long for sun_path is reached through a descriptor
+// of its directory, whose /proc name is short.
+class SocketAddress {
+public:
+    explicit SocketAddress(const QString& path) {
+        QByteArray name = QFile::encodeName(path);
+        if (name.isEmpty()) return;
+        if (size_t(name.size()) >= sizeof address_.sun_path) {  // room for the '\0'
+            const qsizetype slash = name.lastIndexOf('/');
+            directory_ = ::open(name.left(std::max<qsizetype>(slash, 1)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (directory_ < 0) return;
+            name = "/proc/self/fd/" + QByteArray::number(directory_) + name.mid(slash);
+            if (size_t(name.size()) >= sizeof address_.sun_path) return;
+        }
+        address_.sun_family = AF_UNIX;
+        std::memcpy(address_.sun_path, name.constData(), size_t(name.size()));
+        valid_ = true;
+    }
+    ~SocketAddress() {
+        if (directory_ >= 0) ::close(directory_);
+    }
+    SocketAddress(const SocketAddress&) = delete;
+    SocketAddress& operator=(const SocketAddress&) = delete;
 
-const sockaddr* Generic(const sockaddr_un& address) { return reinterpret_cast<const sockaddr*>(&address); }
+    bool Valid() const { return valid_; }
+    const sockaddr* Generic() const { return reinterpret_cast<const sockaddr*>(&address_); }
+    socklen_t Length() const { return sizeof address_; }
+
+private:
+    sockaddr_un address_{};
+    int directory_ = -1;
+    bool valid_ = false;
+};
 
 // Every socket of ours: never inherited by a program we start, never blocking the thread.
 int StreamSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
@@ -108,11 +150,11 @@ bool WaitFor(int fd, short events, const QDeadlineTimer& deadline) {
 
 // A socket connected to address before the deadline, or -1: refused when what is there
 // is a socket left by an instance that has gone.
-int ConnectWithin(const sockaddr_un& address, const QDeadlineTimer& deadline) {
+int ConnectWithin(const SocketAddress& address, const QDeadlineTimer& deadline) {
     const int fd = StreamSocket();
     if (fd < 0) return -1;
     for (;;) {
-        if (::connect(fd, Generic(address), sizeof address) == 0 || errno == EISCONN) return fd;
+        if (::connect(fd, address.Generic(), address.Length()) == 0 || errno == EISCONN) return fd;
         if (errno == EINTR) continue;
         if (errno == EAGAIN && !deadline.hasExpired()) {
             // The instance is there but has as many connections waiting as it takes.
@@ -150,10 +192,14 @@ public:
     explicit StartLock(const QString& socketPath) {
         const QByteArray path = QFile::encodeName(socketPath + QStringLiteral(".lock"));
         fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd_ < 0) return;
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
         const QDeadlineTimer deadline(kLockWaitMs);
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                error_ = errno == EWOULDBLOCK ? ETIMEDOUT : errno;
                 ::close(fd_);
                 fd_ = -1;
                 return;
@@ -167,9 +213,12 @@ public:
     StartLock(const StartLock&) = delete;
     StartLock& operator=(const StartLock&) = delete;
     bool Held() const { return fd_ >= 0; }
+    // Why it is not held: ETIMEDOUT when another start kept it, else why the file failed.
+    int Error() const { return error_; }
 
 private:
     int fd_ = -1;
+    int error_ = 0;
 };
 
 // One connection to the running instance. Its request is read as it arrives, never
@@ -219,14 +268,13 @@ private:
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& programDirectory, QObject* parent) : QObject(parent) {
-    const QString directory = PrivateDirectory();
-    if (directory.isEmpty()) return;
     const QByteArray directoryHash =
         QCryptographicHash::hash(ResolvedDirectory(programDirectory), QCryptographicHash::Sha1).toHex().left(16);
-    const QString path = directory + QStringLiteral("/devical-") + QString::fromLatin1(directoryHash);
-    // A path cut short to fit the address would be somebody else's socket, or nobody's.
-    sockaddr_un address;
-    if (SocketAddress(path, address)) path_ = path;
+    name_ = QStringLiteral("/devical-") + QString::fromLatin1(directoryHash);
+    const QString runtime = RuntimeDirectory();
+    inRuntimeDirectory_ = !runtime.isEmpty();
+    const QString directory = inRuntimeDirectory_ ? runtime : CacheDirectory();
+    if (!directory.isEmpty()) path_ = directory + name_;
 }
 
 SingleInstance::~SingleInstance() {
@@ -243,16 +291,47 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Outcome SingleInstance::Claim() {
-    if (path_.isEmpty()) return Outcome::NoGuard;
+    Outcome outcome = Outcome::NoGuard;
+    if (!path_.isEmpty() && ClaimInDirectory(outcome) == Step::Done) return outcome;
+    // A runtime directory that looked right but takes no file or socket: the cache's then.
+    if (inRuntimeDirectory_) {
+        inRuntimeDirectory_ = false;
+        const QString cache = CacheDirectory();
+        path_ = cache.isEmpty() ? QString() : cache + name_;
+        if (!path_.isEmpty() && ClaimInDirectory(outcome) == Step::Done) return outcome;
+    }
+    notice_ =
+        path_.isEmpty()
+            ? QStringLiteral("no private directory for the single-instance guard: running unguarded")
+            : QStringLiteral("the single-instance guard cannot use %1 (%2): running unguarded").arg(path_, unusable_);
+    path_.clear();
+    return Outcome::NoGuard;
+}
+
+SingleInstance::Step SingleInstance::ClaimInDirectory(Outcome& outcome) {
     StartLock lock(path_);
-    if (!lock.Held()) return Outcome::NoGuard;
-    if (IsOwnSocket(path_) && AskRunningInstanceToShow()) return Outcome::AnotherInstanceShown;
-    return Listen() ? Outcome::ThisInstance : Outcome::NoGuard;
+    if (lock.Error() == ETIMEDOUT) {
+        notice_ = QStringLiteral("another start held the single-instance lock for %1 s: running unguarded")
+                      .arg(kLockWaitMs / 1000);
+        outcome = Outcome::NoGuard;
+        return Step::Done;
+    }
+    if (!lock.Held()) {
+        unusable_ = Describe(lock.Error());
+        return Step::DirectoryUnusable;
+    }
+    if (IsOwnSocket(path_) && AskRunningInstanceToShow()) {
+        outcome = Outcome::AnotherInstanceShown;
+        return Step::Done;
+    }
+    if (!Listen()) return Step::DirectoryUnusable;
+    outcome = Outcome::ThisInstance;
+    return Step::Done;
 }
 
 bool SingleInstance::AskRunningInstanceToShow() const {
-    sockaddr_un address;
-    if (!SocketAddress(path_, address)) return false;
+    const SocketAddress address(path_);
+    if (!address.Valid()) return false;
     const int fd = ConnectWithin(address, QDeadlineTimer(kConnectTimeoutMs));
     if (fd < 0) return false;
     // Whoever accepted is running: a request lost on the way leaves it hidden, never doubled.
@@ -262,22 +341,27 @@ bool SingleInstance::AskRunningInstanceToShow() const {
 }
 
 bool SingleInstance::Listen() {
-    sockaddr_un address;
-    if (!SocketAddress(path_, address)) return false;
+    const QByteArray path = QFile::encodeName(path_);
     // Nobody answered: what is left at the path is stale or not ours, and the directory
     // is ours alone, so it may go. The socket is then bound in place, not renamed over
     // whatever stands there; the directory already keeps others out.
-    ::unlink(address.sun_path);
+    ::unlink(path.constData());
+    const SocketAddress address(path_);
+    if (!address.Valid()) {
+        unusable_ = QStringLiteral("no address reaches it");
+        return false;
+    }
     const int fd = StreamSocket();
-    if (fd < 0) return false;
-    if (::bind(fd, Generic(address), sizeof address) != 0) {
-        ::close(fd);
+    if (fd < 0 || ::bind(fd, address.Generic(), address.Length()) != 0) {
+        unusable_ = Describe(errno);
+        if (fd >= 0) ::close(fd);
         return false;
     }
     struct stat status;
     if (::listen(fd, SOMAXCONN) != 0 || !Inspect(path_, status)) {
+        unusable_ = Describe(errno);
         ::close(fd);
-        ::unlink(address.sun_path);
+        ::unlink(path.constData());
         return false;
     }
     listener_ = fd;

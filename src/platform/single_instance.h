@@ -16,7 +16,7 @@ public:
     enum class Outcome {
         AnotherInstanceShown,  // a running instance answered and was asked to show itself
         ThisInstance,          // this process answers later starts
-        NoGuard,               // no safe place for the socket: run without the guard
+        NoGuard,               // no safe place for the socket, or no turn at it: run without the guard
     };
 
     explicit SingleInstance(const QString& programDirectory, QObject* parent = nullptr);
@@ -29,15 +29,25 @@ public:
     // The socket's full path, in a directory only this user can enter; empty without one.
     QString SocketPath() const { return path_; }
 
+    // Why the claim left this start unguarded; empty when it did not.
+    QString Notice() const { return notice_; }
+
 signals:
     void showRequested();
 
 private:
+    enum class Step { Done, DirectoryUnusable };
+
+    Step ClaimInDirectory(Outcome& outcome);
     bool AskRunningInstanceToShow() const;
     bool Listen();
     void AcceptConnections();
 
+    QString name_;  // the socket's file name, the same for every spelling of the program directory
     QString path_;
+    bool inRuntimeDirectory_ = false;  // the user's cache directory remains if it fails
+    QString notice_;
+    QString unusable_;   // what failed in the directory last tried
     int listener_ = -1;  // the listening socket while this process is the instance
     QSocketNotifier* incoming_ = nullptr;
     // The socket file as bound, so that only ours is ever removed.
