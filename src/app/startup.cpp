@@ -101,7 +101,8 @@ int RunDevical(int argc, char** argv) {
         platform::ExecutableDirectory().toStdString(), platform::UserDataDirectory().toStdString(),
         platform::ShippedDataDirectory().toStdString());
     platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));
-    // Without a safe place for the guard the program still runs, and says why on stderr.
+    // Without a safe place for the guard, or past a hung instance, the program still
+    // runs, and says why on stderr.
     if (instance.Claim() == platform::SingleInstance::Outcome::AnotherInstanceShown) return 0;
     if (const QString notice = instance.Notice(); !notice.isEmpty())
         std::fprintf(stderr, "devical: %s\n", notice.toLocal8Bit().constData());

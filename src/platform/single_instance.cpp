@@ -22,9 +22,11 @@
 namespace devical::platform {
 
 namespace {
-constexpr int kConnectTimeoutMs = 500;
-// Long enough for another start to finish its check; a holder stuck longer than this
-// leaves us running unguarded rather than not at all.
+// Connecting, asking and hearing the answer. A running instance answers from its event
+// loop at once; one silent this long is hung, stopped or busy beyond use.
+constexpr int kAnswerTimeoutMs = 3000;
+// Long enough for another start to finish its check, including a wait for an answer; a
+// holder stuck longer than this leaves us running unguarded rather than not at all.
 constexpr int kLockWaitMs = 5000;
 constexpr int kLockRetryMs = 2;
 // A start sends its request as soon as it is connected: a connection silent for longer
@@ -34,6 +36,7 @@ constexpr int kRequestTimeoutMs = 1000;
 // over and over for connections it cannot take yet.
 constexpr int kAcceptPauseMs = 100;
 constexpr std::string_view kShowRequest = "show\n";
+constexpr std::string_view kShownAnswer = "shown\n";
 
 bool Inspect(const QString& path, struct stat& status) {
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
@@ -148,25 +151,32 @@ bool WaitFor(int fd, short events, const QDeadlineTimer& deadline) {
     }
 }
 
-// A socket connected to address before the deadline, or -1: refused when what is there
-// is a socket left by an instance that has gone.
+// A socket connected to address before the deadline, or -1 with errno telling why:
+// ETIMEDOUT when something listens there but did not take us in time.
 int ConnectWithin(const SocketAddress& address, const QDeadlineTimer& deadline) {
     const int fd = StreamSocket();
     if (fd < 0) return -1;
+    int error = 0;
     for (;;) {
         if (::connect(fd, address.Generic(), address.Length()) == 0 || errno == EISCONN) return fd;
-        if (errno == EINTR) continue;
-        if (errno == EAGAIN && !deadline.hasExpired()) {
+        error = errno;
+        if (error == EINTR) continue;
+        if (error == EAGAIN && !deadline.hasExpired()) {
             // The instance is there but has as many connections waiting as it takes.
             ::poll(nullptr, 0, int(std::min<qint64>(10, deadline.remainingTime())));
             continue;
         }
-        if ((errno == EINPROGRESS || errno == EALREADY) && WaitFor(fd, POLLOUT, deadline)) {
-            int error = 0;
+        if (error == EAGAIN) error = ETIMEDOUT;
+        if (error == EINPROGRESS || error == EALREADY) {
             socklen_t length = sizeof error;
-            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) return fd;
+            if (!WaitFor(fd, POLLOUT, deadline)) {
+                error = ETIMEDOUT;
+            } else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) {
+                return fd;
+            }
         }
         ::close(fd);
+        errno = error;
         return -1;
     }
 }
@@ -178,6 +188,21 @@ bool SendWithin(int fd, std::string_view data, const QDeadlineTimer& deadline) {
         if (sent >= 0) {
             data.remove_prefix(size_t(sent));
         } else if (errno != EINTR && (errno != EAGAIN || !WaitFor(fd, POLLOUT, deadline))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether exactly expected arrives before the deadline; never reads past it.
+bool ReceiveWithin(int fd, std::string_view expected, const QDeadlineTimer& deadline) {
+    char buffer[16];
+    while (!expected.empty()) {
+        const ssize_t length = ::recv(fd, buffer, std::min(expected.size(), sizeof buffer), 0);
+        if (length > 0) {
+            if (expected.substr(0, size_t(length)) != std::string_view(buffer, size_t(length))) return false;
+            expected.remove_prefix(size_t(length));
+        } else if (length == 0 || (errno != EINTR && (errno != EAGAIN || !WaitFor(fd, POLLIN, deadline)))) {
             return false;
         }
     }
@@ -247,6 +272,10 @@ private:
                 if (received_.find('\n') == std::string::npos && received_.size() < kShowRequest.size()) continue;
             }
             const bool show = received_ == kShowRequest;
+            // Answered before showing: the window may open a dialog and its own event
+            // loop, and the start waiting must not take that for a hung instance. The
+            // answer is far smaller than a fresh connection's buffer.
+            if (show) ::send(fd_, kShownAnswer.data(), kShownAnswer.size(), MSG_NOSIGNAL);
             Close();
             if (show) emit instance_->showRequested();
         }
@@ -280,8 +309,8 @@ SingleInstance::SingleInstance(const QString& programDirectory, QObject* parent)
 SingleInstance::~SingleInstance() {
     if (listener_ < 0) return;
     // The socket file goes with us, under the lock and only while it is the one we bound:
-    // a start that has just found us gone and is listening in our place must not lose
-    // its socket to us.
+    // a start that has just found us gone or hung and is listening in our place must not
+    // lose its socket to us.
     StartLock lock(path_);
     delete incoming_;
     ::close(listener_);
@@ -320,31 +349,38 @@ SingleInstance::Step SingleInstance::ClaimInDirectory(Outcome& outcome) {
         unusable_ = Describe(lock.Error());
         return Step::DirectoryUnusable;
     }
-    if (IsOwnSocket(path_) && AskRunningInstanceToShow()) {
-        outcome = Outcome::AnotherInstanceShown;
-        return Step::Done;
+    if (IsOwnSocket(path_)) {
+        const Answer answer = AskRunningInstanceToShow();
+        if (answer == Answer::Shown) {
+            outcome = Outcome::AnotherInstanceShown;
+            return Step::Done;
+        }
+        if (answer == Answer::Silent)
+            notice_ = QStringLiteral("the running instance did not answer within %1 s: this start takes its place")
+                          .arg(kAnswerTimeoutMs / 1000);
     }
     if (!Listen()) return Step::DirectoryUnusable;
     outcome = Outcome::ThisInstance;
     return Step::Done;
 }
 
-bool SingleInstance::AskRunningInstanceToShow() const {
+SingleInstance::Answer SingleInstance::AskRunningInstanceToShow() const {
     const SocketAddress address(path_);
-    if (!address.Valid()) return false;
-    const int fd = ConnectWithin(address, QDeadlineTimer(kConnectTimeoutMs));
-    if (fd < 0) return false;
-    // Whoever accepted is running: a request lost on the way leaves it hidden, never doubled.
-    SendWithin(fd, kShowRequest, QDeadlineTimer(kConnectTimeoutMs));
+    if (!address.Valid()) return Answer::Nobody;
+    const QDeadlineTimer deadline(kAnswerTimeoutMs);
+    const int fd = ConnectWithin(address, deadline);
+    // Refused: a socket left by an instance that has gone.
+    if (fd < 0) return errno == ETIMEDOUT ? Answer::Silent : Answer::Nobody;
+    const bool shown = SendWithin(fd, kShowRequest, deadline) && ReceiveWithin(fd, kShownAnswer, deadline);
     ::close(fd);
-    return true;
+    return shown ? Answer::Shown : Answer::Silent;
 }
 
 bool SingleInstance::Listen() {
     const QByteArray path = QFile::encodeName(path_);
-    // Nobody answered: what is left at the path is stale or not ours, and the directory
-    // is ours alone, so it may go. The socket is then bound in place, not renamed over
-    // whatever stands there; the directory already keeps others out.
+    // Nobody answered: what is left at the path is stale, hung or not ours, and the
+    // directory is ours alone, so it may go. The socket is then bound in place, not
+    // renamed over whatever stands there; the directory already keeps others out.
     ::unlink(path.constData());
     const SocketAddress address(path_);
     if (!address.Valid()) {

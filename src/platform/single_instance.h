@@ -14,7 +14,7 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     enum class Outcome {
-        AnotherInstanceShown,  // a running instance answered and was asked to show itself
+        AnotherInstanceShown,  // a running instance answered and has shown itself
         ThisInstance,          // this process answers later starts
         NoGuard,               // no safe place for the socket, or no turn at it: run without the guard
     };
@@ -23,23 +23,26 @@ public:
     ~SingleInstance() override;
 
     // Asks a running instance to show itself, or becomes the instance, as one step that
-    // racing starts take one at a time.
+    // racing starts take one at a time. An instance that does not answer in time is
+    // taken for hung, and this process listens in its place.
     Outcome Claim();
 
     // The socket's full path, in a directory only this user can enter; empty without one.
     QString SocketPath() const { return path_; }
 
-    // Why the claim left this start unguarded; empty when it did not.
+    // Why the claim left this start unguarded, or why it took the place of the running
+    // instance; empty when neither happened.
     QString Notice() const { return notice_; }
 
 signals:
     void showRequested();
 
 private:
+    enum class Answer { Shown, Nobody, Silent };
     enum class Step { Done, DirectoryUnusable };
 
     Step ClaimInDirectory(Outcome& outcome);
-    bool AskRunningInstanceToShow() const;
+    Answer AskRunningInstanceToShow() const;
     bool Listen();
     void AcceptConnections();
 

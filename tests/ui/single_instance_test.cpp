@@ -1,5 +1,6 @@
 // Start-up as the desktop does it: real processes in their own program directory, each
 // test with a fresh runtime directory and cache of its own.
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -380,6 +381,24 @@ private slots:
         const QString before = devical::platform::SingleInstance(spelling + QStringLiteral("/new/")).SocketPath();
         QVERIFY(QDir().mkdir(dir_->Path() + QStringLiteral("new")));
         QCOMPARE(devical::platform::SingleInstance(dir_->Path() + QStringLiteral("new")).SocketPath(), before);
+    }
+
+    // A stopped instance takes the request into its queue and never answers: the next
+    // start says so, comes up itself and answers the starts after it.
+    void aHungInstanceDoesNotSwallowTheNextStart() {
+        QProcess hung, next, third;
+        Start(hung, {QStringLiteral("/m")});
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
+        QCOMPARE(::kill(pid_t(hung.processId()), SIGSTOP), 0);
+        Start(next);
+        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);  // came up itself
+        QVERIFY(next.readAllStandardError().contains("did not answer"));
+        Start(third);
+        QVERIFY(third.waitForFinished(kStartTimeoutMs));
+        QCOMPARE(third.exitCode(), 0);
+        ::kill(pid_t(hung.processId()), SIGCONT);
+        Stop(hung);
+        Stop(next);
     }
 
     void racingStartsLeaveOneInstance_data() {
