@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/windows.h"
@@ -102,8 +103,11 @@ int RunDevical(int argc, char** argv) {
         storage::UserDataDirectory(std::getenv("XDG_DATA_HOME"), QDir::homePath().toStdString()),
         platform::ShippedDataDirectory().toStdString());
     platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));
-    // Without a safe place for the guard the program still runs, only unguarded.
+    // Without a safe place for the guard, or past a hung instance, the program still
+    // runs, and says why on stderr.
     if (instance.Claim() == platform::SingleInstance::Outcome::AnotherInstanceShown) return 0;
+    if (const QString notice = instance.Notice(); !notice.isEmpty())
+        std::fprintf(stderr, "devical: %s\n", notice.toLocal8Bit().constData());
 
     const QString directory = PreparedDirectory(plan);  // one instance at a time seeds it
     if (directory.isEmpty()) return 1;

@@ -9,23 +9,24 @@
 #include <unistd.h>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace devical::platform {
 
 namespace {
-constexpr int kConnectTimeoutMs = 500;
-// Long enough for another start to finish its check; a holder stuck longer than this
-// leaves us running unguarded rather than not at all.
+// Connecting, asking and hearing the answer. A running instance answers from its event
+// loop at once; one silent this long is hung, stopped or busy beyond use.
+constexpr int kAnswerTimeoutMs = 3000;
+// Long enough for another start to finish its check, including a wait for an answer; a
+// holder stuck longer than this leaves us running unguarded rather than not at all.
 constexpr int kLockWaitMs = 5000;
 constexpr int kLockRetryMs = 2;
 // A start sends its request as soon as it is connected: a connection silent for longer
@@ -35,6 +36,7 @@ constexpr int kRequestTimeoutMs = 1000;
 // over and over for connections it cannot take yet.
 constexpr int kAcceptPauseMs = 100;
 constexpr std::string_view kShowRequest = "show\n";
+constexpr std::string_view kShownAnswer = "shown\n";
 
 bool Inspect(const QString& path, struct stat& status) {
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
@@ -52,30 +54,89 @@ bool IsOwnSocket(const QString& path) {
     return Inspect(path, status) && S_ISSOCK(status.st_mode) && status.st_uid == ::getuid();
 }
 
-// The session's runtime directory when it is safe, else a directory of our own in the
-// user's cache; empty when neither is.
-QString PrivateDirectory() {
+QString Describe(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The session's runtime directory when it is safe and we may make files in it; empty otherwise.
+QString RuntimeDirectory() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (IsPrivateDirectory(runtime)) return runtime;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty()) return {};
+    if (!IsPrivateDirectory(runtime)) return {};
+    return ::access(QFile::encodeName(runtime).constData(), W_OK | X_OK) == 0 ? runtime : QString();
+}
+
+// Makes every missing directory of path, private as the base directory rules ask.
+bool MakePrivatePath(const QByteArray& path) {
+    for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? path : path.left(slash);
+        struct stat status;
+        if (::mkdir(part.constData(), 0700) != 0 &&
+            (::stat(part.constData(), &status) != 0 || !S_ISDIR(status.st_mode)))
+            return false;
+        if (slash < 0) return true;
+    }
+}
+
+// A directory of our own in the user's cache, or empty. XDG_CACHE_HOME counts only when
+// absolute: the base directory rules say a relative one is to be ignored.
+QString CacheDirectory() {
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!cache.startsWith(QLatin1Char('/'))) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!home.startsWith(QLatin1Char('/'))) return {};
+        cache = home + QStringLiteral("/.cache");
+    }
     const QString own = cache + QStringLiteral("/devical");
-    QDir().mkpath(cache);
-    ::mkdir(QFile::encodeName(own).constData(), 0700);  // fails harmlessly when it exists
+    MakePrivatePath(QFile::encodeName(own));
     return IsPrivateDirectory(own) ? own : QString();
 }
 
-// The address of the socket at path; false when the path does not fit in it whole.
-bool SocketAddress(const QString& path, sockaddr_un& address) {
-    const QByteArray name = QFile::encodeName(path);
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path) return false;  // room for the '\0'
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    return true;
+// The program directory with every link, "." and ".." resolved, so that each way of
+// naming it meets the same instance. A part not made yet (the user's directory before
+// the first start seeds it) keeps its name under the part that exists.
+QByteArray ResolvedDirectory(const QString& directory) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path path(QFile::encodeName(directory).toStdString());
+    if (const fs::path absolute = fs::absolute(path, error); !error) path = absolute;
+    if (const fs::path resolved = fs::weakly_canonical(path, error); !error) path = resolved;
+    QByteArray name = QByteArray::fromStdString(path.lexically_normal().native());
+    while (name.size() > 1 && name.endsWith('/'))
+        name.chop(1);
+    return name;
 }
 
-const sockaddr* Generic(const sockaddr_un& address) { return reinterpret_cast<const sockaddr*>(&address); }
+// The address of a socket. A path too long for sun_path is reached through a descriptor
+// of its directory, whose /proc name is short.
+class SocketAddress {
+public:
+    explicit SocketAddress(const QString& path) {
+        QByteArray name = QFile::encodeName(path);
+        if (name.isEmpty()) return;
+        if (size_t(name.size()) >= sizeof address_.sun_path) {  // room for the '\0'
+            const qsizetype slash = name.lastIndexOf('/');
+            directory_ = ::open(name.left(std::max<qsizetype>(slash, 1)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (directory_ < 0) return;
+            name = "/proc/self/fd/" + QByteArray::number(directory_) + name.mid(slash);
+            if (size_t(name.size()) >= sizeof address_.sun_path) return;
+        }
+        address_.sun_family = AF_UNIX;
+        std::memcpy(address_.sun_path, name.constData(), size_t(name.size()));
+        valid_ = true;
+    }
+    ~SocketAddress() {
+        if (directory_ >= 0) ::close(directory_);
+    }
+    SocketAddress(const SocketAddress&) = delete;
+    SocketAddress& operator=(const SocketAddress&) = delete;
+
+    bool Valid() const { return valid_; }
+    const sockaddr* Generic() const { return reinterpret_cast<const sockaddr*>(&address_); }
+    socklen_t Length() const { return sizeof address_; }
+
+private:
+    sockaddr_un address_{};
+    int directory_ = -1;
+    bool valid_ = false;
+};
 
 // Every socket of ours: never inherited by a program we start, never blocking the thread.
 int StreamSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
@@ -90,25 +151,32 @@ bool WaitFor(int fd, short events, const QDeadlineTimer& deadline) {
     }
 }
 
-// A socket connected to address before the deadline, or -1: refused when what is there
-// is a socket left by an instance that has gone.
-int ConnectWithin(const sockaddr_un& address, const QDeadlineTimer& deadline) {
+// A socket connected to address before the deadline, or -1 with errno telling why:
+// ETIMEDOUT when something listens there but did not take us in time.
+int ConnectWithin(const SocketAddress& address, const QDeadlineTimer& deadline) {
     const int fd = StreamSocket();
     if (fd < 0) return -1;
+    int error = 0;
     for (;;) {
-        if (::connect(fd, Generic(address), sizeof address) == 0 || errno == EISCONN) return fd;
-        if (errno == EINTR) continue;
-        if (errno == EAGAIN && !deadline.hasExpired()) {
+        if (::connect(fd, address.Generic(), address.Length()) == 0 || errno == EISCONN) return fd;
+        error = errno;
+        if (error == EINTR) continue;
+        if (error == EAGAIN && !deadline.hasExpired()) {
             // The instance is there but has as many connections waiting as it takes.
             ::poll(nullptr, 0, int(std::min<qint64>(10, deadline.remainingTime())));
             continue;
         }
-        if ((errno == EINPROGRESS || errno == EALREADY) && WaitFor(fd, POLLOUT, deadline)) {
-            int error = 0;
+        if (error == EAGAIN) error = ETIMEDOUT;
+        if (error == EINPROGRESS || error == EALREADY) {
             socklen_t length = sizeof error;
-            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) return fd;
+            if (!WaitFor(fd, POLLOUT, deadline)) {
+                error = ETIMEDOUT;
+            } else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) {
+                return fd;
+            }
         }
         ::close(fd);
+        errno = error;
         return -1;
     }
 }
@@ -126,6 +194,21 @@ bool SendWithin(int fd, std::string_view data, const QDeadlineTimer& deadline) {
     return true;
 }
 
+// Whether exactly expected arrives before the deadline; never reads past it.
+bool ReceiveWithin(int fd, std::string_view expected, const QDeadlineTimer& deadline) {
+    char buffer[16];
+    while (!expected.empty()) {
+        const ssize_t length = ::recv(fd, buffer, std::min(expected.size(), sizeof buffer), 0);
+        if (length > 0) {
+            if (expected.substr(0, size_t(length)) != std::string_view(buffer, size_t(length))) return false;
+            expected.remove_prefix(size_t(length));
+        } else if (length == 0 || (errno != EINTR && (errno != EAGAIN || !WaitFor(fd, POLLIN, deadline)))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Starts wait for each other here. The lock is the kernel's, on a file that stays: it goes
 // with the process that holds it, so a killed instance never leaves a start waiting, and
 // taking it costs neither a write nor a sync.
@@ -134,10 +217,14 @@ public:
     explicit StartLock(const QString& socketPath) {
         const QByteArray path = QFile::encodeName(socketPath + QStringLiteral(".lock"));
         fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd_ < 0) return;
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
         const QDeadlineTimer deadline(kLockWaitMs);
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                error_ = errno == EWOULDBLOCK ? ETIMEDOUT : errno;
                 ::close(fd_);
                 fd_ = -1;
                 return;
@@ -151,9 +238,12 @@ public:
     StartLock(const StartLock&) = delete;
     StartLock& operator=(const StartLock&) = delete;
     bool Held() const { return fd_ >= 0; }
+    // Why it is not held: ETIMEDOUT when another start kept it, else why the file failed.
+    int Error() const { return error_; }
 
 private:
     int fd_ = -1;
+    int error_ = 0;
 };
 
 // One connection to the running instance. Its request is read as it arrives, never
@@ -182,6 +272,10 @@ private:
                 if (received_.find('\n') == std::string::npos && received_.size() < kShowRequest.size()) continue;
             }
             const bool show = received_ == kShowRequest;
+            // Answered before showing: the window may open a dialog and its own event
+            // loop, and the start waiting must not take that for a hung instance. The
+            // answer is far smaller than a fresh connection's buffer.
+            if (show) ::send(fd_, kShownAnswer.data(), kShownAnswer.size(), MSG_NOSIGNAL);
             Close();
             if (show) emit instance_->showRequested();
         }
@@ -203,21 +297,20 @@ private:
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& programDirectory, QObject* parent) : QObject(parent) {
-    const QString directory = PrivateDirectory();
-    if (directory.isEmpty()) return;
     const QByteArray directoryHash =
-        QCryptographicHash::hash(programDirectory.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    const QString path = directory + QStringLiteral("/devical-") + QString::fromLatin1(directoryHash);
-    // A path cut short to fit the address would be somebody else's socket, or nobody's.
-    sockaddr_un address;
-    if (SocketAddress(path, address)) path_ = path;
+        QCryptographicHash::hash(ResolvedDirectory(programDirectory), QCryptographicHash::Sha1).toHex().left(16);
+    name_ = QStringLiteral("/devical-") + QString::fromLatin1(directoryHash);
+    const QString runtime = RuntimeDirectory();
+    inRuntimeDirectory_ = !runtime.isEmpty();
+    const QString directory = inRuntimeDirectory_ ? runtime : CacheDirectory();
+    if (!directory.isEmpty()) path_ = directory + name_;
 }
 
 SingleInstance::~SingleInstance() {
     if (listener_ < 0) return;
     // The socket file goes with us, under the lock and only while it is the one we bound:
-    // a start that has just found us gone and is listening in our place must not lose
-    // its socket to us.
+    // a start that has just found us gone or hung and is listening in our place must not
+    // lose its socket to us.
     StartLock lock(path_);
     delete incoming_;
     ::close(listener_);
@@ -227,41 +320,84 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Outcome SingleInstance::Claim() {
-    if (path_.isEmpty()) return Outcome::NoGuard;
-    StartLock lock(path_);
-    if (!lock.Held()) return Outcome::NoGuard;
-    if (IsOwnSocket(path_) && AskRunningInstanceToShow()) return Outcome::AnotherInstanceShown;
-    return Listen() ? Outcome::ThisInstance : Outcome::NoGuard;
+    Outcome outcome = Outcome::NoGuard;
+    if (!path_.isEmpty() && ClaimInDirectory(outcome) == Step::Done) return outcome;
+    // A runtime directory that looked right but takes no file or socket: the cache's then.
+    if (inRuntimeDirectory_) {
+        inRuntimeDirectory_ = false;
+        const QString cache = CacheDirectory();
+        path_ = cache.isEmpty() ? QString() : cache + name_;
+        if (!path_.isEmpty() && ClaimInDirectory(outcome) == Step::Done) return outcome;
+    }
+    notice_ =
+        path_.isEmpty()
+            ? QStringLiteral("no private directory for the single-instance guard: running unguarded")
+            : QStringLiteral("the single-instance guard cannot use %1 (%2): running unguarded").arg(path_, unusable_);
+    path_.clear();
+    return Outcome::NoGuard;
 }
 
-bool SingleInstance::AskRunningInstanceToShow() const {
-    sockaddr_un address;
-    if (!SocketAddress(path_, address)) return false;
-    const int fd = ConnectWithin(address, QDeadlineTimer(kConnectTimeoutMs));
-    if (fd < 0) return false;
-    // Whoever accepted is running: a request lost on the way leaves it hidden, never doubled.
-    SendWithin(fd, kShowRequest, QDeadlineTimer(kConnectTimeoutMs));
+SingleInstance::Step SingleInstance::ClaimInDirectory(Outcome& outcome) {
+    StartLock lock(path_);
+    if (lock.Error() == ETIMEDOUT) {
+        notice_ = QStringLiteral("another start held the single-instance lock for %1 s: running unguarded")
+                      .arg(kLockWaitMs / 1000);
+        outcome = Outcome::NoGuard;
+        return Step::Done;
+    }
+    if (!lock.Held()) {
+        unusable_ = Describe(lock.Error());
+        return Step::DirectoryUnusable;
+    }
+    if (IsOwnSocket(path_)) {
+        const Answer answer = AskRunningInstanceToShow();
+        if (answer == Answer::Shown) {
+            outcome = Outcome::AnotherInstanceShown;
+            return Step::Done;
+        }
+        if (answer == Answer::Silent)
+            notice_ = QStringLiteral("the running instance did not answer within %1 s: this start takes its place")
+                          .arg(kAnswerTimeoutMs / 1000);
+    }
+    if (!Listen()) return Step::DirectoryUnusable;
+    outcome = Outcome::ThisInstance;
+    return Step::Done;
+}
+
+SingleInstance::Answer SingleInstance::AskRunningInstanceToShow() const {
+    const SocketAddress address(path_);
+    if (!address.Valid()) return Answer::Nobody;
+    const QDeadlineTimer deadline(kAnswerTimeoutMs);
+    const int fd = ConnectWithin(address, deadline);
+    // Refused: a socket left by an instance that has gone.
+    if (fd < 0) return errno == ETIMEDOUT ? Answer::Silent : Answer::Nobody;
+    const bool shown = SendWithin(fd, kShowRequest, deadline) && ReceiveWithin(fd, kShownAnswer, deadline);
     ::close(fd);
-    return true;
+    return shown ? Answer::Shown : Answer::Silent;
 }
 
 bool SingleInstance::Listen() {
-    sockaddr_un address;
-    if (!SocketAddress(path_, address)) return false;
-    // Nobody answered: what is left at the path is stale or not ours, and the directory
-    // is ours alone, so it may go. The socket is then bound in place, not renamed over
-    // whatever stands there; the directory already keeps others out.
-    ::unlink(address.sun_path);
+    const QByteArray path = QFile::encodeName(path_);
+    // Nobody answered: what is left at the path is stale, hung or not ours, and the
+    // directory is ours alone, so it may go. The socket is then bound in place, not
+    // renamed over whatever stands there; the directory already keeps others out.
+    ::unlink(path.constData());
+    const SocketAddress address(path_);
+    if (!address.Valid()) {
+        unusable_ = QStringLiteral("no address reaches it");
+        return false;
+    }
     const int fd = StreamSocket();
-    if (fd < 0) return false;
-    if (::bind(fd, Generic(address), sizeof address) != 0) {
-        ::close(fd);
+    if (fd < 0 || ::bind(fd, address.Generic(), address.Length()) != 0) {
+        unusable_ = Describe(errno);
+        if (fd >= 0) ::close(fd);
         return false;
     }
     struct stat status;
     if (::listen(fd, SOMAXCONN) != 0 || !Inspect(path_, status)) {
+        unusable_ = Describe(errno);
         ::close(fd);
-        ::unlink(address.sun_path);
+        ::unlink(path.constData());
         return false;
     }
     listener_ = fd;

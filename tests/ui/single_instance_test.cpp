@@ -1,5 +1,6 @@
 // Start-up as the desktop does it: real processes in their own program directory, each
 // test with a fresh runtime directory and cache of its own.
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<QTemporaryDir> cache_;    // XDG_CACHE_HOME, used where the runtime directory is refused
     QString program_;
     const QByteArray busAddress_ = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    const QByteArray home_ = qgetenv("HOME");
 
     void Launch(QProcess& process, const QStringList& arguments = {}) {
         process.setProgram(program_);
@@ -150,6 +152,8 @@ private slots:
     void cleanup() {
         qputenv("DBUS_SESSION_BUS_ADDRESS", busAddress_);  // as the tests found it
         if (busAddress_.isEmpty()) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qputenv("HOME", home_);
+        if (runtime_) SetMode(runtime_->path(), 0700);  // so that it can be removed
         dir_.reset();
         runtime_.reset();
         cache_.reset();
@@ -284,19 +288,22 @@ private slots:
         QTest::newRow("unset") << QStringLiteral("unset");
         QTest::newRow("open to all") << QStringLiteral("open");
         QTest::newRow("a link") << QStringLiteral("link");
+        QTest::newRow("unset, with a relative cache home") << QStringLiteral("relative");  // ignored for HOME's
     }
     void anUnsafeRuntimeDirectoryIsNotUsed() {
         QFETCH(QString, kind);
         const QString link = cache_->path() + QStringLiteral("/runtime-link");
-        if (kind == QLatin1String("unset")) {
+        if (kind == QLatin1String("unset") || kind == QLatin1String("relative")) {
             qunsetenv("XDG_RUNTIME_DIR");
+            if (kind == QLatin1String("relative")) qputenv("XDG_CACHE_HOME", "cache");
+            qputenv("HOME", QFile::encodeName(cache_->path()));
         } else if (kind == QLatin1String("open")) {
             QVERIFY(SetMode(runtime_->path(), 0777));
         } else {
             QVERIFY(QFile::link(runtime_->path(), link));
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(link));
         }
-        const QString own = cache_->path() + QStringLiteral("/devical");
+        const QString own = cache_->path() + (kind == "relative" ? "/.cache/devical" : "/devical");
         QCOMPARE(QFileInfo(SocketPath()).absolutePath(), own);
         QCOMPARE(Status(own).st_mode & 0777, mode_t(0700));
         StartsWithWindowAndGuard();
@@ -325,21 +332,73 @@ private slots:
         QVERIFY(Listening());
     }
 
-    // A socket path cut short to fit would lead elsewhere: such a start runs unguarded.
-    void aSocketPathTooLongForTheAddressMeansNoGuard() {
+    // Where the runtime directory takes no socket, the guard stays, there or in the cache.
+    void anUnusableRuntimeDirectoryStillGuards_data() {
+        QTest::addColumn<bool>("tooLong");
+        QTest::newRow("a path too long for the address") << true;
+        QTest::newRow("not writable") << false;  // as root it is, and used
+    }
+    void anUnusableRuntimeDirectoryStillGuards() {
+        QFETCH(bool, tooLong);
         const QString deep = runtime_->path() + QLatin1Char('/') + QString(100, QLatin1Char('d'));
-        QVERIFY(QDir().mkpath(deep) && SetMode(deep, 0700));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
-        devical::platform::SingleInstance instance(dir_->Path());
-        QVERIFY(instance.SocketPath().isEmpty());
-        QCOMPARE(instance.Claim(), devical::platform::SingleInstance::Outcome::NoGuard);
+        QVERIFY(QDir().mkpath(deep) && SetMode(deep, 0700) && SetMode(runtime_->path(), tooLong ? 0700 : 0500));
+        if (tooLong) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
 
-        QProcess process;
-        Start(process);
+        QProcess first, second;
+        Start(first, {QStringLiteral("/m")});  // Listening() has no long address
+        QTRY_VERIFY_WITH_TIMEOUT(IsOwnSocket(SocketPath()), kStartTimeoutMs);
+        Start(second);
+        QVERIFY(second.waitForFinished(kStartTimeoutMs));
+        QCOMPARE(second.exitCode(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);
-        QCOMPARE(process.state(), QProcess::Running);
-        QVERIFY(QDir(deep).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
-        Stop(process);
+        Stop(first);
+    }
+
+    // However the program directory is spelled, the instance is the same.
+    void everySpellingOfTheProgramDirectoryMeetsOneInstance_data() {
+        QTest::addColumn<QString>("spelling");  // <c> the cache, <d> the program directory, <n> the latter's name
+        QTest::newRow("through a link") << QStringLiteral("<c>/link/");
+        QTest::newRow("through a link on the way") << QStringLiteral("<c>/up/link");
+        QTest::newRow("through a link, then ..") << QStringLiteral("<c>/link/../<n>/");
+        QTest::newRow("through ..") << QStringLiteral("<d>../<n>");
+    }
+    void everySpellingOfTheProgramDirectoryMeetsOneInstance() {
+        QFETCH(QString, spelling);
+        QVERIFY(QFile::link(dir_->Path(), cache_->path() + QStringLiteral("/link")));
+        QVERIFY(QFile::link(cache_->path(), cache_->path() + QStringLiteral("/up")));
+        spelling.replace(QLatin1String("<c>"), cache_->path())
+            .replace(QLatin1String("<d>"), dir_->Path())
+            .replace(QLatin1String("<n>"), QDir(dir_->Path()).dirName());
+        devical::platform::SingleInstance instance(spelling);
+        QCOMPARE(instance.Claim(), devical::platform::SingleInstance::Outcome::ThisInstance);
+        QSignalSpy shown(&instance, &devical::platform::SingleInstance::showRequested);
+        QProcess start;  // from the program's own directory
+        Start(start);
+        QVERIFY(QTest::qWaitFor([&] { return start.state() == QProcess::NotRunning; }, kStartTimeoutMs));
+        QCOMPARE(start.exitCode(), 0);
+        QCOMPARE(shown.count(), 1);
+        // Also for a directory made after the guard was taken, as a user's first start makes it.
+        const QString before = devical::platform::SingleInstance(spelling + QStringLiteral("/new/")).SocketPath();
+        QVERIFY(QDir().mkdir(dir_->Path() + QStringLiteral("new")));
+        QCOMPARE(devical::platform::SingleInstance(dir_->Path() + QStringLiteral("new")).SocketPath(), before);
+    }
+
+    // A stopped instance takes the request into its queue and never answers: the next
+    // start says so, comes up itself and answers the starts after it.
+    void aHungInstanceDoesNotSwallowTheNextStart() {
+        QProcess hung, next, third;
+        Start(hung, {QStringLiteral("/m")});
+        QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
+        QCOMPARE(::kill(pid_t(hung.processId()), SIGSTOP), 0);
+        Start(next);
+        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);  // came up itself
+        QVERIFY(next.readAllStandardError().contains("did not answer"));
+        Start(third);
+        QVERIFY(third.waitForFinished(kStartTimeoutMs));
+        QCOMPARE(third.exitCode(), 0);
+        ::kill(pid_t(hung.processId()), SIGCONT);
+        Stop(hung);
+        Stop(next);
     }
 
     void racingStartsLeaveOneInstance_data() {
