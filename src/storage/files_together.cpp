@@ -45,11 +45,12 @@ void WriteJournal(const fs::path& directory, const std::vector<JournalEntry>& en
     staging::SyncDirectory(directory);
 }
 
+// Not synced: a journal that outlives a power cut names only temporary files already gone,
+// and the next start then just removes it.
 void RemoveJournal(const fs::path& directory) {
     staging::Notify(FileStep::Remove, JournalPath(directory));
     if (::unlink(JournalPath(directory).c_str()) != 0 && errno != ENOENT)
         staging::Fail("Ne peut supprimer le fichier", JournalPath(directory), errno);
-    staging::SyncDirectory(directory);
 }
 
 void Apply(const JournalEntry& entry) {
