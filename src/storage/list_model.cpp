@@ -28,6 +28,7 @@ void WriteChoice(const SettingsFile& settings, const RowChoice& choice) {
 
 std::string_view ListModel::Field(std::size_t position, int field) const {
     const ListRow& row = rows_[position];
+    if (field < 0 || field >= FieldsPerRow()) return {};
     return field == 0 ? std::string_view(row.title) : std::string_view(row.amounts[field - 1]);
 }
 
@@ -142,7 +143,7 @@ RowEdit ListModel::EditFor(std::size_t position) const {
         edit.memoryPrefix = engine::MemoryCurrencyPrefix(row.title);
         edit.title = engine::AfterMemoryCurrencyPrefix(row.title);
     }
-    edit.amounts.assign(row.amounts, row.amounts + FieldsPerRow() - 1);
+    edit.amounts.assign(std::begin(row.amounts), std::begin(row.amounts) + (FieldsPerRow() - 1));
     return edit;
 }
 
@@ -179,7 +180,9 @@ ListModel::Move ListModel::Store(const RowEdit& edit) {
     // title leaves it out of place.
     row.placed = sorted_ || (move.from && row.title == edit.title);
     row.title = edit.title;
-    for (std::size_t field = 0; field < edit.amounts.size() && field < std::size(row.amounts); ++field)
+    // Only the kind's amounts: a currency or tax row has one, whatever the edit holds.
+    const auto amounts = std::min(edit.amounts.size(), static_cast<std::size_t>(FieldsPerRow() - 1));
+    for (std::size_t field = 0; field < amounts; ++field)
         row.amounts[field] = edit.amounts[field];
     return move;
 }

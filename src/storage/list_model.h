@@ -101,7 +101,7 @@ public:
     int FieldsPerRow() const { return kind_ == ListKind::SavedAmounts ? kMemoryFields : kRateFields; }
     std::size_t Size() const { return rows_.size(); }
     const ListRow& Row(std::size_t position) const { return rows_[position]; }
-    // Field 0 is the title, then come the amounts.
+    // Field 0 is the title, then come the amounts; a field the kind does not have is empty.
     std::string_view Field(std::size_t position, int field) const;
     std::optional<std::size_t> PositionOf(RowId id) const;
     // False once a row has been added: new rows stay at the end until the next save.
