@@ -177,8 +177,9 @@ ListModel::Move ListModel::Store(const RowEdit& edit) {
     if (from < to) std::rotate(from, from + 1, to + 1);
     ListRow& row = *to;
     // In a sorted list the row has moved to its place; in one that waits for its sort, a new
-    // title leaves it out of place.
-    row.placed = sorted_ || (move.from && row.title == edit.title);
+    // title leaves it out of place, and a row added since the sort stays out of place whatever
+    // its title.
+    row.placed = sorted_ || (move.from && row.placed && row.title == edit.title);
     row.title = edit.title;
     // Only the kind's amounts: a currency or tax row has one, whatever the edit holds.
     const auto amounts = std::min(edit.amounts.size(), static_cast<std::size_t>(FieldsPerRow() - 1));
