@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <numeric>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -138,11 +140,13 @@ public:
     std::vector<ListRecord> Records() const;
 
 private:
-    ListRow& AppendRow(ListRecord record, bool fromFile);
+    // The fields are moved into the row; those missing are empty, those past its kind's ignored.
+    ListRow& AppendRow(std::span<std::string> fields, bool fromFile);
 
     ListKind kind_;
     Collation collation_;
-    std::vector<ListRow> rows_;
+    // A big list grows a block at a time: a vector's growth would copy it whole beside itself.
+    std::deque<ListRow> rows_;
     bool sorted_ = true;
     RowId nextId_ = 1;
 };
