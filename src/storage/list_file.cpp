@@ -11,29 +11,52 @@
 
 namespace devical::storage {
 
+ListReader::ListReader(const std::filesystem::path& path, int fieldsPerRecord, char decimalSeparator)
+    : fieldsPerRecord_(fieldsPerRecord), decimalSeparator_(decimalSeparator) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return;
+    exists_ = true;
+    bytes_ = ReadFileBytes(path);
+    text_ = std::string_view(bytes_).substr(0, TextSize(bytes_));
+}
+
+bool ListReader::Next(std::span<std::string> fields) {
+    if (next_ >= text_.size()) return false;
+    for (int field = 0; field < fieldsPerRecord_; ++field) {
+        std::string& text = fields[static_cast<std::size_t>(field)];
+        text = next_ < text_.size() ? Cp1252ToUtf8(NextLine(text_, next_)) : std::string();
+        if (field > 0) text = engine::NormaliseSeparator(text, decimalSeparator_);
+        text.shrink_to_fit();  // a title that grew as it was decoded keeps only its size
+    }
+    if (next_ >= text_.size()) {  // the last record: the bytes are no longer needed
+        text_ = {};
+        std::string().swap(bytes_);
+    }
+    return true;
+}
+
 std::optional<std::vector<ListRecord>> LoadList(const std::filesystem::path& path, int fieldsPerRecord,
                                                 char decimalSeparator) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) return std::nullopt;
-    const std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
+    ListReader reader(path, fieldsPerRecord, decimalSeparator);
+    if (!reader.Exists()) return std::nullopt;
     std::vector<ListRecord> records;
-    for (std::size_t next = 0; next < lines.size();) {
-        ListRecord record;
-        for (int field = 0; field < fieldsPerRecord; ++field) {
-            std::string text = next < lines.size() ? Cp1252ToUtf8(lines[next++]) : std::string();
-            record.push_back(field == 0 ? std::move(text) : engine::NormaliseSeparator(text, decimalSeparator));
-        }
-        records.push_back(std::move(record));
-    }
+    ListRecord record(static_cast<std::size_t>(fieldsPerRecord));
+    while (reader.Next(record))
+        records.push_back(record);
     return records;
 }
 
 void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records) {
-    std::vector<std::string> lines;
+    std::string bytes;
     for (const ListRecord& record : records)
         for (const std::string& field : record)
-            lines.push_back(OneLine(Utf8ToCp1252(field)));
-    ReplaceFileContents(path, JoinLines(lines));
+            AppendListLine(bytes, field);
+    ReplaceFileContents(path, bytes);
+}
+
+void AppendListLine(std::string& bytes, std::string_view field) {
+    bytes += OneLine(Utf8ToCp1252(field));
+    bytes += "\r\n";
 }
 
 bool IsLockedCurrency(std::string_view title) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,28 @@ using ListRecord = std::vector<std::string>;
 inline constexpr int kRateFields = 2;    // Rates.txt, Taxes.txt
 inline constexpr int kMemoryFields = 3;  // Memory.txt
 
+// A list file read a record at a time, as LoadList reads it, so that a big list goes straight
+// into its rows: the file's bytes are all it holds, and only until the last record is read.
+class ListReader {
+public:
+    // Throws FileError.
+    ListReader(const std::filesystem::path& path, int fieldsPerRecord, char decimalSeparator);
+
+    // False when the file does not exist: there is no record.
+    bool Exists() const { return exists_; }
+    // The next record into the fields (fieldsPerRecord of them), each replaced; false after
+    // the last one.
+    bool Next(std::span<std::string> fields);
+
+private:
+    std::string bytes_;
+    std::string_view text_;  // the bytes up to the end of the file's text
+    std::size_t next_ = 0;
+    int fieldsPerRecord_;
+    char decimalSeparator_;
+    bool exists_ = false;
+};
+
 // The records of the file, or nothing when it does not exist. A record cut short by the
 // end of the file still counts, with empty fields; blank lines are fields like any other.
 // Amounts pass through NormaliseSeparator; titles are kept as read. Throws FileError.
@@ -25,6 +48,10 @@ std::optional<std::vector<ListRecord>> LoadList(const std::filesystem::path& pat
 // Rewrites the file from the records in the order given, one line per field, through the
 // safe rewrite. Throws FileError.
 void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records);
+
+// One field as SaveList writes it, appended to the file's bytes: its line in Windows-1252
+// with CR LF after it.
+void AppendListLine(std::string& bytes, std::string_view field);
 
 // The euro-area currencies whose rates were fixed: their rows cannot be edited or deleted.
 bool IsLockedCurrency(std::string_view title);

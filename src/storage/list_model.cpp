@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/currency.h"
+#include "storage/file_io.h"
 #include "storage/settings.h"
 
 namespace devical::storage {
@@ -28,6 +29,7 @@ void WriteChoice(const SettingsFile& settings, const RowChoice& choice) {
 
 std::string_view ListModel::Field(std::size_t position, int field) const {
     const ListRow& row = rows_[position];
+    if (field < 0 || field >= FieldsPerRow()) return {};
     return field == 0 ? std::string_view(row.title) : std::string_view(row.amounts[field - 1]);
 }
 
@@ -37,13 +39,12 @@ std::optional<std::size_t> ListModel::PositionOf(RowId id) const {
     return static_cast<std::size_t>(found - rows_.begin());
 }
 
-ListRow& ListModel::AppendRow(ListRecord record, bool fromFile) {
+ListRow& ListModel::AppendRow(std::span<std::string> fields, bool fromFile) {
     ListRow& row = rows_.emplace_back();
     row.id = nextId_++;
-    record.resize(static_cast<std::size_t>(FieldsPerRow()));
-    row.title = std::move(record[0]);
-    for (std::size_t field = 1; field < record.size(); ++field)
-        row.amounts[field - 1] = std::move(record[field]);
+    if (!fields.empty()) row.title = std::move(fields[0]);
+    for (std::size_t field = 1; field < fields.size() && field < static_cast<std::size_t>(FieldsPerRow()); ++field)
+        row.amounts[field - 1] = std::move(fields[field]);
     // The mark comes from the title as read: a row added in the window stays unlocked until
     // the list is next loaded.
     row.locked = fromFile && kind_ == ListKind::Currencies && IsLockedCurrency(row.title);
@@ -52,13 +53,15 @@ ListRow& ListModel::AppendRow(ListRecord record, bool fromFile) {
 }
 
 bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparator) {
-    auto records = storage::LoadList(path, FieldsPerRow(), decimalSeparator);
-    if (!records) return false;
+    // Each record goes straight into its row: a big list is held once, beside the file's bytes.
+    ListReader reader(path, FieldsPerRow(), decimalSeparator);
+    if (!reader.Exists()) return false;
     rows_.clear();
     rows_.shrink_to_fit();
-    rows_.reserve(records->size());
-    for (ListRecord& record : *records)
-        AppendRow(std::move(record), true);
+    std::string buffer[kMemoryFields];
+    const std::span<std::string> fields(buffer, static_cast<std::size_t>(FieldsPerRow()));
+    while (reader.Next(fields))
+        AppendRow(fields, true);
     // A saved list is in order already: one comparison per row tells, and only the rows after
     // the first one out of order need a place.
     const auto byTitle = [this](const ListRow& a, const ListRow& b) { return collation_.Less(a.title, b.title); };
@@ -72,7 +75,18 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
 
 void ListModel::SaveList(const std::filesystem::path& path) {
     Sort();
-    storage::SaveList(path, Records());
+    // The file's bytes straight from the rows, in one block: a text is never longer in
+    // Windows-1252 than in UTF-8.
+    std::size_t size = 0;
+    for (std::size_t position = 0; position < rows_.size(); ++position)
+        for (int field = 0; field < FieldsPerRow(); ++field)
+            size += Field(position, field).size() + 2;
+    std::string bytes;
+    bytes.reserve(size);
+    for (std::size_t position = 0; position < rows_.size(); ++position)
+        for (int field = 0; field < FieldsPerRow(); ++field)
+            AppendListLine(bytes, Field(position, field));
+    ReplaceFileContents(path, bytes);
 }
 
 // The rows out of place are sorted by key, then each goes after the placed rows whose titles
@@ -110,11 +124,19 @@ std::vector<std::uint32_t> ListModel::Sort() {
     }
     order.insert(order.end(), next, placed.end());
 
-    std::vector<ListRow> sorted;
-    sorted.reserve(rows_.size());
-    for (const std::uint32_t from : order)
-        sorted.push_back(std::move(rows_[from]));
-    rows_ = std::move(sorted);
+    // The rows move in place, cycle by cycle: a copy of the list would double it at every save.
+    std::vector<bool> moved(rows_.size());
+    for (std::size_t start = 0; start < rows_.size(); ++start) {
+        if (moved[start] || order[start] == start) continue;
+        ListRow held = std::move(rows_[start]);
+        std::size_t at = start;
+        for (; order[at] != start; at = order[at]) {
+            rows_[at] = std::move(rows_[order[at]]);
+            moved[at] = true;
+        }
+        rows_[at] = std::move(held);
+        moved[at] = true;
+    }
     return order;
 }
 
@@ -129,7 +151,8 @@ RowId ListModel::Insert(std::string_view currencyTitle) {
 
 RowId ListModel::Append(const ListRecord& record) {
     sorted_ = false;
-    return AppendRow(record, false).id;
+    ListRecord fields = record;
+    return AppendRow(fields, false).id;
 }
 
 RowEdit ListModel::EditFor(std::size_t position) const {
@@ -142,7 +165,7 @@ RowEdit ListModel::EditFor(std::size_t position) const {
         edit.memoryPrefix = engine::MemoryCurrencyPrefix(row.title);
         edit.title = engine::AfterMemoryCurrencyPrefix(row.title);
     }
-    edit.amounts.assign(row.amounts, row.amounts + FieldsPerRow() - 1);
+    edit.amounts.assign(std::begin(row.amounts), std::begin(row.amounts) + (FieldsPerRow() - 1));
     return edit;
 }
 
@@ -176,10 +199,13 @@ ListModel::Move ListModel::Store(const RowEdit& edit) {
     if (from < to) std::rotate(from, from + 1, to + 1);
     ListRow& row = *to;
     // In a sorted list the row has moved to its place; in one that waits for its sort, a new
-    // title leaves it out of place.
-    row.placed = sorted_ || (move.from && row.title == edit.title);
+    // title leaves it out of place, and a row added since the sort stays out of place whatever
+    // its title.
+    row.placed = sorted_ || (move.from && row.placed && row.title == edit.title);
     row.title = edit.title;
-    for (std::size_t field = 0; field < edit.amounts.size() && field < std::size(row.amounts); ++field)
+    // Only the kind's amounts: a currency or tax row has one, whatever the edit holds.
+    const auto amounts = std::min(edit.amounts.size(), static_cast<std::size_t>(FieldsPerRow() - 1));
+    for (std::size_t field = 0; field < amounts; ++field)
         row.amounts[field] = edit.amounts[field];
     return move;
 }

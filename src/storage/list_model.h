@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <numeric>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -101,7 +103,7 @@ public:
     int FieldsPerRow() const { return kind_ == ListKind::SavedAmounts ? kMemoryFields : kRateFields; }
     std::size_t Size() const { return rows_.size(); }
     const ListRow& Row(std::size_t position) const { return rows_[position]; }
-    // Field 0 is the title, then come the amounts.
+    // Field 0 is the title, then come the amounts; a field the kind does not have is empty.
     std::string_view Field(std::size_t position, int field) const;
     std::optional<std::size_t> PositionOf(RowId id) const;
     // False once a row has been added: new rows stay at the end until the next save.
@@ -138,11 +140,13 @@ public:
     std::vector<ListRecord> Records() const;
 
 private:
-    ListRow& AppendRow(ListRecord record, bool fromFile);
+    // The fields are moved into the row; those missing are empty, those past its kind's ignored.
+    ListRow& AppendRow(std::span<std::string> fields, bool fromFile);
 
     ListKind kind_;
     Collation collation_;
-    std::vector<ListRow> rows_;
+    // A big list grows a block at a time: a vector's growth would copy it whole beside itself.
+    std::deque<ListRow> rows_;
     bool sorted_ = true;
     RowId nextId_ = 1;
 };

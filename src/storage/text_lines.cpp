@@ -1,6 +1,7 @@
 #include "storage/text_lines.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace devical::storage {
 
@@ -11,23 +12,29 @@ std::size_t TextSize(std::string_view bytes) {
 
 namespace {
 
+// The line at `start` with the bytes that end it, `start` moved past them.
+std::pair<std::string_view, std::string_view> NextLineWithEnd(std::string_view text, std::size_t& start) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    const bool crLf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+    const std::size_t next = std::min(end + (crLf ? 2 : 1), text.size());
+    const std::size_t begin = std::exchange(start, next);
+    return {text.substr(begin, end - begin), text.substr(end, next - end)};
+}
+
 // Calls line(text, end) for each line in the order of the file, as SplitLinesWithEnds
 // describes them.
 template <typename Line>
 void ForEachLine(std::string_view bytes, Line line) {
     bytes = bytes.substr(0, TextSize(bytes));
     for (std::size_t start = 0; start < bytes.size();) {
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
-        const std::size_t next = std::min(end + (crLf ? 2 : 1), bytes.size());
-        line(bytes.substr(start, end - start), bytes.substr(end, next - end));
-        start = next;
+        const auto [text, end] = NextLineWithEnd(bytes, start);
+        line(text, end);
     }
 }
 
 }  // namespace
+
+std::string_view NextLine(std::string_view text, std::size_t& start) { return NextLineWithEnd(text, start).first; }
 
 std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes) {
     std::vector<FileLine> lines;

@@ -24,6 +24,11 @@ std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes);
 // The texts of the lines above.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
+// One line at a time, for a file too big to split at once: the text of the line that begins
+// at `start`, and `start` moved to the next one. `text` is already cut at TextSize; call while
+// start < text.size().
+std::string_view NextLine(std::string_view text, std::size_t& start);
+
 // A text fit to be one line of a file: a line break or a Ctrl+Z inside it would cut the
 // file differently when read back, so each becomes a blank.
 std::string OneLine(std::string_view text);

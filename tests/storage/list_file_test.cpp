@@ -48,6 +48,7 @@ TEST_F(ListFileTest, ReadsLinesEndedByLfCrOrBothAndSavesThemWithCrLf) {
         {"CR", "USD Dollar\r1,1\rGBP Livre\r0,85\r"},
         {"CR LF", "USD Dollar\r\n1,1\r\nGBP Livre\r\n0,85\r\n"},
         {"mixed, no end on the last line", "USD Dollar\n1,1\r\nGBP Livre\r0,85"},
+        {"Ctrl+Z, then what follows it", "USD Dollar\r\n1,1\r\nGBP Livre\r\n0,85\r\n\x1a\r\nJPY Yen\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,6 +1,7 @@
 #include "storage/list_model.h"
 
 #include <cctype>
+#include <random>
 
 #include "storage/settings.h"
 #include "temp_dir.h"
@@ -240,6 +241,62 @@ TEST_F(ListModelTest, ChoosingARowGivesItsSettingsAndRate) {
               "Curr=1000\r\nEuro=511,29\r\n");
     WriteChoice(settings, dem);
     EXPECT_TRUE(Bytes("DEVICAL.INI").ends_with("[Currency]\r\nTitle=DEM Mark\r\nRate=1,95583\r\n"));
+}
+
+// Random steps over each kind, from a file whose last record is cut short, with records and
+// edits of every length: each row keeps its kind's fields, and a store is what comes back.
+TEST_F(ListModelTest, RandomStepsKeepEveryRowToItsFields) {
+    std::mt19937 random(7);
+    const auto text = [&random] { return std::string(random() % 3, "aB1,."[random() % 5]); };
+    const ListKind kinds[] = {ListKind::SavedAmounts, ListKind::Currencies, ListKind::Taxes};
+    for (int run = 0; run < 30; ++run) {
+        std::string file;
+        for (std::uint32_t line = random() % 12; line > 0; --line)
+            file += text() + "\r\n";
+        ListModel list = Loaded(kinds[run % 3], file);
+        const std::size_t amounts = static_cast<std::size_t>(list.FieldsPerRow() - 1);
+        std::vector<RowEdit> edits;  // kept while their rows are deleted
+        for (int step = 0; step < 300; ++step) {
+            SCOPED_TRACE(std::to_string(run) + " " + std::to_string(step));
+            const std::size_t at = list.Size() ? random() % list.Size() : 0;
+            const std::uint32_t action = random() % 7;
+            if (action == 0) {
+                ListRecord record(random() % 6);
+                std::generate(record.begin(), record.end(), text);
+                list.Append(record);
+            } else if (action == 1) {
+                list.Insert("DEM Mark");
+            } else if (list.Size() == 0) {
+                continue;
+            } else if (action == 2) {
+                list.Delete(at);
+            } else if (action == 3) {
+                edits.push_back(list.EditFor(at));
+                ASSERT_EQ(edits.back().amounts.size(), amounts);
+            } else if (action == 4 && !edits.empty()) {
+                RowEdit edit = edits[random() % edits.size()];
+                edit.title = text();
+                edit.amounts.resize(random() % 5);
+                std::generate(edit.amounts.begin(), edit.amounts.end(), text);
+                const std::size_t to = list.Store(edit).to;
+                ASSERT_EQ(list.Row(to).title, edit.title);
+                for (std::size_t field = 0; field < std::min(amounts, edit.amounts.size()); ++field)
+                    ASSERT_EQ(list.Field(to, static_cast<int>(field + 1)), edit.amounts[field]);
+            } else if (action == 5) {
+                list.Choose(at, ',');
+                ASSERT_EQ(list.Field(at, list.FieldsPerRow()), "");
+            } else if (action == 6) {
+                const Records before = list.Records();
+                const std::vector<std::uint32_t> order = list.Sort();
+                const Records after = list.Records();
+                for (std::size_t position = 0; position < order.size(); ++position)
+                    ASSERT_EQ(after[position], before[order[position]]);
+                ASSERT_TRUE(std::is_sorted(after.begin(), after.end(), [](const ListRecord& a, const ListRecord& b) {
+                    return Lower(a[0]) < Lower(b[0]);
+                }));
+            }
+        }
+    }
 }
 
 TEST_F(ListModelTest, AMissingFileKeepsTheRowsAndTheSaveCreatesIt) {

@@ -351,6 +351,46 @@ private slots:
         QCOMPARE(SelectedTitle(w.Rates()), QStringLiteral("USD Dollar"));         // the selection kept its row
     }
 
+    // Each way of choosing, in each list, with the list file read-only: the window stays open
+    // with its rows, and nothing is chosen.
+    void aChoiceWhoseListCannotBeWrittenKeepsTheWindowOpen_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("route");
+        for (const char* list : {"Rates", "Taxes", "Memory"})
+            for (const char* route : {"OK", "Enter", "double-click", "v"})
+                QTest::addRow("%s %s", list, route) << QString::fromLatin1(list) << QString::fromLatin1(route);
+    }
+    void aChoiceWhoseListCannotBeWrittenKeepsTheWindowOpen() {
+        QFETCH(QString, list);
+        QFETCH(QString, route);
+        auto& w = Open();
+        ListWindow& window = list == "Rates"   ? static_cast<ListWindow&>(w.Rates())
+                             : list == "Taxes" ? static_cast<ListWindow&>(w.Taxes())
+                                               : static_cast<ListWindow&>(w.Memory());
+        const QByteArray settings = dir_->Read("DEVICAL.INI");
+        const QByteArray file = dir_->Read(list + ".txt");
+        const QStringList memory = w.Memory().CurrentMemory();
+        window.ShowList();
+        Key(window, Qt::Key_Insert);  // a row that lives only in the window until it is written
+        const int rows = RowCount(window);
+        QFile::setPermissions(dir_->Path() + list + ".txt", QFileDevice::ReadOwner);
+        const QString chosen = Titles(window).first();
+        Select(window, chosen);
+        messages_->Expect(
+            QStringLiteral("Ne peut \u00e9crire le fichier %1%2.txt\nPermission denied").arg(dir_->Path(), list));
+        if (route == "OK") QTest::mouseClick(window.Bt_OK, Qt::LeftButton);
+        if (route == "Enter") Key(window, Qt::Key_Return);
+        if (route == "v") QTest::keyClicks(window.ListView1, QStringLiteral("v"));
+        if (route == "double-click")
+            QTest::mouseDClick(window.ListView1->viewport(), Qt::LeftButton, {}, RowPlace(window, chosen).center());
+        QVERIFY(window.isVisible());
+        QCOMPARE(RowCount(window), rows);
+        QCOMPARE(dir_->Read(list + ".txt"), file);
+        QCOMPARE(dir_->Read("DEVICAL.INI"), settings);
+        QVERIFY(!w.Calc.State().CurrencyChanged && !w.Calc.State().TaxChanged);
+        QCOMPARE(w.Memory().CurrentMemory(), memory);
+    }
+
     void aMissingListFileIsReportedAndCreatedByTheNextSave() {
         QFile::remove(dir_->Path() + "Memory.txt");
         messages_->Expect(QStringLiteral("Le fichier des mémoires n'existe plus (memory.txt)"));

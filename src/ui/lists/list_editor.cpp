@@ -178,11 +178,14 @@ void ListWindow::Bt_OKClick() {
     const auto choice = model_->Rows().Choose(static_cast<std::size_t>(row), platform::DecimalSeparator());
     if (const auto* unreadable = std::get_if<storage::UnreadableRate>(&choice))
         return ShowError(Text(unreadable->message));
+    // The list is written first: a list that cannot be written keeps its window, its rows
+    // and the current choice, since leaving would lose the rows at the next reload.
+    if (!SaveList()) return;
     if (!services_.StoreSettings([&choice](const storage::SettingsFile& settings) { WriteChoice(settings, choice); }))
         return;
     services_.Chosen(choice);
     Chosen(choice);
-    if (SaveList()) Leave();
+    Leave();
 }
 
 void ListWindow::Bt_ExitClick() {
