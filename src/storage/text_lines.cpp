@@ -66,13 +66,4 @@ std::string UpperAscii(std::string_view text) {
     return upper;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
-    }
-    return bytes;
-}
-
 }  // namespace devical::storage

@@ -37,7 +37,4 @@ std::string OneLine(std::string_view text);
 // whatever the accented letters around them.
 std::string UpperAscii(std::string_view text);
 
-// Every line followed by CR LF, the last one too.
-std::string JoinLines(const std::vector<std::string>& lines);
-
 }  // namespace devical::storage
