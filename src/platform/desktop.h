@@ -24,7 +24,7 @@ void SetClipboardText(const QString& text);
 QString ClipboardText();
 
 // Opens a regular file with the desktop's handler; false, with nothing opened, for a file
-// that is missing or not a regular file (a FIFO would hold the handler).
+// that is missing or not a regular file.
 bool OpenDocument(const QString& path);
 void OpenLink(const QString& url);
 

@@ -1,4 +1,6 @@
 // The help documents and the hidden credit of Ctrl+Shift+F1.
+#include <QFileInfo>
+
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "storage/credit.h"
@@ -14,9 +16,12 @@ void TCalc::Bt_ManuelClick() {
 
 void TCalc::Bt_CodeClick() { OpenHelpDocument("QWIL.html"); }
 
+// A missing document changes nothing, as any launch that fails; something else in its place (a
+// FIFO would hold the desktop's handler) is named.
 void TCalc::OpenHelpDocument(const char* name) {
     const QString path = FilePath(name);
-    if (!platform::OpenDocument(path)) ShowError(QStringLiteral("Ne peut ouvrir le fichier ") + path);
+    if (!platform::OpenDocument(path) && QFileInfo::exists(path))
+        ShowError(QStringLiteral("Ne peut ouvrir le fichier ") + path);
 }
 
 void TCalc::ShowCredits() { platform::ShowMessage(this, platform::MessageKind::Notice, Text(storage::HiddenCredit())); }
