@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(calc->State().BoxUnderEntry, 4);
     }
 
-    void arrowKeysNeverMoveTheFocusNorChangeTheDecimals() {
+    void arrowKeysNeverMoveTheFocusAndStepOnlyAFocusedDecimalsList() {
         auto calc = Open();
         const int full = calc->height();
         auto* decimals = calc->findChild<QComboBox*>("Nb_Dec");
@@ -149,16 +149,16 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), calc->findChild<QWidget*>("ButtonEgal"));
         QCOMPARE(decimals->currentText(), QStringLiteral("2"));
 
-        decimals->setFocus(Qt::TabFocusReason);  // reached with Tab, the list steps only when opened
+        decimals->setFocus(Qt::TabFocusReason);  // reached with Tab, Up and Down step the list: 1, 2, 3
         for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_End})
             Press(*calc, key);
         Press(*calc, Qt::Key_Down, Qt::AltModifier);  // folds the window, opens nothing
         QCOMPARE(calc->height(), 127);
         QVERIFY(!decimals->view()->isVisible());
-        QCOMPARE(decimals->currentText(), QStringLiteral("2"));
-        QCOMPARE(calc->findChild<QLabel*>("Lib_NbrDec")->text(), QStringLiteral("2"));
-        QCOMPARE(dir_->Setting("Calcul", "Nb_Dec"), QByteArray("2"));
-        QCOMPARE(calc->State().Decimals, std::string("2"));
+        QCOMPARE(decimals->currentText(), QStringLiteral("3"));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_NbrDec")->text(), QStringLiteral("3"));
+        QCOMPARE(dir_->Setting("Calcul", "Nb_Dec"), QByteArray("3"));
+        QCOMPARE(calc->State().Decimals, std::string("3"));
     }
 
     void theDecimalKeyShowsTheSeparatorItTypes_data() {

@@ -1,5 +1,6 @@
 #include "ui/main/Devical1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QSignalBlocker>
@@ -14,6 +15,7 @@
 #include "storage/file_io.h"
 #include "ui/main/accessibility.h"
 #include "ui/main/click_filter.h"
+#include "ui/main/focus_ring.h"
 #include "ui/main/icons.h"
 #include "ui/main/key_preview.h"
 #include "ui/main/main_design.h"
@@ -34,16 +36,19 @@ TCalc::TCalc(const QString& programDirectory, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       programDirectory_(programDirectory) {
     InstallAccessibility();
+    // An animated list opens late: digits typed right after "d" would miss it.
+    QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
     BuildControls();
     WireControls();
     fullHeight_ = height();
     bottomMargin_ = fullHeight_ - (Button100->y() + Button100->height());
     setWindowIcon(ProgramIcon());
-    // Navigation keys would move the focus from "=" to the decimals list and then step it:
-    // the decimals change only through the list itself (a click, "d", the list opened).
+    // Navigation keys would move the focus from "=" to the decimals list: the map steps the
+    // list only while it has the focus.
     new KeyPreview(*this, *ButtonEgal,
                    {[this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); },
                     [this](QChar character) { FormKeyPress(character); }});
+    new FocusRing(*this);
     FormCreate();
     ShowStoredSettings();
     ShowBoxUnderEntryLook();
@@ -308,9 +313,13 @@ void TCalc::PasteAmount() {
 }
 
 void TCalc::Nb_DecChange() {
+    ApplyDecimals();
+    FocusEquals();
+}
+
+void TCalc::ApplyDecimals() {
     Lib_NbrDec->setText(Nb_Dec->currentText());
     ShowBoxes(engine::ChooseDecimals(state_, Utf8(Nb_Dec->currentText()), Context()));
-    FocusEquals();
     StoreSettings([this](const storage::SettingsFile& settings) { settings.WriteDecimals(state_.Decimals); });
 }
 

@@ -76,6 +76,8 @@ public:
     void Bt_CopyClick();
     void PasteAmount();
     void Nb_DecChange();
+    // The decimals shown by the list: applied, shown and stored, the focus left where it is.
+    void ApplyDecimals();
     void Bt_EcartClick();
 
     // Lifecycle.
@@ -108,9 +110,11 @@ public:
     // The keyboard map: key strokes first, then the character they type.
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyPress(QChar character);
-    void OpenDecimals();    // "d": the decimals list, dropped down
-    void FoldOneLevel();    // Alt+Down
-    void UnfoldOneLevel();  // Alt+Up
+    void OpenDecimals();                           // "d": the decimals list, dropped down
+    void FoldOneLevel();                           // Alt+Down
+    void UnfoldOneLevel();                         // Alt+Up
+    void NextDecimals() { StepDecimals(1); }       // Down, the decimals list focused
+    void PreviousDecimals() { StepDecimals(-1); }  // Up, the decimals list focused
 
     // Shared with the list windows and dialogs.
     engine::ConverterState& State() { return state_; }
@@ -125,6 +129,7 @@ public:
     QString InstalledLanguage() const { return installedLanguage_; }
     // The current currency's title, as Lib_Cur shows it.
     QString CurrencyTitle() const { return QString::fromStdString(context_.currencyTitle); }
+    QString TaxTitle() const { return QString::fromStdString(context_.taxTitle); }
     // The current currency's code and blank, put in front of memory titles.
     const QString& MemoryCurrencyPrefix() const { return memoryCurrencyPrefix_; }
     void SetMemoryCurrencyPrefix(const QString& prefix) { memoryCurrencyPrefix_ = prefix; }
@@ -170,6 +175,7 @@ private:
     void ShowSettings();
     void NameAmountBoxes();
     void ShowMemory(const engine::MemoryOutcome& outcome = {});
+    void StepDecimals(int step);
     void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
     void ShowError(const QString& text);
     QString FilePath(const char* name) const;

@@ -32,8 +32,9 @@ bool KeyPreview::IsInsideWindow(QObject* object) const {
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWindowType()) return false;
     QWidget* popup = QApplication::activePopupWidget();
-    const bool popupOpen = popup && IsInsideWindow(popup) && watched == static_cast<QObject*>(popup->windowHandle());
-    if (watched != static_cast<QObject*>(window_.windowHandle()) && !popupOpen) return false;
+    const bool popupOpen = popup && IsInsideWindow(popup);
+    const bool atPopup = popupOpen && watched == static_cast<QObject*>(popup->windowHandle());
+    if (watched != static_cast<QObject*>(window_.windowHandle()) && !atPopup) return false;
 
     auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -45,6 +46,13 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     handlers_.keyDown(key->key(), key->modifiers());
     const bool typed = !key->text().isEmpty() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (typed) handlers_.keyPress(key->text().at(0));
+    if (popupOpen && !atPopup) {
+        // Typed fast, keys still reach the window while its popup opens: they go on to the
+        // popup, in the order typed, instead of being lost.
+        QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(), key->count());
+        QApplication::sendEvent(popup->focusWidget() ? popup->focusWidget() : popup, &copy);
+        return true;
+    }
     return !popupOpen && IsNavigationKey(key->key());
 }
 

@@ -17,7 +17,7 @@ public:
 
     // Enter presses the window's focused button, or else its default button. The arrow and
     // page keys are kept from the controls (the popup gets them): they would move the focus
-    // or step a list.
+    // or step a list. Keys reaching the window while its popup is open go on to the popup.
     KeyPreview(QWidget& window, QAbstractButton& defaultButton, Handlers handlers);
 
 protected:

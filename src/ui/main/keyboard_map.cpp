@@ -13,12 +13,13 @@ using Handler = void (TCalc::*)();
 
 constexpr Qt::KeyboardModifiers kHeldKeys = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
 
-enum class Held { Any, Ctrl, Alt, Shift, CtrlShift };
+enum class Held { Any, None, Ctrl, Alt, Shift, CtrlShift };
 
 bool Matches(Held rule, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers held = modifiers & kHeldKeys;
     switch (rule) {
     case Held::Any: return true;
+    case Held::None: return held == Qt::NoModifier;
     case Held::Ctrl: return held == Qt::ControlModifier;
     case Held::Alt: return held == Qt::AltModifier;
     case Held::Shift: return held == Qt::ShiftModifier;
@@ -63,6 +64,8 @@ const KeyRule kKeyDownRules[] = {
     {Qt::Key_Backspace, false, Held::Any, &TCalc::ButtonRAClick},
     {Qt::Key_Down, false, Held::Alt, &TCalc::FoldOneLevel},
     {Qt::Key_Up, false, Held::Alt, &TCalc::UnfoldOneLevel},
+    {Qt::Key_Down, false, Held::None, &TCalc::NextDecimals},
+    {Qt::Key_Up, false, Held::None, &TCalc::PreviousDecimals},
     {Qt::Key_F1, false, Held::CtrlShift, &TCalc::ShowCredits},
 };
 
@@ -77,6 +80,7 @@ const CharacterRule kCharacterRules[] = {
     {"=", &TCalc::ButtonEgalClick}, {"cC", &TCalc::ButtonCClick},   {"eE", &TCalc::ButtonCEClick},
     {"aApP", &TCalc::Bt_CodeClick}, {"yY", &TCalc::Bt_InfoClick},   {"mM", &TCalc::Lst_MemoryClick},
     {"tT", &TCalc::Lib_RateClick},  {"dD", &TCalc::OpenDecimals},   {"!", &TCalc::Bt_EcartClick},
+    {"lL", &TCalc::Bt_LangueClick}, {"zZ", &TCalc::Label1Click},
 };
 
 }  // namespace
@@ -91,8 +95,10 @@ void TCalc::FormKeyPress(QChar character) {
     if (character.unicode() > 0x7F) return;
     const char c = static_cast<char>(character.unicode());
     if (c >= '0' && c <= '9') {
-        // With the decimals list open, digits choose the number of decimals there.
-        if (!Nb_Dec->view()->isVisible()) DigitClick(c - '0');
+        // With the decimals list open, digits pick the number of decimals there, Enter taking it.
+        if (!Nb_Dec->view()->isVisible()) return DigitClick(c - '0');
+        const int item = Nb_Dec->findText(QString(character));
+        if (item >= 0) Nb_Dec->view()->setCurrentIndex(Nb_Dec->model()->index(item, 0));
         return;
     }
     for (const CharacterRule& rule : kCharacterRules)
@@ -105,6 +111,16 @@ void TCalc::FormKeyPress(QChar character) {
 void TCalc::OpenDecimals() {
     Nb_Dec->setFocus(Qt::ShortcutFocusReason);
     Nb_Dec->showPopup();
+}
+
+// Up and Down step the decimals list only while it has the focus and stays closed (an open
+// list steps itself).
+void TCalc::StepDecimals(int step) {
+    if (!Nb_Dec->hasFocus() || Nb_Dec->view()->isVisible()) return;
+    const int index = Nb_Dec->currentIndex() + step;
+    if (index < 0 || index >= Nb_Dec->count()) return;
+    Nb_Dec->setCurrentIndex(index);
+    ApplyDecimals();
 }
 
 void TCalc::FoldOneLevel() {

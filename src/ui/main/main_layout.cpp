@@ -31,6 +31,7 @@ void TCalc::BuildControls() {
     BuildOtherControls();
     setTabOrder(ButtonEgal, Lst_Memory);
     setTabOrder(Lst_Memory, Nb_Dec);
+    setTabOrder(Nb_Dec, Bt_Langue);
 }
 
 void TCalc::BuildAmountArea() {
@@ -101,6 +102,7 @@ void TCalc::BuildOtherControls() {
                           Bold | NavyText | Centred | Large, QStringLiteral("Manuel d'emploi"));
     Bt_Ecart = MakePictureButton(this, "Bt_Ecart", {301, 27, 16, 16}, DeviationIcon(), QStringLiteral("Ecarts"), {});
     Bt_Langue = MakePictureButton(this, "Bt_Langue", {1, 230, 20, 20}, LanguageIcon(), {}, QStringLiteral("Language"));
+    Bt_Langue->setFocusPolicy(Qt::TabFocus);  // a picture alone: Tab reaches it, besides "l"
     Bt_Info = MakeLabel(this, "Bt_Info", {23, 228, 166, 26}, QString(), Centred | WordWrap);
     QFont creditFont = Bt_Info->font();
     creditFont.setPointSize(7);
