@@ -34,6 +34,7 @@ public:
     }
     void Chosen(const storage::RowChoice& choice) override;
     QString CurrencyTitle() const override { return calc_.CurrencyTitle(); }
+    QString TaxTitle() const override { return calc_.TaxTitle(); }
     QString MemoryCurrencyPrefix() const override { return calc_.MemoryCurrencyPrefix(); }
     void SetMemoryCurrencyPrefix(const QString& prefix) override { calc_.SetMemoryCurrencyPrefix(prefix); }
     void TakeBackActivation() override { calc_.TakeBackActivation(); }

@@ -33,8 +33,9 @@ public:
     // A row chosen in a list, its settings written: the main window's next activation
     // re-evaluates with it.
     virtual void Chosen(const storage::RowChoice& choice) = 0;
-    // The current currency's title, and the code and blank put in front of memory titles.
+    // The current currency's and tax's titles, and the code and blank put in front of memory titles.
     virtual QString CurrencyTitle() const = 0;
+    virtual QString TaxTitle() const = 0;
     virtual QString MemoryCurrencyPrefix() const = 0;
     virtual void SetMemoryCurrencyPrefix(const QString& prefix) = 0;
     // A list or dialog has closed: the main window becomes active again.

@@ -181,6 +181,10 @@ private slots:
     void everyWayOfChoosingNeedsASelectedRow() {
         auto& w = Open();
         w.Rates().ShowList();
+        QCOMPARE(SelectedTitle(w.Rates()), QStringLiteral("FRF Franc français"));  // the current currency
+        QTest::mouseClick(w.Rates().ListView1->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          RowPlace(w.Rates(), "FRF Franc français").center());
+        QCOMPARE(SelectedTitle(w.Rates()), QString());
         for (int attempt = 0; attempt < 4; ++attempt)
             messages_->Expect(QStringLiteral("Sélectionner une monnaie avant de la valider"));
         Key(w.Rates(), Qt::Key_Return);

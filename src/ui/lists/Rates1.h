@@ -9,6 +9,9 @@ class TRates : public ListWindow {
     Q_OBJECT
 public:
     explicit TRates(Services& services, QWidget* parent = nullptr);
+
+protected:
+    QString CurrentTitle() const override { return services_.CurrencyTitle(); }
 };
 
 }  // namespace devical::ui

@@ -9,6 +9,9 @@ class TTaxes : public ListWindow {
     Q_OBJECT
 public:
     explicit TTaxes(Services& services, QWidget* parent = nullptr);
+
+protected:
+    QString CurrentTitle() const override { return services_.TaxTitle(); }
 };
 
 }  // namespace devical::ui

@@ -4,6 +4,7 @@
 
 #include "platform/desktop.h"
 #include "ui/main/file_text_box.h"
+#include "ui/main/focus_ring.h"
 #include "ui/main/qt_text.h"
 
 namespace devical::ui {
@@ -38,6 +39,7 @@ EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* insta
     BitBtn2 = Placed(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2", {107, buttonsTop, 75, 25});
     connect(BitBtn1, &QPushButton::clicked, this, &EntryDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &EntryDialog::BitBtn2Click);
+    new FocusRing(*this);
 }
 
 QLineEdit* EntryDialog::Box(const char* name, Place place, const QString& accessibleName) {

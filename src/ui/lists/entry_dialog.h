@@ -24,6 +24,11 @@ public:
 
     void FormCreate();
     void FormActivate();
+    // Opened for a row: typing starts in the title box. Never shown, the dialog gives it the
+    // focus as it is first activated.
+    void FocusFirstBox() {
+        if (focusWidget() && focusWidget() != Edit1) Edit1->setFocus(Qt::OtherFocusReason);
+    }
     void Edit2Exit();
     void Edit3Exit() { ValidateAmount(Edit3); }
     void BitBtn1Click();

@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "ui/lists/entry_dialog.h"
+#include "ui/main/focus_ring.h"
 #include "ui/main/qt_text.h"
 #include "ui/main/window_placement.h"
 #include "ui/placed.h"
@@ -61,6 +62,7 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
     connect(Bt_Del, &QToolButton::clicked, this, &ListWindow::Bt_DelClick);
     connect(Bt_OK, &QToolButton::clicked, this, &ListWindow::Bt_OKClick);
     connect(Bt_Exit, &QToolButton::clicked, this, &ListWindow::Bt_ExitClick);
+    new FocusRing(*this);
 }
 
 void ListWindow::BuildView(int width) {
@@ -138,7 +140,25 @@ void ListWindow::FormCreate() {
     }
 }
 
-void ListWindow::ShowList() { ShowInFront(this); }
+void ListWindow::ShowList() {
+    ShowInFront(this);
+    ShowCurrentRow();
+}
+
+// The row of the current choice, or the first, is selected and current with the focus in the
+// list: F2, Enter and the arrows act at once.
+void ListWindow::ShowCurrentRow() {
+    if (model_->rowCount() == 0) return;
+    const QString current = CurrentTitle();
+    int row = 0;
+    for (int i = 0; i < model_->rowCount() && !current.isEmpty(); ++i)
+        if (model_->index(i, 0).data().toString() == current) row = i;
+    const QModelIndex index = model_->index(row, 0);
+    ListView1->selectionModel()->setCurrentIndex(index,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->scrollTo(index);
+    ListView1->setFocus(Qt::OtherFocusReason);
+}
 
 int ListWindow::SelectedRow() const {
     const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
@@ -150,7 +170,8 @@ void ListWindow::OpenEntryDialog(int row) {
     if (rowEdit_.memoryPrefix) services_.SetMemoryCurrencyPrefix(Text(*rowEdit_.memoryPrefix));
     if (!dialog_) return;
     ShowInFront(dialog_);
-    dialog_->FormActivate();  // a dialog already in front takes the new row too
+    dialog_->FocusFirstBox();  // the box left focused last time would take the title
+    dialog_->FormActivate();   // a dialog already in front takes the new row too
 }
 
 void ListWindow::Bt_EditClick() {
@@ -223,12 +244,23 @@ void ListWindow::ListView1KeyPress(QChar character) {
     if (character == QLatin1Char('v') || character == QLatin1Char('V')) Bt_OKClick();
 }
 
+// Keys the focused button leaves: Escape leaves and Enter chooses from anywhere in the window.
+void ListWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape: Bt_ExitClick(); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: Bt_OKClick(); break;
+    default: QWidget::keyPressEvent(event);
+    }
+}
+
 bool ListWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListView1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         ListView1KeyDown(key->key(), key->modifiers());
         if (!key->text().isEmpty()) ListView1KeyPress(key->text().at(0));
-        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        // Handled: the window would take them a second time.
+        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape;
     }
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         ListView1DblClick();

@@ -78,6 +78,9 @@ protected:
     QString FilePath() const;
     QToolButton* PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // The title of the row the main window uses now, selected when the list opens.
+    virtual QString CurrentTitle() const { return {}; }
 
     Services& services_;
     ListDesign design_;
@@ -87,6 +90,7 @@ protected:
 
 private:
     void BuildView(int width);
+    void ShowCurrentRow();
     void ApplyLanguage();
 };
 
