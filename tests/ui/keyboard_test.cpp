@@ -1,0 +1,93 @@
+// Every window by keyboard alone: keys pressed from each focus position, and what shows.
+#include <QtTest>
+
+#include "windows_fixture.h"
+
+class KeyboardTest : public QObject, devical::testing::WindowsFixture {
+    Q_OBJECT
+    // Keys by name ("Tab", "Alt+Down", "d"), at the window given or else at the active one.
+    static void Press(const QString& keys, QWidget* window = nullptr) {
+        for (const QString& name : keys.split(' ')) {
+            const QKeyCombination key = QKeySequence::fromString(name)[0];
+            QTest::keyClick((window ? window : qApp->activeWindow())->windowHandle(), key.key(),
+                            key.keyboardModifiers());
+        }
+    }
+
+    static void Row(const QString& name, const QString& keys, const QString& shown) {
+        QTest::newRow(qPrintable(name)) << keys << shown;
+    }
+
+private slots:
+    void init() {
+        StartFixture();
+        for (const QString name : {"Rates", "Taxes", "Memory"})
+            QFile::copy(DEVICAL_DATA_DIR "/" + name + ".FR", dir_->Path() + name + ".txt");
+        OpenWindows();
+        BackToMain();
+    }
+    void cleanup() { QVERIFY2(EndFixture().isEmpty(), "unexpected message box"); }
+
+    void mainWindowKeysReachEveryControl_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown");  // focus, decimals, memory; or the language dialog
+        Row("Tab reaches the globe", "5 Ctrl+Num++ Tab Tab Tab", "Bt_Langue25");
+        Row("l is the globe", "l", "language");
+        Row("z shows the memory as 0", "5 Ctrl+Num++ z", "ButtonEgal20");
+        Row("Down steps the list", "Tab Tab Down", "Nb_Dec30");
+        Row("Up steps it, then stops", "Tab Tab Up Up Up", "Nb_Dec00");
+        Row("d then a digit, fast", "d 3", "ButtonEgal30");
+    }
+    void mainWindowKeysReachEveryControl() {
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        auto& calc = windows_->Calc;
+        Press(keys, &calc);
+        if (QWidget* list = QApplication::activePopupWidget()) Press("Return", list);  // it has the keyboard now
+        QWidget* focus = QApplication::focusWidget();
+        const bool language = windows_->ChxLangue().isVisible();
+        QCOMPARE(language ? "language" : focus->objectName() + calc.Lib_NbrDec->text() + calc.Lib_MemCur->text(),
+                 shown);
+        QCOMPARE(dir_->Setting("Calcul", "Nb_Dec"), calc.Lib_NbrDec->text().toLatin1());
+        if (!language && calc.height() > 200)  // a ring in the palette's highlight around the focus
+            QCOMPARE(calc.grab().toImage().pixelColor(focus->mapTo(&calc, QPoint(-1, 9))),
+                     calc.palette().color(QPalette::Highlight));
+    }
+
+    void listsLeaveAndChooseFromEveryFocus_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown");  // the row the list opens on, then the title in the settings
+        for (const QString from : {"", "Tab ", "Tab Tab Tab Tab ", "Shift+Tab "}) {
+            Row("rates " + from, "t Down " + from + "Return", "FRF Franc françaisGBP Livre sterling");
+            Row("taxes " + from, "Alt+Num+2 End " + from + "Escape", "Sans TVATVA");
+            Row("memory " + from, "m End Home " + from + "Enter", "FRF Caisse du jourFRF Caisse du jour");
+        }
+    }
+    void listsLeaveAndChooseFromEveryFocus() {
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        Press(keys.section(' ', 0, 0), &windows_->Calc);
+        auto* list = qobject_cast<devical::ui::ListWindow*>(QApplication::activeWindow());
+        const QString opensOn = list->ListView1->currentIndex().data().toString();
+        Press(keys.section(' ', 1));
+        const char* section = list == &windows_->Rates() ? "Currency" : list == &windows_->Taxes() ? "Taxe" : "Memory";
+        QCOMPARE(list->isVisible() ? "open" : opensOn + QString::fromLatin1(dir_->Setting(section, "Title")), shown);
+    }
+
+    void entryDialogsOpenOnTheirFirstBox_data() {
+        QTest::addColumn<QString>("keys");
+        for (const QString list : {"t", "Alt+Num+2", "m"})
+            for (const char* keys :
+                 {" End F2 Tab Escape F2", " End F2 Tab Escape Insert", " End Insert Tab Tab Escape F2"})
+                QTest::newRow(qPrintable(list + keys)) << list + keys;
+    }
+    void entryDialogsOpenOnTheirFirstBox() {
+        QFETCH(QString, keys);
+        Press(keys.section(' ', 0, 0), &windows_->Calc);
+        Press(keys.section(' ', 1));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Edit1"));
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "keyboard_test.moc"
