@@ -146,7 +146,8 @@ void ListWindow::ShowList() {
 }
 
 // The row of the current choice, or the first, is selected and current with the focus in the
-// list: F2, Enter and the arrows act at once.
+// list: F2, Enter and the arrows act at once. The saved amounts only put their first row
+// current: with a row selected, copying the memory would ask to replace it instead of adding it.
 void ListWindow::ShowCurrentRow() {
     if (model_->rowCount() == 0) return;
     const QString current = CurrentTitle();
@@ -154,8 +155,10 @@ void ListWindow::ShowCurrentRow() {
     for (int i = 0; i < model_->rowCount() && !current.isEmpty(); ++i)
         if (model_->index(i, 0).data().toString() == current) row = i;
     const QModelIndex index = model_->index(row, 0);
-    ListView1->selectionModel()->setCurrentIndex(index,
-                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const bool select = design_.kind != storage::ListKind::SavedAmounts;
+    ListView1->selectionModel()->setCurrentIndex(
+        index,
+        select ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate);
     ListView1->scrollTo(index);
     ListView1->setFocus(Qt::OtherFocusReason);
 }
