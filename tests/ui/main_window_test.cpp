@@ -15,6 +15,7 @@
 
 #include "app/Info1.h"
 #include "app/startup.h"
+#include "platform/tray.h"
 #include "ui/main/Devical1.h"
 #include "ui/main/fitted_label.h"
 #include "window_test_support.h"
@@ -74,6 +75,7 @@ private slots:
         QGuiApplication::clipboard()->clear();
     }
     void cleanup() {
+        devical::platform::OverrideTrayAvailable(std::nullopt);
         const QString problems = messages_->Problems();
         messages_.reset();
         dir_.reset();
@@ -245,6 +247,7 @@ private slots:
     }
 
     void closingByTheFrameHidesAndShowingAgainKeepsTheAmounts() {
+        devical::platform::OverrideTrayAvailable(true);
         auto calc = Open();
         Type(*calc, QStringLiteral("42="));
         calc->close();
@@ -592,6 +595,20 @@ private slots:
         QCOMPARE(about.count(), 1);
         QCOMPARE(Box(*calc, "Cur_HT"), QStringLiteral("12"));
         QCOMPARE(QApplication::focusWidget(), calc->findChild<QWidget*>("ButtonEgal"));
+    }
+
+    // Without a tray nothing would bring a hidden window back: it waits on the taskbar.
+    void withoutATrayTheWindowIsMinimisedNotHidden_data() {
+        QTest::addColumn<bool>("byTheCloseBox");
+        QTest::newRow("close box") << true;
+        QTest::newRow("hidden start") << false;
+    }
+    void withoutATrayTheWindowIsMinimisedNotHidden() {
+        QFETCH(bool, byTheCloseBox);
+        devical::platform::OverrideTrayAvailable(false);
+        TCalc calc(dir_->Path());
+        byTheCloseBox ? (calc.show(), void(calc.close())) : calc.StartHidden();
+        QVERIFY(calc.isVisible() && calc.isMinimized());
     }
 
     void theAboutBoxClosesWithEscape() {

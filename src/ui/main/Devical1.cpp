@@ -1,6 +1,7 @@
 #include "ui/main/Devical1.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -69,6 +70,14 @@ void TCalc::ShowTrayIcon() {
     tray_ = std::make_unique<platform::TrayIcon>(ProgramIcon());
     connect(tray_.get(), &platform::TrayIcon::showRequested, this, &TCalc::Devical1Click);
     connect(tray_.get(), &platform::TrayIcon::exitRequested, this, &TCalc::Bt_CloseClick);
+}
+
+void TCalc::StartHidden() {
+    if (platform::TrayAvailable()) {
+        ShowTrayIcon();  // the only way back to the window
+    } else {
+        showMinimized();
+    }
 }
 
 void TCalc::paintEvent(QPaintEvent* event) {
@@ -213,13 +222,25 @@ void TCalc::TakeBackActivation() {
 
 void TCalc::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && messageBoxReturn_.IsNewActivation(*this)) FormActivate();
+    // A minimised window is not in use, though some platforms make it active: its activation
+    // step waits for it to be restored.
+    if (event->type() == QEvent::ActivationChange) {
+        if (messageBoxReturn_.IsNewActivation(*this) && !isMinimized()) FormActivate();
+    } else if (event->type() == QEvent::WindowStateChange && !isMinimized() && isActiveWindow() &&
+               (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized)) {
+        FormActivate();
+    }
 }
 
 void TCalc::closeEvent(QCloseEvent* event) {
-    // Closing by the frame only hides the window; the program stays in the tray.
+    // Closing by the frame only hides the window in the tray; without a tray it goes to the
+    // taskbar, or nothing would bring it back.
     event->ignore();
-    hide();
+    if (platform::TrayAvailable()) {
+        hide();
+    } else {
+        showMinimized();
+    }
 }
 
 // ---- Showing the state ---------------------------------------------------------------
