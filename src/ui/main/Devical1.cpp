@@ -76,7 +76,7 @@ void TCalc::StartHidden() {
     if (platform::TrayAvailable()) {
         ShowTrayIcon();  // the only way back to the window
     } else {
-        showMinimized();
+        HideToTray();
     }
 }
 
@@ -233,9 +233,12 @@ void TCalc::changeEvent(QEvent* event) {
 }
 
 void TCalc::closeEvent(QCloseEvent* event) {
-    // Closing by the frame only hides the window in the tray; without a tray it goes to the
-    // taskbar, or nothing would bring it back.
-    event->ignore();
+    event->ignore();  // closing by the frame only puts the window out of sight
+    HideToTray();
+}
+
+void TCalc::HideToTray() {
+    // Without a tray nothing would bring a hidden window back: it waits on the taskbar.
     if (platform::TrayAvailable()) {
         hide();
     } else {

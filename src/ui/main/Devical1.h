@@ -50,6 +50,8 @@ public:
     // The start asked to stay out of sight: hidden in the tray, or minimised where there is
     // no tray to come back from.
     void StartHidden();
+    // Into the tray, or onto the taskbar where there is no tray.
+    void HideToTray();
 
     // Keypad and boxes.
     void ButtonDecClick() { DigitClick(engine::kSeparatorKey); }
