@@ -44,12 +44,14 @@ QIcon Drawn(int size, std::function<void(QPainter&)> draw) {
     return QIcon(new PaintedIconEngine(size, std::move(draw)));
 }
 
-void DrawPadlock(QPainter& p, const QColor& body, const QColor& outline) {
+// An open padlock has its shackle raised, one leg out: told apart by shape, not only shade.
+void DrawPadlock(QPainter& p, const QColor& body, const QColor& outline, bool open) {
+    const double lift = open ? 1.5 : 0;
     p.setPen(QPen(outline, 1.6));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 180 * 16);
-    p.drawLine(QPointF(4.5, 6), QPointF(4.5, 8));
-    p.drawLine(QPointF(11.5, 6), QPointF(11.5, 8));
+    p.drawArc(QRectF(4.5, 1.5 - lift, 7, 9), 0, 180 * 16);
+    p.drawLine(QPointF(4.5, 6 - lift), QPointF(4.5, 8));
+    p.drawLine(QPointF(11.5, 6 - lift), QPointF(11.5, open ? 6.5 - lift : 8));
     p.setPen(QPen(outline, 1));
     p.setBrush(body);
     p.drawRect(QRectF(2.5, 7.5, 11, 7));
@@ -115,7 +117,7 @@ QIcon PadlockIcon(bool locked, const QColor& ink) {
         // Locked: a body washed with the ink, grey on a light list; open: the outline alone.
         QColor body = ink;
         body.setAlpha(locked ? 95 : 0);
-        DrawPadlock(p, body, ink);
+        DrawPadlock(p, body, ink, !locked);
     });
 }
 
