@@ -21,7 +21,7 @@ QLabel* Line(QWidget* parent, const char* name, int top, int height, const QStri
     font.setUnderline(underline);
     label->setFont(font);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::WindowText, ui::Readable(colour, palette, QPalette::Window, QPalette::WindowText));
     label->setPalette(palette);
     label->setAccessibleName(text);
     return label;
@@ -41,7 +41,7 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindow
                         QStringLiteral("E-Mail  :  ") + QString::fromLatin1(MailAddress()), 10, true, ui::kNavy, true);
     Line(this, "Label4", 109, 15, QStringLiteral("Devical's Web"), 8, false, text);
     Connect_Web2 = Line(this, "Connect_Web2", 124, 20, QString::fromLatin1(WebAddress()), 10, true, ui::kNavy, true);
-    QLabel* translations = Line(this, "Label5", 160, 15, QStringLiteral("Translations"), 9, true, QColor(192, 0, 0));
+    QLabel* translations = Line(this, "Label5", 160, 15, QStringLiteral("Translations"), 9, true, ui::kRed);
     translations->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     translations->setGeometry(6, 160, 354, 15);
     Memo1 = ui::Placed(new QPlainTextEdit(this), "Memo1", {0, 178, 360, 69});
@@ -50,7 +50,8 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindow
         QStringLiteral("Français : l'équipe Devical\nEnglish: the Devical team\n"
                        "Deutsch: das Devical-Team\nFrançais (Belgique) : l'équipe Devical"));
     Bt_Close = ui::Placed(new QToolButton(this), "Bt_Close", {322, 109, 30, 30});
-    Bt_Close->setIcon(ui::CloseIcon());
+    Bt_Close->setIcon(
+        ui::CloseIcon(ui::Readable(ui::kCancelRed, Bt_Close->palette(), QPalette::Button, QPalette::ButtonText)));
     Bt_Close->setToolTip(QStringLiteral("Fermer"));
     Bt_Close->setAccessibleName(QStringLiteral("Fermer"));
     connect(Bt_Close, &QToolButton::clicked, this, &TInfo::Bt_CloseClick);

@@ -32,8 +32,8 @@ struct CommandLine {
 };
 
 // --help and --version answer and end the program, as does an unknown option; -m and
-// --minimized start it hidden in the tray, as /M and /m do in the first place. The usual start has no option and
-// makes no parser.
+// --minimized start it hidden in the tray (minimised without one), as /M and /m do in the first place. The usual start
+// has no option and makes no parser.
 CommandLine ReadCommandLine(int argc, char** argv) {
     CommandLine line;
     line.startHidden = argc > 1 && (qstrcmp(argv[1], "/M") == 0 || qstrcmp(argv[1], "/m") == 0);  // first only
@@ -122,7 +122,7 @@ int RunDevical(int argc, char** argv) {
     QObject::connect(&instance, &platform::SingleInstance::showRequested, &windows.Calc, &ui::TCalc::Devical1Click);
 
     if (commandLine.startHidden) {
-        windows.Calc.ShowTrayIcon();  // the only way back to the window
+        windows.Calc.StartHidden();
     } else {
         windows.Calc.Devical1Click();
     }

@@ -2,6 +2,14 @@
 
 namespace devical::platform {
 
+namespace {
+std::optional<bool> trayOverride;
+}
+
+bool TrayAvailable() { return trayOverride ? *trayOverride : QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void OverrideTrayAvailable(std::optional<bool> available) { trayOverride = available; }
+
 TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent), icon_(icon) {
     QAction* show = menu_.addAction(QStringLiteral("Devical"));
     show->setObjectName(QStringLiteral("Devical1"));
@@ -10,7 +18,8 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent), icon_(
     connect(show, &QAction::triggered, this, &TrayIcon::showRequested);
     connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
     connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) emit showRequested();
+        // StatusNotifierItem hosts send a single click as Trigger and never a double click.
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) emit showRequested();
     });
     icon_.setToolTip(QStringLiteral("Devical"));
     icon_.setContextMenu(&menu_);

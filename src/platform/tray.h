@@ -1,5 +1,5 @@
 // The notification-area icon: tip "Devical", a menu with "Devical" and "Exit", and a
-// double click that shows the window. Where the desktop has no notification area the
+// click that shows the window. Where the desktop has no notification area the
 // program runs without it.
 #pragma once
 
@@ -7,8 +7,13 @@
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <optional>
 
 namespace devical::platform {
+
+// Whether the desktop has a notification area; a test may answer in its place.
+bool TrayAvailable();
+void OverrideTrayAvailable(std::optional<bool> available);
 
 class TrayIcon : public QObject {
     Q_OBJECT
@@ -16,7 +21,7 @@ public:
     explicit TrayIcon(const QIcon& icon, QObject* parent = nullptr);
 
 signals:
-    void showRequested();  // the menu item "Devical" or a double click
+    void showRequested();  // the menu item "Devical", a click or a double click
     void exitRequested();  // the menu item "Exit"
 
 private:

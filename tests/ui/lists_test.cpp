@@ -3,10 +3,13 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
+#include "ui/main/colours.h"
 #include "windows_fixture.h"
 
 using devical::app::DevicalWindows;
@@ -119,6 +122,39 @@ private slots:
         w.Rates().Bt_DelClick();
         QVERIFY(!w.SRates().isVisible());  // a locked row: no dialog, no question
         QCOMPARE(RowCount(w.Rates()), 5);
+    }
+
+    // Labels, keys, pictures and padlocks read at 4.5:1 on their background.
+    void everythingReadsOnALightAndADarkDesktop_data() {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QApplication::style()->standardPalette();
+        QTest::newRow("dark") << QPalette(QColor(45, 45, 45));  // white text
+    }
+    void everythingReadsOnALightAndADarkDesktop() {
+        QFETCH(QPalette, palette);
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(palette);
+        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        auto& w = Open();
+        QStringList faint;
+        auto check = [&faint](const QWidget* c, const QColor& ink, QPalette::ColorRole background) {
+            const double ratio = devical::ui::ContrastRatio(ink, c->palette().color(background));
+            if (!ink.isValid() || ratio < 4.5) faint << c->objectName() + QStringLiteral(" %1:1").arg(ratio, 0, 'f', 2);
+        };
+        for (QWidget* window : {static_cast<QWidget*>(&w.Calc), static_cast<QWidget*>(&w.Info())}) {
+            for (QLabel* label : window->findChildren<QLabel*>())
+                if (!label->text().isEmpty())
+                    check(label, label->palette().color(QPalette::WindowText), QPalette::Window);
+            for (QPushButton* key : window->findChildren<QPushButton*>())
+                check(key, key->palette().color(QPalette::ButtonText), QPalette::Button);
+            for (QToolButton* b : window->findChildren<QToolButton*>())
+                check(b, Ink(b->icon(), b->iconSize()), b->autoRaise() ? QPalette::Window : QPalette::Button);
+        }
+        const QTreeView* list = w.Rates().ListView1;  // locked and open padlocks
+        for (int row = 0; row < RowCount(w.Rates()); ++row)
+            check(list, Ink(list->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>(), {16, 16}),
+                  QPalette::Base);
+        QVERIFY2(faint.isEmpty(), qPrintable(faint.join(QLatin1Char(' '))));
     }
 
     void aLockedRowSaysSoToAScreenReader() {

@@ -15,6 +15,7 @@
 
 #include "app/Info1.h"
 #include "app/startup.h"
+#include "platform/tray.h"
 #include "ui/main/Devical1.h"
 #include "ui/main/fitted_label.h"
 #include "window_test_support.h"
@@ -74,6 +75,7 @@ private slots:
         QGuiApplication::clipboard()->clear();
     }
     void cleanup() {
+        devical::platform::OverrideTrayAvailable(std::nullopt);
         const QString problems = messages_->Problems();
         messages_.reset();
         dir_.reset();
@@ -237,6 +239,7 @@ private slots:
     }
 
     void shiftEscapeHidesTheWindowAndClearsAllBoxes() {
+        devical::platform::OverrideTrayAvailable(true);
         auto calc = Open();
         Type(*calc, QStringLiteral("42="));
         Press(*calc, Qt::Key_Escape, Qt::ShiftModifier);
@@ -245,6 +248,7 @@ private slots:
     }
 
     void closingByTheFrameHidesAndShowingAgainKeepsTheAmounts() {
+        devical::platform::OverrideTrayAvailable(true);
         auto calc = Open();
         Type(*calc, QStringLiteral("42="));
         calc->close();
@@ -592,6 +596,23 @@ private slots:
         QCOMPARE(about.count(), 1);
         QCOMPARE(Box(*calc, "Cur_HT"), QStringLiteral("12"));
         QCOMPARE(QApplication::focusWidget(), calc->findChild<QWidget*>("ButtonEgal"));
+    }
+
+    // Without a tray nothing would bring a hidden window back: it waits on the taskbar.
+    void withoutATrayTheWindowIsMinimisedNotHidden_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("close box") << 0;
+        QTest::newRow("Shift+Escape") << 1;
+        QTest::newRow("hidden start") << 2;
+    }
+    void withoutATrayTheWindowIsMinimisedNotHidden() {
+        QFETCH(int, way);
+        devical::platform::OverrideTrayAvailable(false);
+        auto calc = way == 2 ? std::make_unique<TCalc>(dir_->Path()) : Open();
+        if (way == 0) calc->close();
+        if (way == 1) Press(*calc, Qt::Key_Escape, Qt::ShiftModifier);
+        if (way == 2) calc->StartHidden();
+        QVERIFY(calc->isVisible() && calc->isMinimized());
     }
 
     void theAboutBoxClosesWithEscape() {

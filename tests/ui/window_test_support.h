@@ -5,12 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLocale>
 #include <QPair>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
 
 #include "platform/message_box.h"
 
@@ -92,6 +94,16 @@ public:
 inline void TypeAt(QWindow* window, const QString& keys) {
     for (QChar key : keys)
         QTest::keyClick(window, key.toLatin1());
+}
+
+// The colour most of a picture's opaque pixels have: its strokes, not its washes.
+inline QColor Ink(const QIcon& icon, QSize size) {
+    const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    QHash<QRgb, int> counts;
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        if (const QRgb pixel = image.pixel(i % image.width(), i / image.width()); qAlpha(pixel) >= 128) ++counts[pixel];
+    const auto most = std::max_element(counts.cbegin(), counts.cend());
+    return most == counts.cend() ? QColor() : QColor::fromRgb(most.key());
 }
 
 inline void UseLocale(QLocale::Language language, QLocale::Territory territory) {

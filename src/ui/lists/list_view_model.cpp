@@ -1,8 +1,10 @@
 #include "ui/lists/list_view_model.h"
 
 #include <QCollator>
+#include <QGuiApplication>
 #include <QScopeGuard>
 
+#include "ui/main/colours.h"
 #include "ui/main/icons.h"
 
 namespace devical::ui {
@@ -19,10 +21,16 @@ storage::Collation LocaleCollation() {
         [collator](std::string_view title) { return collator.sortKey(Text(title)); });
 }
 
+// The open padlock greyed where grey still reads on the list.
+QIcon Padlock(bool locked) {
+    const QColor ink = locked ? QColor(Qt::black) : QColor(112, 112, 112);
+    return PadlockIcon(locked, Readable(ink, QGuiApplication::palette(), QPalette::Base, QPalette::Text));
+}
+
 }  // namespace
 
 ListViewModel::ListViewModel(storage::ListKind kind, QObject* parent)
-    : QAbstractTableModel(parent), rows_(kind, LocaleCollation()), padlocks_{PadlockIcon(false), PadlockIcon(true)} {}
+    : QAbstractTableModel(parent), rows_(kind, LocaleCollation()), padlocks_{Padlock(false), Padlock(true)} {}
 
 void ListViewModel::SetHeaders(const QStringList& headers) {
     headers_ = headers;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -74,6 +75,14 @@ void TCalc::ShowTrayIcon() {
     tray_ = std::make_unique<platform::TrayIcon>(ProgramIcon());
     connect(tray_.get(), &platform::TrayIcon::showRequested, this, &TCalc::Devical1Click);
     connect(tray_.get(), &platform::TrayIcon::exitRequested, this, &TCalc::Bt_CloseClick);
+}
+
+void TCalc::StartHidden() {
+    if (platform::TrayAvailable()) {
+        ShowTrayIcon();  // the only way back to the window
+    } else {
+        HideToTray();
+    }
 }
 
 void TCalc::paintEvent(QPaintEvent* event) {
@@ -218,13 +227,28 @@ void TCalc::TakeBackActivation() {
 
 void TCalc::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && messageBoxReturn_.IsNewActivation(*this)) FormActivate();
+    // A minimised window is not in use, though some platforms make it active: its activation
+    // step waits for it to be restored.
+    if (event->type() == QEvent::ActivationChange) {
+        if (messageBoxReturn_.IsNewActivation(*this) && !isMinimized()) FormActivate();
+    } else if (event->type() == QEvent::WindowStateChange && !isMinimized() && isActiveWindow() &&
+               (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized)) {
+        FormActivate();
+    }
 }
 
 void TCalc::closeEvent(QCloseEvent* event) {
-    // Closing by the frame only hides the window; the program stays in the tray.
-    event->ignore();
-    hide();
+    event->ignore();  // closing by the frame only puts the window out of sight
+    HideToTray();
+}
+
+void TCalc::HideToTray() {
+    // Without a tray nothing would bring a hidden window back: it waits on the taskbar.
+    if (platform::TrayAvailable()) {
+        hide();
+    } else {
+        showMinimized();
+    }
 }
 
 // ---- Showing the state ---------------------------------------------------------------

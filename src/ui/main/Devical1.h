@@ -47,6 +47,11 @@ public:
     // The notification area's icon, once: queued after the first frame, or at once for a
     // start hidden in the tray.
     void ShowTrayIcon();
+    // The start asked to stay out of sight: hidden in the tray, or minimised where there is
+    // no tray to come back from.
+    void StartHidden();
+    // Into the tray, or onto the taskbar where there is no tray.
+    void HideToTray();
 
     // Keypad and boxes.
     void ButtonDecClick() { DigitClick(engine::kSeparatorKey); }

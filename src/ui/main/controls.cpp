@@ -6,10 +6,6 @@
 
 namespace devical::ui {
 
-namespace {
-const QColor kRed(192, 0, 0);
-}
-
 void ApplyLook(QWidget* widget, unsigned look) {
     if (look & (Bold | Large)) {
         QFont font = widget->font();
@@ -20,8 +16,8 @@ void ApplyLook(QWidget* widget, unsigned look) {
     if (look & (RedText | NavyText)) {
         QPalette palette = widget->palette();
         const QColor colour = (look & RedText) ? kRed : kNavy;
-        palette.setColor(QPalette::WindowText, colour);
-        palette.setColor(QPalette::ButtonText, colour);
+        palette.setColor(QPalette::WindowText, Readable(colour, palette, QPalette::Window, QPalette::WindowText));
+        palette.setColor(QPalette::ButtonText, Readable(colour, palette, QPalette::Button, QPalette::ButtonText));
         widget->setPalette(palette);
     }
 }
@@ -44,12 +40,14 @@ QPushButton* MakeButton(QWidget* parent, const char* name, Place place, const QS
     return button;
 }
 
-QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, const QIcon& icon, const QString& hint,
-                               const QString& accessibleName) {
+QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, QIcon (*picture)(const QColor&),
+                               const QColor& ink, const QString& hint, const QString& accessibleName) {
     auto* button = Placed(new QToolButton(parent), name, place, hint);
-    button->setIcon(icon);
+    const bool flat = place.width < 24;  // drawn straight on the window, not on a button face
+    button->setAutoRaise(flat);
+    button->setIcon(picture(Readable(ink, button->palette(), flat ? QPalette::Window : QPalette::Button,
+                                     flat ? QPalette::WindowText : QPalette::ButtonText)));
     button->setIconSize(QSize(place.width - 8, place.height - 8).expandedTo(QSize(12, 12)));
-    button->setAutoRaise(place.width < 24);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAccessibleName(hint.isEmpty() ? accessibleName : hint);
     return button;
@@ -72,14 +70,16 @@ void ShowAsUnderEntry(QLabel* box, bool underEntry) {
     font.setBold(underEntry);
     box->setFont(font);
     QPalette palette = system;
-    palette.setColor(QPalette::WindowText, underEntry ? kNavy : system.color(QPalette::WindowText));
     palette.setColor(QPalette::Window, system.color(underEntry ? QPalette::Base : QPalette::Button));
+    palette.setColor(QPalette::WindowText, underEntry ? Readable(kNavy, system, QPalette::Base, QPalette::Text)
+                                                      : system.color(QPalette::ButtonText));
     box->setPalette(palette);
 }
 
 void TintNavy(QLabel* label, bool navy) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, navy ? kNavy : QApplication::palette().color(QPalette::WindowText));
+    const QColor text = QApplication::palette().color(QPalette::WindowText);
+    palette.setColor(QPalette::WindowText, navy ? Readable(kNavy, palette.color(QPalette::Window), text) : text);
     label->setPalette(palette);
 }
 

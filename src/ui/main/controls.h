@@ -39,8 +39,9 @@ L* MakeLabel(QWidget* parent, const char* name, Place place, const QString& capt
 // Keypad keys take no focus: the focus stays on "=" so that Enter evaluates.
 QPushButton* MakeButton(QWidget* parent, const char* name, Place place, const QString& caption, unsigned look,
                         const QString& hint = {});
-QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, const QIcon& icon, const QString& hint,
-                               const QString& accessibleName);
+// The picture is drawn in ink, or in the text colour where ink would not read on the button.
+QToolButton* MakePictureButton(QWidget* parent, const char* name, Place place, QIcon (*picture)(const QColor&),
+                               const QColor& ink, const QString& hint, const QString& accessibleName);
 // Amount boxes only display: text arrives through the keypad and the keyboard map, so a
 // framed label serves (and opens far faster than a text editor).
 FittedLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const QString& hint);

@@ -44,12 +44,14 @@ QIcon Drawn(int size, std::function<void(QPainter&)> draw) {
     return QIcon(new PaintedIconEngine(size, std::move(draw)));
 }
 
-void DrawPadlock(QPainter& p, const QColor& body, const QColor& outline) {
+// An open padlock has its shackle raised, one leg out: told apart by shape, not only shade.
+void DrawPadlock(QPainter& p, const QColor& body, const QColor& outline, bool open) {
+    const double lift = open ? 1.5 : 0;
     p.setPen(QPen(outline, 1.6));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 180 * 16);
-    p.drawLine(QPointF(4.5, 6), QPointF(4.5, 8));
-    p.drawLine(QPointF(11.5, 6), QPointF(11.5, 8));
+    p.drawArc(QRectF(4.5, 1.5 - lift, 7, 9), 0, 180 * 16);
+    p.drawLine(QPointF(4.5, 6 - lift), QPointF(4.5, 8));
+    p.drawLine(QPointF(11.5, 6 - lift), QPointF(11.5, open ? 6.5 - lift : 8));
     p.setPen(QPen(outline, 1));
     p.setBrush(body);
     p.drawRect(QRectF(2.5, 7.5, 11, 7));
@@ -72,53 +74,50 @@ QIcon ProgramIcon() {
     });
 }
 
-QIcon CopyIcon() {
-    return Drawn(20, [](QPainter& p) {
-        p.setPen(QPen(kNavy, 1.5));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(3, 2, 10, 12));
+QIcon CopyIcon(const QColor& ink) {
+    return Drawn(20, [ink](QPainter& p) {
+        p.setPen(QPen(ink, 1.5));
+        // Outlines only: a white page would vanish on a light button.
+        p.drawPolyline(QPolygonF({{7, 14}, {3, 14}, {3, 2}, {13, 2}, {13, 6}}));
         p.drawRect(QRectF(7, 6, 10, 12));
     });
 }
 
-QIcon CloseIcon() {
-    return Drawn(20, [](QPainter& p) {
-        p.setPen(QPen(QColor(170, 0, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
+QIcon CloseIcon(const QColor& ink) {
+    return Drawn(20, [ink](QPainter& p) {
+        p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(5, 5), QPointF(15, 15));
         p.drawLine(QPointF(15, 5), QPointF(5, 15));
     });
 }
 
-QIcon DeviationIcon() {
-    return Drawn(16, [](QPainter& p) {
-        p.setPen(QPen(kNavy, 1.5));
+QIcon DeviationIcon(const QColor& ink) {
+    return Drawn(16, [ink](QPainter& p) {
+        p.setPen(QPen(ink, 1.5));
         p.drawLine(QPointF(8, 2), QPointF(8, 10));
         p.drawLine(QPointF(4, 6), QPointF(12, 6));
         p.drawLine(QPointF(4, 13), QPointF(12, 13));
     });
 }
 
-QIcon LanguageIcon() {
-    return Drawn(20, [](QPainter& p) {
-        p.setPen(QPen(kNavy, 1.2));
-        p.setBrush(QColor(230, 236, 255));
+QIcon LanguageIcon(const QColor& ink) {
+    return Drawn(20, [ink](QPainter& p) {
+        p.setPen(QPen(ink, 1.2));
+        QColor tint = ink;  // a light wash of the ink: pale blue on a light window
+        tint.setAlpha(25);
+        p.setBrush(tint);
         p.drawEllipse(QRectF(2, 2, 16, 16));
         p.drawLine(QPointF(2, 10), QPointF(18, 10));
         p.drawEllipse(QRectF(6.5, 2, 7, 16));
     });
 }
 
-QIcon PadlockIcon(bool locked) {
-    return Drawn(16, [locked](QPainter& p) {
-        if (locked) {
-            DrawPadlock(p, QColor(160, 160, 160), Qt::black);
-        } else {
-            // The embossed look of a disabled picture: a white copy offset under a grey one.
-            p.translate(1, 1);
-            DrawPadlock(p, Qt::white, Qt::white);
-            p.translate(-1, -1);
-            DrawPadlock(p, Qt::transparent, QColor(128, 128, 128));
-        }
+QIcon PadlockIcon(bool locked, const QColor& ink) {
+    return Drawn(16, [locked, ink](QPainter& p) {
+        // Locked: a body washed with the ink, grey on a light list; open: the outline alone.
+        QColor body = ink;
+        body.setAlpha(locked ? 95 : 0);
+        DrawPadlock(p, body, ink, !locked);
     });
 }
 

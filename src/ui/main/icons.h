@@ -1,17 +1,19 @@
 // The program's pictures, drawn at run time so that they stay sharp at any scale.
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
 namespace devical::ui {
 
 QIcon ProgramIcon();
-QIcon CopyIcon();
-QIcon CloseIcon();
-QIcon DeviationIcon();
-QIcon LanguageIcon();
-// The padlocks of the currency list: locked, and the greyed-out unlocked one.
-QIcon PadlockIcon(bool locked);
+// The pictures shown on the window are drawn in the ink given, read against their background.
+QIcon CopyIcon(const QColor& ink);
+QIcon CloseIcon(const QColor& ink);
+QIcon DeviationIcon(const QColor& ink);
+QIcon LanguageIcon(const QColor& ink);
+// The padlocks of the currency list: locked, and the open one.
+QIcon PadlockIcon(bool locked, const QColor& ink);
 
 }  // namespace devical::ui

@@ -58,7 +58,7 @@ const KeyRule kKeyDownRules[] = {
     {Qt::Key_C, false, Held::Ctrl, &TCalc::Bt_CopyClick},
     {Qt::Key_V, false, Held::Ctrl, &TCalc::PasteAmount},
     {Qt::Key_F4, false, Held::Alt, &TCalc::Bt_CloseClick},
-    {Qt::Key_Escape, false, Held::Shift, &TCalc::hide},
+    {Qt::Key_Escape, false, Held::Shift, &TCalc::HideToTray},
     {Qt::Key_Escape, false, Held::Any, &TCalc::ButtonCClick},
     {Qt::Key_Delete, false, Held::Any, &TCalc::ButtonCEClick},
     {Qt::Key_Backspace, false, Held::Any, &TCalc::ButtonRAClick},

@@ -100,8 +100,10 @@ void TCalc::BuildOtherControls() {
     Bar_Reduc->setAccessibleName(QStringLiteral("Taille Devical"));
     Bt_Manuel = MakeLabel(this, "Bt_Manuel", {17, -1, 174, 50}, QStringLiteral("Devical €"),
                           Bold | NavyText | Centred | Large, QStringLiteral("Manuel d'emploi"));
-    Bt_Ecart = MakePictureButton(this, "Bt_Ecart", {301, 27, 16, 16}, DeviationIcon(), QStringLiteral("Ecarts"), {});
-    Bt_Langue = MakePictureButton(this, "Bt_Langue", {1, 230, 20, 20}, LanguageIcon(), {}, QStringLiteral("Language"));
+    Bt_Ecart =
+        MakePictureButton(this, "Bt_Ecart", {301, 27, 16, 16}, DeviationIcon, kNavy, QStringLiteral("Ecarts"), {});
+    Bt_Langue =
+        MakePictureButton(this, "Bt_Langue", {1, 230, 20, 20}, LanguageIcon, kNavy, {}, QStringLiteral("Language"));
     Bt_Langue->setFocusPolicy(Qt::TabFocus);  // a picture alone: Tab reaches it, besides "l"
     Bt_Info = MakeLabel(this, "Bt_Info", {23, 228, 166, 26}, QString(), Centred | WordWrap);
     QFont creditFont = Bt_Info->font();
@@ -118,8 +120,9 @@ void TCalc::BuildOtherControls() {
     Nb_Dec->setAccessibleName(QStringLiteral("Nombre de décimales"));
     Lib_Dec->setBuddy(Nb_Dec);  // the labelled-by relation a screen reader reads with the value: "Décimales, 2"
     Nb_Dec->setFocusPolicy(Qt::TabFocus);
-    Bt_Copy = MakePictureButton(this, "Bt_Copy", {340, 261, 30, 30}, CopyIcon(), {}, QStringLiteral("Copy"));
-    Bt_Close = MakePictureButton(this, "Bt_Close", {375, 261, 30, 30}, CloseIcon(), QStringLiteral("Sortir"), {});
+    Bt_Copy = MakePictureButton(this, "Bt_Copy", {340, 261, 30, 30}, CopyIcon, kNavy, {}, QStringLiteral("Copy"));
+    Bt_Close =
+        MakePictureButton(this, "Bt_Close", {375, 261, 30, 30}, CloseIcon, kCancelRed, QStringLiteral("Sortir"), {});
 }
 
 }  // namespace devical::ui
