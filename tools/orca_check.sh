@@ -129,11 +129,12 @@ gsettings set org.gnome.desktop.interface toolkit-accessibility true 2>/dev/null
 LANG=C.UTF-8 speech-dispatcher --spawn >"$WORK/speechd.log" 2>&1 || true
 wait_for 100 test -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ||
   { say "no speech server within 10 s"; cat "$WORK/speechd.log" >&3; exit 4; }
-orca --replace --debug-file "$LOG" >"$WORK/orca.out" 2>&1 &
+# Not --replace: that would kill every Orca of this user, this session's or not.
+orca --debug-file "$LOG" >"$WORK/orca.out" 2>&1 &
 orca=$!
 # Orca says it is on once it listens.
 if ! wait_for 300 spoke; then
-  kill -0 "$orca" 2>/dev/null || say "Orca ended"
+  kill -0 "$orca" 2>/dev/null || say "Orca ended (another Orca of this user running?): $(tail -n 3 "$WORK/orca.out")"
   say "Orca said nothing within 30 s"
   exit 4
 fi
