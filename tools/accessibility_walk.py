@@ -46,6 +46,8 @@ ACTIONABLE_ROLES = {
     pyatspi.ROLE_CHECK_MENU_ITEM,
     pyatspi.ROLE_RADIO_MENU_ITEM,
 }
+# A label, or a status line: screen readers speak its name as it changes.
+AMOUNT_ROLES = {pyatspi.ROLE_LABEL, pyatspi.ROLE_STATUS_BAR}
 MAX_NODES = 5000
 MAX_DEPTH = 40
 
@@ -176,10 +178,10 @@ def check_names(nodes, problems):
 
 
 def amount_boxes(nodes):
-    """The selectable labels with a text: the six boxes that show the amounts."""
+    """The selectable labels or status lines with a text: the six boxes that show the amounts."""
     boxes = []
     for node, path in nodes:
-        if role_id(node) != pyatspi.ROLE_LABEL or not has_state(node, pyatspi.STATE_SELECTABLE):
+        if role_id(node) not in AMOUNT_ROLES or not has_state(node, pyatspi.STATE_SELECTABLE):
             continue
         if text_of(node) is None:
             continue
@@ -188,9 +190,12 @@ def amount_boxes(nodes):
 
 
 def box_key(name):
+    """The line and column a box's name starts with; the amount may follow, as a screen
+    reader reads a label's name and not its text."""
     for line in LINES:
         for column in COLUMNS:
-            if name == "%s, %s" % (line, column):
+            prefix = "%s, %s" % (line, column)
+            if name == prefix or name.startswith(prefix + ", "):
                 return (line, column)
     return None
 
@@ -244,7 +249,9 @@ def main():
     for node, path in boxes:
         key = box_key(name_of(node))
         if key is None:
-            problems.append('amount box named "%s", not "<line>, <column>": %s' % (name_of(node), at(path)))
+            problems.append(
+                'amount box named "%s", not "<line>, <column>[, <amount>]": %s' % (name_of(node), at(path))
+            )
         elif key in by_key:
             problems.append('two amount boxes named "%s, %s"' % key)
         else:

@@ -488,7 +488,7 @@ private slots:
         for (int i = 0; i < 6; ++i) {
             QLabel* box = calc->findChild<QLabel*>(names[i]);
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
-            QCOMPARE(accessible->text(QAccessible::Name), heard[i]);
+            QCOMPARE(accessible->text(QAccessible::Name), heard[i] + QStringLiteral(", ") + box->text());
             QCOMPARE(accessible->text(QAccessible::Value), box->text());
             QAccessibleTextInterface* text = accessible->textInterface();
             QVERIFY2(text, names[i]);
@@ -506,7 +506,40 @@ private slots:
         QCOMPARE(calc->Nb_Dec->itemData(4, Qt::AccessibleTextRole).toString(), QStringLiteral("Sans arrondi"));
         const auto labelledBy = decimals->relations(QAccessible::Label);
         QCOMPARE(labelledBy.size(), 1);
-        QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("D\u00e9cimales"));
+        QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("D\u00e9cimales, 2"));
+    }
+
+    // What a screen reader is told after each step, whatever has the focus.
+    void eachStepIsAnnounced_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("heard");
+        const int ctrlPad = int(Qt::ControlModifier | Qt::KeypadModifier);
+        QTest::newRow("evaluation") << QStringLiteral("100") << int(Qt::Key_Return) << 0
+                                    << QStringLiteral("Montant HT, Euros, 15,24");
+        QTest::newRow("operator") << QStringLiteral("100=x3") << int(Qt::Key_Return) << 0
+                                  << QStringLiteral("Montant HT, Euros, 45,73");
+        QTest::newRow("box under entry") << QStringLiteral("100=") << int(Qt::Key_4) << ctrlPad
+                                         << QStringLiteral("TVA, FRF Franc fran\u00e7ais, 20,6");
+        QTest::newRow("memory") << QStringLiteral("100=") << int(Qt::Key_Plus) << ctrlPad
+                                << QStringLiteral("Caisse, Euros, 15,24");
+    }
+    void eachStepIsAnnounced() {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, heard);
+        auto calc = Open();
+        Type(*calc, typed);
+        Press(*calc, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QStringList announced;
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(calc.get());
+        for (int i = 0; i < window->childCount(); ++i)
+            if (window->child(i)->role() == QAccessible::Notification)
+                announced << window->child(i)->text(QAccessible::Name);
+        QCOMPARE(announced, QStringList{heard});
+        QCOMPARE(QApplication::focusWidget(), calc->ButtonEgal);  // the focus stays on "="
     }
 
     void everyKeyAndClickableLabelHasASpokenNameAndClickablesPress() {

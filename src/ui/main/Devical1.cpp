@@ -1,5 +1,6 @@
 #include "ui/main/Devical1.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
@@ -181,6 +182,7 @@ void TCalc::FormActivate() {
         ShowBoxUnderEntryLook();
         ShowBoxes(outcome);
         FocusEquals();
+        SpeakConversion();
         if (QFileInfo::exists(FilePath("Install.Oui"))) emit languageDialogRequested();
         // An unusable stored value was replaced by its default; say which one, and where.
         for (const std::string& problem : reading.problems)
@@ -213,6 +215,19 @@ void TCalc::NameAmountBoxes() {
     const QString columns[] = {Lib_Cur->text(), Lib_Euro->text()};
     for (std::size_t i = 0; i < boxes_.size(); ++i)
         boxes_[i]->setAccessibleName(lines[i / 2] + QStringLiteral(", ") + columns[i % 2]);
+    Lib_MemCur->setAccessibleName(Lib_Memory->text() + QStringLiteral(", ") + columns[0]);
+    Lib_MemEuro->setAccessibleName(Lib_Memory->text() + QStringLiteral(", ") + columns[1]);
+    // A screen reader finds no value in the closed list: its label carries the count.
+    Lib_Dec->setAccessibleName(Lib_Dec->text() + QStringLiteral(", ") + Lib_NbrDec->text());
+}
+
+void TCalc::SpeakConversion() {
+    FittedLabel* box = boxes_[static_cast<std::size_t>(engine::PartnerBox(state_.BoxUnderEntry) - 1)];
+    Announce(this, QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name));
+}
+
+void TCalc::SpeakMemory() {
+    Announce(this, QAccessible::queryAccessibleInterface(Lib_MemEuro)->text(QAccessible::Name));
 }
 
 void TCalc::TakeBackActivation() {
@@ -235,6 +250,15 @@ void TCalc::changeEvent(QEvent* event) {
                (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized)) {
         FormActivate();
     }
+    // A screen reader may learn of the focus before it learns the window is active, and then
+    // stays on the window: the focus is told again once the activation is through.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && QAccessible::isActive())
+        QTimer::singleShot(0, this, [this] {
+            QWidget* focused = QApplication::focusWidget();
+            if (!focused || !isActiveWindow() || focused->window() != this) return;
+            QAccessibleEvent focus(focused, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        });
 }
 
 void TCalc::closeEvent(QCloseEvent* event) {
@@ -299,6 +323,7 @@ void TCalc::EditEntry(const std::function<void(engine::ConverterState&, char)>& 
 void TCalc::OperatorClick(engine::OperatorKey key) {
     ShowBoxes(engine::ApplyOperator(state_, key, Context()));
     FocusEquals();
+    SpeakConversion();
 }
 
 void TCalc::SelectBox(int row, int column) {
@@ -308,6 +333,7 @@ void TCalc::SelectBox(int row, int column) {
     ShowBoxUnderEntryLook();
     if (state_.SizeLevel != level) FocusEquals();  // the window grew to show the row
     ShowBoxes(outcome);
+    SpeakConversion();
 }
 
 // ---- Size levels, showing ------------------------------------------------------------
@@ -343,7 +369,9 @@ void TCalc::Nb_DecChange() {
 
 void TCalc::ApplyDecimals() {
     Lib_NbrDec->setText(Nb_Dec->currentText());
+    NameAmountBoxes();
     ShowBoxes(engine::ChooseDecimals(state_, Utf8(Nb_Dec->currentText()), Context()));
+    SpeakConversion();
     StoreSettings([this](const storage::SettingsFile& settings) { settings.WriteDecimals(state_.Decimals); });
 }
 

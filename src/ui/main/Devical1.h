@@ -98,10 +98,19 @@ public:
     void ShowCredits();
 
     // Memory register.
-    void ButtonMPlusClick() { ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Plus)); }
-    void ButtonMMoinsClick() { ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Minus)); }
+    void ButtonMPlusClick() {
+        ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Plus));
+        SpeakMemory();
+    }
+    void ButtonMMoinsClick() {
+        ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Minus));
+        SpeakMemory();
+    }
     void ButtonMRClick();
-    void ButtonMCClick() { ShowMemory(engine::ClearMemory(state_.Memory)); }
+    void ButtonMCClick() {
+        ShowMemory(engine::ClearMemory(state_.Memory));
+        SpeakMemory();
+    }
     void Label1Click();
     void Lst_MemoryClick();
 
@@ -182,6 +191,10 @@ private:
     void ShowMemory(const engine::MemoryOutcome& outcome = {});
     void StepDecimals(int step);
     void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
+    // What a glance at the window tells, said by a listening screen reader: the converted
+    // amount of the line under entry, or the memory.
+    void SpeakConversion();
+    void SpeakMemory();
     void ShowError(const QString& text);
     QString FilePath(const char* name) const;
     void OpenHelpDocument(const char* name);

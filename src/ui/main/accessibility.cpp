@@ -11,28 +11,37 @@ namespace devical::ui {
 namespace {
 
 const char* const kAmountBox = "devicalAmountBox";
+const char* const kSpokenAmount = "devicalSpokenAmount";
 const char* const kClickable = "devicalClickable";
 const char* const kUnderEntry = "devicalUnderEntry";
 const char* const kUnderEntryText = "devicalUnderEntryText";
+const char* const kAnnouncer = "devicalAnnouncer";
+const char* const kAnnouncement = "devicalAnnouncement";
 
-// A label read as a button (press runs its click handler) or, for an amount box, as text
-// whose content is the amount, selected while it is the box under entry.
+// A label read as a button (press runs its click handler) or, for an amount, as text whose
+// content is the amount, named with it too; a box is selected while it is under entry.
 class LabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit LabelAccessible(QLabel* label)
-        : QAccessibleWidget(label,
-                            label->property(kAmountBox).toBool() ? QAccessible::StaticText : QAccessible::Button) {}
+        : QAccessibleWidget(label, label->property(kAmountBox).toBool() || label->property(kSpokenAmount).toBool()
+                                       ? QAccessible::StaticText
+                                       : QAccessible::Button) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TextInterface && IsAmountBox()) return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::TextInterface && IsAmount()) return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
     QString text(QAccessible::Text kind) const override {
         switch (kind) {
-        case QAccessible::Name:
-            return widget()->accessibleName().isEmpty() ? Label()->text() : widget()->accessibleName();
-        case QAccessible::Value: return IsAmountBox() ? Label()->text() : QString();
+        case QAccessible::Name: {
+            if (widget()->accessibleName().isEmpty()) return Label()->text();
+            // Screen readers say a label's name, not its text: the amount goes with it.
+            if (IsAmount() && !Label()->text().isEmpty())
+                return widget()->accessibleName() + QStringLiteral(", ") + Label()->text();
+            return widget()->accessibleName();
+        }
+        case QAccessible::Value: return IsAmount() ? Label()->text() : QString();
         case QAccessible::Description: {
             QString description = widget()->toolTip();
             if (IsUnderEntry())
@@ -82,12 +91,26 @@ public:
 private:
     QLabel* Label() const { return static_cast<QLabel*>(widget()); }
     bool IsAmountBox() const { return widget()->property(kAmountBox).toBool(); }
+    bool IsAmount() const { return IsAmountBox() || widget()->property(kSpokenAmount).toBool(); }
     bool IsUnderEntry() const { return widget()->property(kUnderEntry).toBool(); }
 };
 
+// A notification named by what is to be said. Screen readers drop a label's text and name
+// changes, and Qt 6.4 sends name and description changes without the new text; a
+// notification that appears is read out whole.
+class AnnouncerAccessible : public QAccessibleWidget {
+public:
+    explicit AnnouncerAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Notification) {}
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? widget()->property(kAnnouncement).toString() : QString();
+    }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
+    if (object->property(kAnnouncer).toBool()) return new AnnouncerAccessible(static_cast<QWidget*>(object));
     auto* label = qobject_cast<QLabel*>(object);
-    if (label && (label->property(kAmountBox).toBool() || label->property(kClickable).toBool()))
+    if (label && (label->property(kAmountBox).toBool() || label->property(kSpokenAmount).toBool() ||
+                  label->property(kClickable).toBool()))
         return new LabelAccessible(label);
     return nullptr;
 }
@@ -113,6 +136,8 @@ void InstallAccessibility() {
 
 void MarkAmountBox(QWidget* box) { Mark(box, kAmountBox); }
 
+void MarkSpokenAmount(QWidget* label) { Mark(label, kSpokenAmount); }
+
 void MarkClickable(QWidget* label) { Mark(label, kClickable); }
 
 void SetUnderEntry(QWidget* box, bool underEntry, const QString& underEntryText) {
@@ -132,6 +157,23 @@ void AnnounceAmount(QWidget* box, const QString& before, const QString& after) {
     if (before == after || !QAccessible::isActive()) return;
     QAccessibleTextUpdateEvent update(box, 0, before, after);
     QAccessible::updateAccessibility(&update);
+    QAccessibleEvent name(box, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
+}
+
+void Announce(QWidget* window, const QString& text) {
+    QWidget* announcer = nullptr;
+    for (QObject* child : window->children())
+        if (child->property(kAnnouncer).toBool()) announcer = static_cast<QWidget*>(child);
+    if (!announcer) {
+        // Empty and without a size: nothing to see, nothing to click.
+        announcer = new QWidget(window);
+        announcer->setProperty(kAnnouncer, true);
+        announcer->setGeometry(0, 0, 0, 0);
+    }
+    announcer->hide();
+    announcer->setProperty(kAnnouncement, text);
+    announcer->show();
 }
 
 }  // namespace devical::ui

@@ -15,8 +15,14 @@ void InstallAccessibility();
 // An amount box: read as "name: amount", the box under entry selected and described so.
 void MarkAmountBox(QWidget* box);
 void SetUnderEntry(QWidget* box, bool underEntry, const QString& underEntryText);
-// Tells a listening screen reader that the amount shown has changed.
+// Tells a listening screen reader that the amount shown, and so the name, has changed.
 void AnnounceAmount(QWidget* box, const QString& before, const QString& after);
+
+// A label showing an amount, not a box: read as "name, amount".
+void MarkSpokenAmount(QWidget* label);
+
+// Has a listening screen reader say text now, whatever has the focus.
+void Announce(QWidget* window, const QString& text);
 
 // A label with a click handler (click_filter.h): a button whose press runs the handler.
 void MarkClickable(QWidget* label);

@@ -60,7 +60,8 @@ FittedLabel* MakeAmountBox(QWidget* parent, const char* name, Place place, const
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box->setIndent(4);
     box->setAutoFillBackground(true);
-    MarkAmountBox(box);  // named by its line and column once the window knows them
+    MarkAmountBox(box);                 // named by its line and column once the window knows them
+    box->setFocusPolicy(Qt::TabFocus);  // reached by Tab, to be read without a mouse
     return box;
 }
 

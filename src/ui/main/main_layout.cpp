@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "platform/desktop.h"
+#include "ui/main/accessibility.h"
 #include "ui/main/icons.h"
 #include "ui/main/main_design.h"
 
@@ -20,7 +21,6 @@ const QString kClickToEdit = QStringLiteral("Clic pour modifier");
 void TCalc::BuildControls() {
     setObjectName(QStringLiteral("Calc"));
     setWindowTitle(QStringLiteral("Devical"));
-    setToolTip(QStringLiteral("Language"));
     QFont font = QApplication::font();
     font.setPointSize(8);
     setFont(font);
@@ -29,7 +29,11 @@ void TCalc::BuildControls() {
     BuildMemoryArea();
     BuildKeypad();
     BuildOtherControls();
-    setTabOrder(ButtonEgal, Lst_Memory);
+    // After "=", the amounts in reading order, then the memory.
+    QWidget* order[] = {ButtonEgal, boxes_[0], boxes_[1],  boxes_[2],   boxes_[3],
+                        boxes_[4],  boxes_[5], Lib_MemCur, Lib_MemEuro, Lst_Memory};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     setTabOrder(Lst_Memory, Nb_Dec);
     setTabOrder(Nb_Dec, Bt_Langue);
 }
@@ -70,6 +74,10 @@ void TCalc::BuildMemoryArea() {
                                          QStringLiteral("Euros"));
     Lib_MemCur->SetFit(FittedLabel::Fit::Amount);
     Lib_MemEuro->SetFit(FittedLabel::Fit::Amount);
+    for (QLabel* amount : {Lib_MemCur, Lib_MemEuro}) {
+        MarkSpokenAmount(amount);
+        amount->setFocusPolicy(Qt::TabFocus);
+    }
     MakeLabel(this, "Label2", {156, 169, 27, 13}, QStringLiteral("Euro"));
 }
 
@@ -118,7 +126,7 @@ void TCalc::BuildOtherControls() {
     Nb_Dec->addItems(
         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("x")});
     Nb_Dec->setAccessibleName(QStringLiteral("Nombre de décimales"));
-    Lib_Dec->setBuddy(Nb_Dec);  // the labelled-by relation a screen reader reads with the value: "Décimales, 2"
+    Lib_Dec->setBuddy(Nb_Dec);  // the labelled-by relation a screen reader reads: "Décimales, 2"
     Nb_Dec->setFocusPolicy(Qt::TabFocus);
     Bt_Copy = MakePictureButton(this, "Bt_Copy", {340, 261, 30, 30}, CopyIcon, kNavy, {}, QStringLiteral("Copy"));
     Bt_Close =

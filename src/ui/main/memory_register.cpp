@@ -9,6 +9,7 @@ namespace devical::ui {
 void TCalc::ShowMemory(const engine::MemoryOutcome& outcome) {
     const engine::MemoryRegister& memory = state_.Memory;
     Lib_Memory->setText(Text(memory.Title));
+    NameAmountBoxes();  // the memory's amounts are named by its title
     Lb_Dev->setText(Text(memory.Code));
     Lib_MemCur->setText(Text(memory.National));
     Lib_MemEuro->setText(Text(memory.Euro));
@@ -25,6 +26,7 @@ void TCalc::ButtonMRClick() {
     engine::RecallMemory(state_);
     ShowBoxes();
     FocusEquals();
+    SpeakConversion();
 }
 
 void TCalc::Label1Click() {

@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# What Orca says: Devical started from a throwaway portable copy of a build, on its own Xvfb,
+# session bus and accessibility bus, with Orca and a speech server, then typed at with
+# xdotool: 1 0 0 Return, x 3 Return, then Tab through the window. Orca's debug log must
+# show it speaking 15,24, then 45,73, then the decimals list with its value 2.
+#   tools/orca_check.sh [BUILD_DIR]    BUILD_DIR defaults to the repository's build/
+# DEVICAL_ORCA_KEEP=1 keeps the working directory, with Orca's whole debug log, for a look.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+fail() {
+  echo "orca_check: $*" >&2
+  exit 1
+}
+[ -x "$build/devical" ] || fail "no program at $build/devical: build it first (./test.sh)"
+for tool in Xvfb dbus-run-session dbus-send timeout xdotool orca speech-dispatcher \
+  /usr/libexec/at-spi-bus-launcher; do
+  command -v "$tool" >/dev/null || fail "$tool is missing: run tools/setup.sh"
+done
+
+work="$(mktemp -d /tmp/devical-orca.XXXXXX)"
+# Everything started here carries this mark in its environment, the speech server and the
+# services the buses start on demand too: the clean-up finds them by it and stops each by
+# its process id.
+mark="devical-orca-$$-$RANDOM$RANDOM"
+xvfb=""
+session=""
+cleanup() {
+  local status=$?
+  trap - EXIT INT TERM
+  local pids=() pid
+  for pid in $session $xvfb; do kill -0 "$pid" 2>/dev/null && pids+=("$pid"); done
+  local environ
+  for environ in /proc/[0-9]*/environ; do
+    pid="${environ#/proc/}"
+    pid="${pid%/environ}"
+    [ "$pid" = "$$" ] && continue
+    tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "DEVICAL_ORCA_CHECK=$mark" && pids+=("$pid")
+  done
+  if ((${#pids[@]})); then
+    kill "${pids[@]}" 2>/dev/null || true
+    local alive=()
+    for _ in $(seq 30); do
+      alive=()
+      for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive+=("$pid"); done
+      ((${#alive[@]})) || break
+      sleep 0.1
+    done
+    if ((${#alive[@]})); then kill -KILL "${alive[@]}" 2>/dev/null || true; fi
+  fi
+  [ -n "${DEVICAL_ORCA_KEEP:-}" ] && echo "orca_check: kept $work" >&2 || rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# The program beside the shipped French set, as tools/accessibility_check.sh runs it.
+app="$work/app"
+mkdir -p "$app" "$work/home"
+mkdir -m 700 "$work/runtime"
+cp "$build/devical" "$app/"
+shopt -s nullglob nocaseglob
+for file in "$build"/DEVICAL.* "$build"/Devical.* "$build"/Rates.* "$build"/Taxes.* "$build"/Memory.* \
+  "$build"/*.txt "$build"/*.html; do
+  [ -f "$file" ] && cp -n "$file" "$app/"
+done
+shopt -u nullglob nocaseglob
+for pair in Devical.iFR:DEVICAL.INI Devical.FR:DEVICAL.LAN Rates.FR:Rates.txt Taxes.FR:Taxes.txt \
+  Memory.FR:Memory.txt; do
+  [ -f "$app/${pair%%:*}" ] || fail "$build has no ${pair%%:*}: not a complete build"
+  cp "$app/${pair%%:*}" "$app/${pair#*:}"
+done
+
+# The speech server with its silent module: what Orca sends it is in Orca's log all the same.
+# Its sound goes to ALSA's null device, as the machine may have no sound card.
+mkdir -p "$work/home/.config/speech-dispatcher"
+{
+  cat /etc/speech-dispatcher/speechd.conf
+  echo 'AudioOutputMethod "alsa"'
+  echo 'AddModule "dummy" "sd_dummy" ""'
+  echo 'DefaultModule dummy'
+} >"$work/home/.config/speech-dispatcher/speechd.conf"
+echo 'pcm.!default { type null }' >"$work/home/.asoundrc"
+
+: >"$work/display"
+DEVICAL_ORCA_CHECK="$mark" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+  3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+display=""
+for _ in $(seq 100); do
+  display="$(tr -d '[:space:]' <"$work/display")"
+  [ -n "$display" ] && break
+  kill -0 "$xvfb" 2>/dev/null || { cat "$work/xvfb.log" >&2; fail "Xvfb ended"; }
+  sleep 0.1
+done
+[ -n "$display" ] || fail "Xvfb gave no display within 10 s"
+
+# Inside the private session bus: the accessibility bus, Orca, the program, the keys. Its
+# messages go to descriptor 3, the terminal.
+cat >"$work/session.sh" <<'EOF'
+set -euo pipefail
+say() { echo "orca_check: $*" >&3; }
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_for() {
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+bus_up() {
+  dbus-send --session --print-reply=literal --reply-timeout=1000 --dest=org.freedesktop.DBus \
+    /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true
+}
+spoke() { grep -q 'SPEECH OUTPUT' "$LOG" 2>/dev/null; }
+said() { awk -v text="$1" '/SPEECH OUTPUT/ && index($0, text) { found = 1 } END { exit !found }' "$LOG" 2>/dev/null; }
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$WORK/bus.log" 2>&1 &
+wait_for 100 bus_up || { say "no accessibility bus within 10 s"; exit 4; }
+# The accessibility switch Orca and the toolkits read.
+gsettings set org.gnome.desktop.interface toolkit-accessibility true 2>/dev/null || true
+
+# Started here rather than by Orca, to see why it would not start.
+# It stops when the locale is missing; the language it speaks does not matter here.
+LANG=C.UTF-8 speech-dispatcher --spawn >"$WORK/speechd.log" 2>&1 || true
+wait_for 100 test -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ||
+  { say "no speech server within 10 s"; cat "$WORK/speechd.log" >&3; exit 4; }
+# Not --replace: that would kill every Orca of this user, this session's or not.
+orca --debug-file "$LOG" >"$WORK/orca.out" 2>&1 &
+orca=$!
+# Orca says it is on once it listens.
+if ! wait_for 300 spoke; then
+  kill -0 "$orca" 2>/dev/null || say "Orca ended (another Orca of this user running?): $(tail -n 3 "$WORK/orca.out")"
+  say "Orca said nothing within 30 s"
+  exit 4
+fi
+
+cd "$APP"
+./devical >"$WORK/devical.log" 2>&1 &
+window=""
+for _ in $(seq 200); do
+  window="$(xdotool search --onlyvisible --name '^Devical$' 2>/dev/null | head -n 1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { say "no Devical window within 20 s"; exit 4; }
+xdotool windowfocus --sync "$window"
+
+# Types the keys, then gives Orca up to 5 s to say what follows. Orca's log may reach the
+# disk only as Orca stops: a miss here is no failure, the verdict reads the whole log.
+keys_then() {
+  local expected=$1
+  shift
+  xdotool key --clearmodifiers --delay 150 "$@"
+  wait_for 50 said "$expected" || true
+}
+sleep 1  # the window's first activation, spoken before any key
+keys_then "15,24" 1 0 0 Return
+keys_then "45,73" x 3 Return
+# Round the window once with Tab: the decimals list is on the way.
+for _ in $(seq 14); do
+  xdotool key --clearmodifiers Tab
+  sleep 0.4
+done
+sleep 1
+# Stopped, Orca writes out the rest of its log.
+kill "$orca" 2>/dev/null || true
+wait "$orca" || true
+exit 0
+EOF
+
+status=0
+env -u GTK_MODULES -u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS -u WAYLAND_DISPLAY -u SESSION_MANAGER \
+  -u LC_ALL -u LANGUAGE -u NO_AT_BRIDGE \
+  DISPLAY=":$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+  XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
+  XDG_CACHE_HOME="$work/home/.cache" XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb \
+  LANG=fr_FR.UTF-8 GSETTINGS_BACKEND=memory \
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
+  DEVICAL_ORCA_CHECK="$mark" WORK="$work" APP="$app" LOG="$work/orca-debug.log" \
+  timeout -k 5 180 dbus-run-session -- bash "$work/session.sh" 3>&2 2>"$work/session.log" &
+session=$!
+wait "$session" || status=$?
+session=""
+
+# What Orca said, in order: 15,24, then 45,73, then the decimals list and its value 2.
+spoken="$work/spoken.txt"
+grep 'SPEECH OUTPUT' "$work/orca-debug.log" 2>/dev/null | sed "s/.*SPEECH OUTPUT: //" >"$spoken" || true
+verdict="$(awk '
+  step == 0 && /15,24/ { step = 1; next }
+  step == 1 && /45,73/ { step = 2; next }
+  step == 2 && /Décimales/ { step = 3; left = 4 }
+  step == 3 && left-- > 0 && /(^|[^0-9,])2([^0-9,]|$)/ { step = 4 }
+  END {
+    split("15,24|45,73|the decimals list|its value 2 with the decimals list", missing, "|")
+    print (step == 4 ? "ok" : missing[step + 1])
+  }' "$spoken")"
+if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
+  echo "--- what Orca said:" >&2
+  cat "$spoken" >&2
+  if [ ! -s "$spoken" ]; then
+    for log in session.log speechd.log orca.out bus.log devical.log; do
+      [ -s "$work/$log" ] || continue
+      echo "--- $log:" >&2
+      tail -n 40 "$work/$log" >&2
+    done
+  fi
+  [ "$verdict" = "ok" ] || fail "Orca never said $verdict (in that order)"
+  fail "failed (status $status)"
+fi
+echo "orca_check: Orca said 15,24, then 45,73, then the decimals with 2"
+grep -F -e '15,24' -e '45,73' -e 'Décimales' "$spoken" | sed 's/^/  /'
