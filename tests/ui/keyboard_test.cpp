@@ -31,11 +31,11 @@ private slots:
     void mainWindowKeysReachEveryControl_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("shown");  // focus, decimals, memory; or the language dialog
-        Row("Tab reaches the globe", "5 Ctrl+Num++ Tab Tab Tab", "Bt_Langue25");
+        Row("Tab reaches the globe, last", "5 Ctrl+Num++ Shift+Tab", "Bt_Langue25");
         Row("l is the globe", "l", "language");
         Row("z shows the memory as 0", "5 Ctrl+Num++ z", "ButtonEgal20");
-        Row("Down steps the list", "Tab Tab Down", "Nb_Dec30");
-        Row("Up steps it, then stops", "Tab Tab Up Up Up", "Nb_Dec00");
+        Row("Down steps the list", "Shift+Tab Shift+Tab Down", "Nb_Dec30");
+        Row("Up steps it, then stops", "Shift+Tab Shift+Tab Up Up Up", "Nb_Dec00");
         Row("d then a digit, fast", "d 3", "ButtonEgal30");
     }
     void mainWindowKeysReachEveryControl() {
