@@ -20,58 +20,10 @@ for tool in Xvfb dbus-run-session dbus-send timeout xdotool orca speech-dispatch
 done
 
 work="$(mktemp -d /tmp/devical-orca.XXXXXX)"
-# Everything started here carries this mark in its environment, the speech server and the
-# services the buses start on demand too: the clean-up finds them by it and stops each by
-# its process id.
-mark="devical-orca-$$-$RANDOM$RANDOM"
-xvfb=""
-session=""
-cleanup() {
-  local status=$?
-  trap - EXIT INT TERM
-  local pids=() pid
-  for pid in $session $xvfb; do kill -0 "$pid" 2>/dev/null && pids+=("$pid"); done
-  local environ
-  for environ in /proc/[0-9]*/environ; do
-    pid="${environ#/proc/}"
-    pid="${pid%/environ}"
-    [ "$pid" = "$$" ] && continue
-    tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "DEVICAL_ORCA_CHECK=$mark" && pids+=("$pid")
-  done
-  if ((${#pids[@]})); then
-    kill "${pids[@]}" 2>/dev/null || true
-    local alive=()
-    for _ in $(seq 30); do
-      alive=()
-      for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive+=("$pid"); done
-      ((${#alive[@]})) || break
-      sleep 0.1
-    done
-    if ((${#alive[@]})); then kill -KILL "${alive[@]}" 2>/dev/null || true; fi
-  fi
-  [ -n "${DEVICAL_ORCA_KEEP:-}" ] && echo "orca_check: kept $work" >&2 || rm -rf "$work"
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# The program beside the shipped French set, as tools/accessibility_check.sh runs it.
-app="$work/app"
-mkdir -p "$app" "$work/home"
-mkdir -m 700 "$work/runtime"
-cp "$build/devical" "$app/"
-shopt -s nullglob nocaseglob
-for file in "$build"/DEVICAL.* "$build"/Devical.* "$build"/Rates.* "$build"/Taxes.* "$build"/Memory.* \
-  "$build"/*.txt "$build"/*.html; do
-  [ -f "$file" ] && cp -n "$file" "$app/"
-done
-shopt -u nullglob nocaseglob
-for pair in Devical.iFR:DEVICAL.INI Devical.FR:DEVICAL.LAN Rates.FR:Rates.txt Taxes.FR:Taxes.txt \
-  Memory.FR:Memory.txt; do
-  [ -f "$app/${pair%%:*}" ] || fail "$build has no ${pair%%:*}: not a complete build"
-  cp "$app/${pair%%:*}" "$app/${pair#*:}"
-done
+mark_name=DEVICAL_ORCA_CHECK
+keep_work="${DEVICAL_ORCA_KEEP:-}"
+# shellcheck source=tools/desktop_session.sh
+source "$root/tools/desktop_session.sh"
 
 # The speech server with its silent module: what Orca sends it is in Orca's log all the same.
 # Its sound goes to ALSA's null device, as the machine may have no sound card.
@@ -83,19 +35,6 @@ mkdir -p "$work/home/.config/speech-dispatcher"
   echo 'DefaultModule dummy'
 } >"$work/home/.config/speech-dispatcher/speechd.conf"
 echo 'pcm.!default { type null }' >"$work/home/.asoundrc"
-
-: >"$work/display"
-DEVICAL_ORCA_CHECK="$mark" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-  3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-display=""
-for _ in $(seq 100); do
-  display="$(tr -d '[:space:]' <"$work/display")"
-  [ -n "$display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || { cat "$work/xvfb.log" >&2; fail "Xvfb ended"; }
-  sleep 0.1
-done
-[ -n "$display" ] || fail "Xvfb gave no display within 10 s"
 
 # Inside the private session bus: the accessibility bus, Orca, the program, the keys. Its
 # messages go to descriptor 3, the terminal.
