@@ -69,8 +69,8 @@ LanguageSwitch InstallLanguageSet(const fs::path& directory, std::string_view pr
 std::string LanguageCodeForLocale(std::string_view localeName) {
     const std::string_view name = localeName.substr(0, localeName.find_first_of(".@"));
     static constexpr std::pair<std::string_view, std::string_view> kTable[] = {
-        {"fr_FR", "FR"}, {"fr_CA", "FR"}, {"fr_CH", "FR"}, {"fr_BE", "BE"},
-        {"en_US", "AN"}, {"en_GB", "AN"}, {"de_DE", "GM"}, {"de_CH", "GM"},
+        {"fr_FR", "FR"}, {"fr_CA", "FR"}, {"fr_CH", "FR"}, {"fr_LU", "FR"}, {"fr_BE", "BE"}, {"en_US", "AN"},
+        {"en_GB", "AN"}, {"en_IE", "AN"}, {"de_DE", "GM"}, {"de_CH", "GM"}, {"de_AT", "GM"}, {"de_LU", "GM"},
     };
     for (const auto& [locale, code] : kTable) {
         if (name == locale) return std::string(code);

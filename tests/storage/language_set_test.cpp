@@ -148,9 +148,12 @@ TEST_F(LanguageSetTest, ACodeThatCannotNameAFileIsRefused) {
 
 TEST(LanguageCodeForLocale, FollowsTheTableAndGivesFrenchOtherwise) {
     const std::pair<const char*, const char*> cases[] = {
-        {"fr_FR.UTF-8", "FR"}, {"fr_CA", "FR"}, {"fr_CH.UTF-8", "FR"}, {"fr_BE.UTF-8", "BE"}, {"fr_BE@euro", "BE"},
-        {"en_US.UTF-8", "AN"}, {"en_GB", "AN"}, {"de_DE.UTF-8", "GM"}, {"de_CH", "GM"},       {"en_IE.UTF-8", "FR"},
-        {"nl_BE", "FR"},       {"fr_be", "FR"}, {"C", "FR"},           {"POSIX", "FR"},       {"", "FR"},
+        {"fr_FR.UTF-8", "FR"}, {"fr_CA", "FR"},       {"fr_CH.UTF-8", "FR"},
+        {"fr_BE.UTF-8", "BE"}, {"fr_BE@euro", "BE"},  {"en_US.UTF-8", "AN"},
+        {"en_GB", "AN"},       {"de_DE.UTF-8", "GM"}, {"de_CH", "GM"},
+        {"en_IE.UTF-8", "AN"}, {"de_AT", "GM"},       {"de_LU.UTF-8", "GM"},
+        {"fr_LU", "FR"},       {"nl_BE", "FR"},       {"fr_be", "FR"},
+        {"C", "FR"},           {"POSIX", "FR"},       {"", "FR"},
     };
     for (const auto& [locale, code] : cases)
         EXPECT_EQ(LanguageCodeForLocale(locale), code) << locale;
