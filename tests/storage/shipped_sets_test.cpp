@@ -36,7 +36,7 @@ struct ShippedSet {
 };
 
 const ShippedSet kSets[] = {
-    {"FR", ',', "FRF", "20.6"}, {"AN", '.', "IEP", "23"}, {"BE", ',', "BEF", "21"},
+    {"FR", ',', "FRF", "20"}, {"AN", '.', "IEP", "23"}, {"BE", ',', "BEF", "21"},
     {"EU", '.', "EUR", "20"},   {"GM", ',', "DEM", "19"},
 };
 
