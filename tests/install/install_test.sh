@@ -32,7 +32,9 @@ for size in 16 32 48 64 128 256; do
     awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
   [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "the $size pixel icon is ${width}x$height"
 done
-desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
+# Its hints count too: two main categories put the program twice in a menu.
+validation="$(desktop-file-validate "$prefix/share/applications/$id.desktop" 2>&1)" && [ -z "$validation" ] ||
+  fail "desktop-file-validate: $validation"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" 2>&1 ||
   { cat "$work/appstream.log"; fail "appstreamcli validate"; }
 

@@ -23,6 +23,7 @@ for file in usr/bin/devical "usr/share/applications/$id.desktop" "usr/share/meta
 done
 depends="$(dpkg-deb -f "$deb" Depends)"
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks Qt: $depends"
+grep -q 'qt6-translations-l10n' <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks Qt's translations"
 [ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "section"
 grep -q '@example.org>' <<<"$(dpkg-deb -f "$deb" Maintainer)" || fail "maintainer"
 
