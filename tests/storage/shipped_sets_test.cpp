@@ -37,7 +37,7 @@ struct ShippedSet {
 
 const ShippedSet kSets[] = {
     {"FR", ',', "FRF", "20"}, {"AN", '.', "IEP", "23"}, {"BE", ',', "BEF", "21"},
-    {"EU", '.', "EUR", "20"},   {"GM", ',', "DEM", "19"},
+    {"EU", '.', "EUR", "20"}, {"GM", ',', "DEM", "19"},
 };
 
 const ShippedSet& French() { return kSets[0]; }
