@@ -127,9 +127,7 @@ TEST_F(ProgramDirectoryTest, AFolderOthersMayChangeIsRefusedUntouched) {
     };
     const Row rows[] = {
         {"private", 0700, 0, nullptr},
-        {"readable by all", 0755, 0, nullptr},
         {"writable by the group", 0770, 0, "other users may change the files in it.\nMake it yours alone (chmod go-w"},
-        {"writable by all", 0777, 0, "other users may change the files in it."},
         {"another user's", 0700, 4242, "it belongs to another user (uid 4242)."},
     };
     for (const Row& row : rows) {
