@@ -8,15 +8,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$(cd "${1:-$root/build}" && pwd)"
-fail() {
-  echo "accessibility_check: $*" >&2
-  exit 1
-}
-[ -x "$build/devical" ] || fail "no program at $build/devical: build it first (./test.sh)"
-for tool in Xvfb dbus-run-session dbus-send timeout /usr/libexec/at-spi-bus-launcher; do
-  command -v "$tool" >/dev/null || fail "$tool is missing: run tools/setup.sh"
-done
+# shellcheck source=tools/desktop_session.sh
+source "$root/tools/desktop_session.sh"
+check_begin accessibility_check "${1:-}" Xvfb dbus-run-session dbus-send timeout /usr/libexec/at-spi-bus-launcher
 # The Debian interpreter: python3-pyatspi is installed for it, whatever python3 the PATH finds first.
 python=/usr/bin/python3
 "$python" -c 'import pyatspi' 2>/dev/null || fail "pyatspi is missing: run tools/setup.sh"
@@ -24,8 +18,7 @@ python=/usr/bin/python3
 work="$(mktemp -d /tmp/devical-a11y.XXXXXX)"
 mark_name=DEVICAL_A11Y_CHECK
 keep_work=""
-# shellcheck source=tools/desktop_session.sh
-source "$root/tools/desktop_session.sh"
+desktop_start
 
 # Inside the private session bus: the accessibility bus, the program, the walk. Its
 # messages go to descriptor 3, the terminal; 2 is the session bus's log.
@@ -57,14 +50,7 @@ exit "$status"
 EOF
 
 status=0
-env -u GTK_MODULES -u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS -u WAYLAND_DISPLAY -u SESSION_MANAGER \
-  -u LC_ALL -u LANGUAGE -u NO_AT_BRIDGE \
-  DISPLAY=":$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-  XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
-  XDG_CACHE_HOME="$work/home/.cache" XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb \
-  LANG=fr_FR.UTF-8 \
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
-  DEVICAL_A11Y_CHECK="$mark" WORK="$work" APP="$app" \
+"${session_env[@]}" \
   PYTHON="$python" WALKER="$root/tools/accessibility_walk.py" \
   timeout -k 5 150 dbus-run-session -- bash "$work/session.sh" 3>&2 2>"$work/session.log" &
 session=$!

@@ -8,22 +8,15 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$(cd "${1:-$root/build}" && pwd)"
-fail() {
-  echo "orca_check: $*" >&2
-  exit 1
-}
-[ -x "$build/devical" ] || fail "no program at $build/devical: build it first (./test.sh)"
-for tool in Xvfb dbus-run-session dbus-send timeout xdotool orca speech-dispatcher \
-  /usr/libexec/at-spi-bus-launcher; do
-  command -v "$tool" >/dev/null || fail "$tool is missing: run tools/setup.sh"
-done
+# shellcheck source=tools/desktop_session.sh
+source "$root/tools/desktop_session.sh"
+check_begin orca_check "${1:-}" Xvfb dbus-run-session dbus-send timeout xdotool orca speech-dispatcher \
+  /usr/libexec/at-spi-bus-launcher
 
 work="$(mktemp -d /tmp/devical-orca.XXXXXX)"
 mark_name=DEVICAL_ORCA_CHECK
 keep_work="${DEVICAL_ORCA_KEEP:-}"
-# shellcheck source=tools/desktop_session.sh
-source "$root/tools/desktop_session.sh"
+desktop_start
 
 # The speech server with its silent module: what Orca sends it is in Orca's log all the same.
 # Its sound goes to ALSA's null device, as the machine may have no sound card.
@@ -113,14 +106,7 @@ exit 0
 EOF
 
 status=0
-env -u GTK_MODULES -u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS -u WAYLAND_DISPLAY -u SESSION_MANAGER \
-  -u LC_ALL -u LANGUAGE -u NO_AT_BRIDGE \
-  DISPLAY=":$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-  XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
-  XDG_CACHE_HOME="$work/home/.cache" XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb \
-  LANG=fr_FR.UTF-8 GSETTINGS_BACKEND=memory \
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
-  DEVICAL_ORCA_CHECK="$mark" WORK="$work" APP="$app" LOG="$work/orca-debug.log" \
+"${session_env[@]}" GSETTINGS_BACKEND=memory LOG="$work/orca-debug.log" \
   timeout -k 5 180 dbus-run-session -- bash "$work/session.sh" 3>&2 2>"$work/session.log" &
 session=$!
 wait "$session" || status=$?
