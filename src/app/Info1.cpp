@@ -1,5 +1,6 @@
 #include "app/Info1.h"
 
+#include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "ui/main/click_filter.h"
 #include "ui/main/colours.h"
@@ -34,16 +35,15 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindow
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(360, 250);  // 368 x 274 with the frame
     const QColor text = palette().color(QPalette::WindowText);
-    Line(this, "Label7", 22, 20, QStringLiteral("Devical, par l'équipe Devical"), 10, true, ui::kNavy);
-    Line(this, "Label2", 42, 20, QStringLiteral("1 rue de l'Exemple, 75000 Paris"), 10, true, ui::kNavy);
-    Line(this, "Label1", 62, 22, QStringLiteral("Téléphone : 01 23 45 67 89"), 10, true, ui::kNavy);
-    Connect_Mail = Line(this, "Connect_Mail", 84, 25,
-                        QStringLiteral("E-Mail  :  ") + QString::fromLatin1(MailAddress()), 10, true, ui::kNavy, true);
-    Line(this, "Label4", 109, 15, QStringLiteral("Devical's Web"), 8, false, text);
+    Label7 = Line(this, "Label7", 22, 20, {}, 10, true, ui::kNavy);
+    Label2 = Line(this, "Label2", 42, 20, {}, 10, true, ui::kNavy);
+    Label1 = Line(this, "Label1", 62, 22, {}, 10, true, ui::kNavy);
+    Connect_Mail = Line(this, "Connect_Mail", 84, 25, {}, 10, true, ui::kNavy, true);
+    Label4 = Line(this, "Label4", 109, 15, {}, 8, false, text);
     Connect_Web2 = Line(this, "Connect_Web2", 124, 20, QString::fromLatin1(WebAddress()), 10, true, ui::kNavy, true);
-    QLabel* translations = Line(this, "Label5", 160, 15, QStringLiteral("Translations"), 9, true, ui::kRed);
-    translations->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    translations->setGeometry(6, 160, 354, 15);
+    Label5 = Line(this, "Label5", 160, 15, {}, 9, true, ui::kRed);
+    Label5->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label5->setGeometry(6, 160, 354, 15);
     Memo1 = ui::Placed(new QPlainTextEdit(this), "Memo1", {0, 178, 360, 69});
     Memo1->setReadOnly(true);
     Memo1->setPlainText(
@@ -52,13 +52,32 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindow
     Bt_Close = ui::Placed(new QToolButton(this), "Bt_Close", {322, 109, 30, 30});
     Bt_Close->setIcon(
         ui::CloseIcon(ui::Readable(ui::kCancelRed, Bt_Close->palette(), QPalette::Button, QPalette::ButtonText)));
-    Bt_Close->setToolTip(QStringLiteral("Fermer"));
-    Bt_Close->setAccessibleName(QStringLiteral("Fermer"));
     connect(Bt_Close, &QToolButton::clicked, this, &TInfo::Bt_CloseClick);
     for (QLabel* link : {Connect_Mail, Connect_Web2})
         link->setCursor(Qt::PointingHandCursor);
     ui::OnClick(Connect_Mail, [this] { Connect_MailClick(); });
     ui::OnClick(Connect_Web2, [this] { Connect_Web2Click(); });
+    ApplyTexts();
+}
+
+void TInfo::showEvent(QShowEvent* event) {
+    ApplyTexts();
+    QDialog::showEvent(event);
+}
+
+void TInfo::ApplyTexts() {
+    auto builtIn = [](const char* key) { return QString::fromStdString(engine::BuiltInText(key)); };
+    const std::pair<QLabel*, QString> lines[] = {
+        {Label7, builtIn("AboutAuthor")}, {Label2, builtIn("AboutAddress")},
+        {Label1, builtIn("AboutPhone")},  {Connect_Mail, builtIn("AboutMail") + QString::fromLatin1(MailAddress())},
+        {Label4, builtIn("AboutWeb")},    {Label5, builtIn("AboutTranslations")},
+    };
+    for (const auto& [label, line] : lines) {
+        label->setText(line);
+        label->setAccessibleName(line);
+    }
+    Bt_Close->setToolTip(builtIn("Close"));
+    Bt_Close->setAccessibleName(builtIn("Close"));
 }
 
 void TInfo::Connect_MailClick() { platform::OpenLink(QStringLiteral("mailto:") + QString::fromLatin1(MailAddress())); }

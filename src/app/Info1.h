@@ -1,4 +1,5 @@
-// The about box: who made Devical and how to reach them. Its texts are built in.
+// The about box: who made Devical and how to reach them. Its texts are built in, in the
+// language in use when it is shown.
 #pragma once
 
 #include <QDialog>
@@ -20,7 +21,13 @@ public:
     static const char* MailAddress() { return "devical@example.org"; }
     static const char* WebAddress() { return "https://devical.example.org/"; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void ApplyTexts();
+
+    QLabel *Label7{}, *Label2{}, *Label1{}, *Label4{}, *Label5{};
     QLabel* Connect_Mail{};
     QLabel* Connect_Web2{};
     QPlainTextEdit* Memo1{};

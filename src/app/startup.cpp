@@ -9,11 +9,13 @@
 #include <cstdlib>
 
 #include "app/windows.h"
+#include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/single_instance.h"
 #include "platform/start_warm_up.h"
 #include "storage/file_io.h"
+#include "storage/language_set.h"
 #include "storage/program_directory.h"
 
 namespace devical::app {
@@ -69,8 +71,8 @@ QString PreparedDirectory(const storage::ProgramDirectoryPlan& plan) {
         return directory;
     } catch (const storage::FileError& error) {
         platform::ShowMessage(nullptr, platform::MessageKind::Error,
-                              QStringLiteral("Devical cannot prepare its files in %1\n%2")
-                                  .arg(directory, QString::fromStdString(error.what())));
+                              QString::fromStdString(engine::BuiltInText("CannotPrepare", {plan.directory.string()}) +
+                                                     "\n" + error.what()));
         return {};
     }
 }
@@ -79,9 +81,9 @@ QString PreparedDirectory(const storage::ProgramDirectoryPlan& plan) {
 
 QString MissingFileMessage(const QString& programDirectory) {
     if (!ProgramFileExists(programDirectory, "DEVICAL.LAN"))
-        return QStringLiteral("This soft don't run without the file Devical.Lan ");
+        return QString::fromStdString(engine::BuiltInText("NoLanguageFile"));
     if (!ProgramFileExists(programDirectory, "DEVICAL.INI"))
-        return QStringLiteral("This soft don't run without the file Devical.Ini");
+        return QString::fromStdString(engine::BuiltInText("NoSettingsFile"));
     return {};
 }
 
@@ -94,6 +96,8 @@ int RunDevical(int argc, char** argv) {
     const std::jthread busWarmUp = platform::BeginSessionBusWarmUp();
     const std::jthread fontconfigWarmUp = platform::BeginFontconfigWarmUp();
     QApplication application(argc, argv);
+    // Until the installed set is read, what the program says is in the user's language.
+    engine::SetBuiltInLanguage(storage::LanguageCodeForLocale(platform::UserLocaleName().toStdString()));
     QApplication::setApplicationName(QStringLiteral("Devical"));
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);  // closing the window only hides it

@@ -5,14 +5,14 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/builtin_texts.h"
 #include "engine/decimal_digits.h"
-#include "engine/messages.h"
 
 namespace devical::engine {
 
-ConversionError::ConversionError(const std::string& text) : AmountError(NotANumberMessage(text)) {}
+ConversionError::ConversionError(const std::string& text) : AmountError(BuiltInText("NotANumber", {text})) {}
 
-OverflowError::OverflowError() : AmountError(kOverflowMessage) {}
+OverflowError::OverflowError() : AmountError(BuiltInText("Overflow")) {}
 
 char ForeignSeparator(char decimalSeparator) { return decimalSeparator == '.' ? ',' : '.'; }
 

@@ -1,41 +1,22 @@
 #include "engine/messages.h"
 
+#include "engine/builtin_texts.h"
+
 namespace devical::engine {
 
-std::string NotANumberMessage(std::string_view text) {
-    return "'" + std::string(text) + "' n'est pas une valeur flottante correcte";
-}
-
-const std::map<std::string, std::string, std::less<>>& MessageCatalogue::BuiltInTexts() {
-    static const std::map<std::string, std::string, std::less<>> texts = {
-        {"DontExistMem", "Le fichier des mémoires n'existe plus (memory.txt)"},
-        {"DontExistRate", "Le fichier des devises n'existe plus (rates.txt)"},
-        {"DontExistTaxe", "Le fichier des taxes n'existe plus (taxes.txt)"},
-        {"SelBeforeEdit", "Sélectionner une ligne avant de la modifier"},
-        {"SelBeforeDel", "Sélectionner une ligne avant de la supprimer"},
-        {"WantDelRow", "Désirez-vous supprimer la ligne"},
-        {"WantReplace1", "Désirez-vous remplacer la ligne"},
-        {"WantReplace2", "par la ligne"},
-        {"SelMemBeforeOk", "Sélectionner une mémoire avant de la valider"},
-        {"SelRateBeforeOk", "Sélectionner une monnaie avant de la valider"},
-        {"SelTaxeBeforeOk", "Sélectionner une taxe avant de la valider"},
-        {"Deviation_No", "Pas d'écart de conversion"},
-        {"Deviation_2Dec", "Ecarts de conversion calculés pour 2 décimales"},
-        {"Deviation_Yes", "Ecarts de conversion (Centimes)"},
-        {"Dev_Mem1", "La devise en mémoire"},
-        {"Dev_Mem2", "est différente de la devise en cours"},
-        {"Dev_Mem3", "Stop"},
-        {"BadRate", "Le taux de change doit être un nombre supérieur à zéro"},
-        {"BadTaxRate", "Le taux de taxe doit être un nombre positif ou nul"},
+const std::vector<std::string_view>& MessageCatalogue::Keys() {
+    static const std::vector<std::string_view> keys = {
+        "DontExistMem",    "DontExistRate", "DontExistTaxe",  "SelBeforeEdit",  "SelBeforeDel",
+        "WantDelRow",      "WantReplace1",  "WantReplace2",   "SelMemBeforeOk", "SelRateBeforeOk",
+        "SelTaxeBeforeOk", "Deviation_No",  "Deviation_2Dec", "Deviation_Yes",  "Dev_Mem1",
+        "Dev_Mem2",        "Dev_Mem3",      "BadRate",        "BadTaxRate",
     };
-    return texts;
+    return keys;
 }
 
 std::string MessageCatalogue::MessageText(std::string_view key) const {
     if (auto it = texts_.find(key); it != texts_.end()) return it->second;
-    const auto& builtIn = BuiltInTexts();
-    if (auto it = builtIn.find(key); it != builtIn.end()) return it->second;
-    return {};
+    return BuiltInText(key);
 }
 
 void MessageCatalogue::SetText(std::string_view key, std::string text) {

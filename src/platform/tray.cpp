@@ -13,10 +13,10 @@ void OverrideTrayAvailable(std::optional<bool> available) { trayOverride = avail
 TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent), icon_(icon) {
     QAction* show = menu_.addAction(QStringLiteral("Devical"));
     show->setObjectName(QStringLiteral("Devical1"));
-    QAction* exit = menu_.addAction(QStringLiteral("Exit"));
-    exit->setObjectName(QStringLiteral("Exit1"));
+    exit_ = menu_.addAction(QStringLiteral("Exit"));
+    exit_->setObjectName(QStringLiteral("Exit1"));
     connect(show, &QAction::triggered, this, &TrayIcon::showRequested);
-    connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
+    connect(exit_, &QAction::triggered, this, &TrayIcon::exitRequested);
     connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // StatusNotifierItem hosts send a single click as Trigger and never a double click.
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) emit showRequested();
@@ -25,5 +25,7 @@ TrayIcon::TrayIcon(const QIcon& icon, QObject* parent) : QObject(parent), icon_(
     icon_.setContextMenu(&menu_);
     if (QSystemTrayIcon::isSystemTrayAvailable()) icon_.show();
 }
+
+void TrayIcon::SetExitText(const QString& text) { exit_->setText(text); }
 
 }  // namespace devical::platform

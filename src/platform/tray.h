@@ -1,4 +1,5 @@
-// The notification-area icon: tip "Devical", a menu with "Devical" and "Exit", and a
+// The notification-area icon: tip "Devical", a menu with "Devical" and "Exit" (in the
+// installed language), and a
 // click that shows the window. Where the desktop has no notification area the
 // program runs without it.
 #pragma once
@@ -20,12 +21,15 @@ class TrayIcon : public QObject {
 public:
     explicit TrayIcon(const QIcon& icon, QObject* parent = nullptr);
 
+    void SetExitText(const QString& text);
+
 signals:
     void showRequested();  // the menu item "Devical", a click or a double click
     void exitRequested();  // the menu item "Exit"
 
 private:
     QMenu menu_;
+    QAction* exit_ = nullptr;
     QSystemTrayIcon icon_;
 };
 

@@ -1,4 +1,5 @@
 #include "storage/directory_lock.h"
+#include "engine/builtin_texts.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -44,7 +45,7 @@ std::map<DirectoryId, HeldDirectoryLock*>& HeldLocks() {
 }
 
 [[noreturn]] void Fail(const std::filesystem::path& directory, const std::string& reason) {
-    throw FileError("Ne peut verrouiller le dossier " + directory.string() + "\n" + reason);
+    throw FileError(engine::BuiltInText("CannotLock") + " " + directory.string() + "\n" + reason);
 }
 
 int LockedDescriptor(const std::filesystem::path& directory) {

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/builtin_texts.h"
 #include "storage/directory_lock.h"
 #include "storage/file_staging.h"
 #include "storage/text_lines.h"
@@ -74,10 +75,10 @@ fs::path ResolvedTarget(const fs::path& target) {
     std::error_code error;
     if (!fs::is_symlink(target, error)) return target;
     const fs::path resolved = fs::canonical(target, error);
-    if (error) Fail("Ne peut écrire le fichier", target, error.value());
+    if (error) Fail("CannotWrite", target, error.value());
     const fs::path home = fs::canonical(target.has_parent_path() ? target.parent_path() : fs::path("."), error);
     if (error || !IsWithin(resolved, home))
-        Fail("Ne peut écrire le fichier", target, "it is a link to " + resolved.string() + ", outside its folder");
+        Fail("CannotWrite", target, engine::BuiltInText("LinkOutside", {resolved.string()}));
     return resolved;
 }
 
@@ -99,13 +100,13 @@ mode_t ProcessUmask() {
 mode_t ModeFor(const fs::path& target) {
     struct stat info {};
     if (::stat(target.c_str(), &info) != 0) {
-        if (errno != ENOENT) Fail("Ne peut écrire le fichier", target, errno);
+        if (errno != ENOENT) Fail("CannotWrite", target, errno);
         return 0666 & ~ProcessUmask();
     }
-    if (S_ISDIR(info.st_mode)) Fail("Ne peut écrire le fichier", target, EISDIR);
-    if (!S_ISREG(info.st_mode)) Fail("Ne peut écrire le fichier", target, "not a regular file");
-    if (::access(target.c_str(), W_OK) != 0) Fail("Ne peut écrire le fichier", target, errno);
-    if ((info.st_mode & 0222) == 0) Fail("Ne peut écrire le fichier", target, EACCES);
+    if (S_ISDIR(info.st_mode)) Fail("CannotWrite", target, EISDIR);
+    if (!S_ISREG(info.st_mode)) Fail("CannotWrite", target, engine::BuiltInText("NotRegularFile"));
+    if (::access(target.c_str(), W_OK) != 0) Fail("CannotWrite", target, errno);
+    if ((info.st_mode & 0222) == 0) Fail("CannotWrite", target, EACCES);
     return info.st_mode & 07777;
 }
 
@@ -130,14 +131,14 @@ std::pair<int, fs::path> CreateTemporary(const fs::path& target) {
         Notify(FileStep::CreateTemporary, temporary);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) return {fd, temporary};
-        if (errno != EEXIST || attempt == 100) Fail("Ne peut créer le fichier", temporary, errno);
+        if (errno != EEXIST || attempt == 100) Fail("CannotCreate", temporary, errno);
     }
 }
 
 }  // namespace
 
 void Fail(std::string_view what, const fs::path& path, const std::string& reason) {
-    throw FileError(std::string(what) + " " + path.string() + "\n" + reason);
+    throw FileError(engine::BuiltInText(what) + " " + path.string() + "\n" + reason);
 }
 
 void Fail(std::string_view what, const fs::path& path, int error) { Fail(what, path, SystemReason(error)); }
@@ -159,7 +160,7 @@ StagedFile Stage(const fs::path& target, std::string_view bytes) {
         if (::close(file.release()) != 0) throw std::system_error(errno, std::generic_category());
     } catch (const std::system_error& failure) {
         ::unlink(temporary.c_str());
-        Fail("Ne peut écrire le fichier", real, failure.code().value());
+        Fail("CannotWrite", real, failure.code().value());
     }
     return {real, temporary};
 }
@@ -169,7 +170,7 @@ void Commit(const StagedFile& staged) {
     if (::rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
         const int error = errno;
         ::unlink(staged.temporary.c_str());
-        Fail("Ne peut écrire le fichier", staged.target, error);
+        Fail("CannotWrite", staged.target, error);
     }
 }
 
@@ -201,11 +202,11 @@ void SetFileStepObserver(FileStepObserver observer) { staging::observer = observ
 std::string ReadFileBytes(const fs::path& path) {
     // Opened without blocking: a FIFO would otherwise hold the program until a writer came.
     staging::Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.get() < 0) staging::Fail("Ne peut ouvrir le fichier", path, errno);
+    if (file.get() < 0) staging::Fail("CannotOpen", path, errno);
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) staging::Fail("Ne peut ouvrir le fichier", path, errno);
-    if (S_ISDIR(info.st_mode)) staging::Fail("Ne peut lire le fichier", path, EISDIR);
-    if (!S_ISREG(info.st_mode)) staging::Fail("Ne peut lire le fichier", path, "not a regular file");
+    if (::fstat(file.get(), &info) != 0) staging::Fail("CannotOpen", path, errno);
+    if (S_ISDIR(info.st_mode)) staging::Fail("CannotRead", path, EISDIR);
+    if (!S_ISREG(info.st_mode)) staging::Fail("CannotRead", path, engine::BuiltInText("NotRegularFile"));
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
@@ -214,7 +215,7 @@ std::string ReadFileBytes(const fs::path& path) {
         if (got == 0) break;
         if (got < 0) {
             if (errno == EINTR) continue;
-            staging::Fail("Ne peut lire le fichier", path, errno);
+            staging::Fail("CannotRead", path, errno);
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
     }

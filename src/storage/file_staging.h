@@ -10,6 +10,7 @@
 
 namespace devical::storage::staging {
 
+// Throws FileError: the built-in text of `what` ("CannotWrite"...), the path, the reason.
 [[noreturn]] void Fail(std::string_view what, const std::filesystem::path& path, int error);
 [[noreturn]] void Fail(std::string_view what, const std::filesystem::path& path, const std::string& reason);
 

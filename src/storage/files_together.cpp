@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "engine/builtin_texts.h"
 #include "storage/directory_lock.h"
 #include "storage/file_io.h"
 #include "storage/file_staging.h"
@@ -50,14 +51,13 @@ void WriteJournal(const fs::path& directory, const std::vector<JournalEntry>& en
 void RemoveJournal(const fs::path& directory) {
     staging::Notify(FileStep::Remove, JournalPath(directory));
     if (::unlink(JournalPath(directory).c_str()) != 0 && errno != ENOENT)
-        staging::Fail("Ne peut supprimer le fichier", JournalPath(directory), errno);
+        staging::Fail("CannotRemove", JournalPath(directory), errno);
 }
 
 void Apply(const JournalEntry& entry) {
     if (!entry.temporary.empty()) return staging::Commit({entry.target, entry.temporary});
     staging::Notify(FileStep::Remove, entry.target);
-    if (::unlink(entry.target.c_str()) != 0 && errno != ENOENT)
-        staging::Fail("Ne peut supprimer le fichier", entry.target, errno);
+    if (::unlink(entry.target.c_str()) != 0 && errno != ENOENT) staging::Fail("CannotRemove", entry.target, errno);
 }
 
 void SyncDirectoriesOf(const std::vector<JournalEntry>& entries) {
@@ -119,7 +119,7 @@ void Undo(const fs::path& directory, const std::vector<JournalEntry>& done,
 std::vector<JournalEntry> ReadJournal(const fs::path& directory) {
     const fs::path path = JournalPath(directory);
     const std::string bytes = ReadFileBytes(path);
-    const auto damaged = [&path] { staging::Fail("Ne peut lire le fichier", path, "the journal is damaged"); };
+    const auto damaged = [&path] { staging::Fail("CannotRead", path, engine::BuiltInText("JournalDamaged")); };
     if (!bytes.starts_with(kJournalHeader)) damaged();
     std::vector<std::string> fields;
     for (std::size_t start = kJournalHeader.size(); start < bytes.size();) {

@@ -1,5 +1,7 @@
 #include "storage/language_file.h"
 
+#include "engine/builtin_texts.h"
+
 namespace devical::storage {
 
 LanguageFile::LanguageFile(const std::filesystem::path& path) : document_(IniDocument::Load(path)) {}
@@ -10,8 +12,9 @@ std::string LanguageFile::Text(std::string_view section, std::string_view key, s
 
 engine::MessageCatalogue LanguageFile::Catalogue() const {
     engine::MessageCatalogue catalogue;
-    for (const auto& [key, builtIn] : engine::MessageCatalogue::BuiltInTexts())
-        catalogue.SetText(key, Text("Dialogs", key, builtIn));
+    const engine::BuiltInLanguage language = engine::BuiltInLanguageOf(InstalledLanguage());
+    for (std::string_view key : engine::MessageCatalogue::Keys())
+        catalogue.SetText(key, Text("Dialogs", key, engine::BuiltInTextIn(language, key)));
     return catalogue;
 }
 

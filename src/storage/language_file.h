@@ -18,7 +18,7 @@ public:
     // A window text: empty when the key is missing or empty, unless a default is given.
     std::string Text(std::string_view section, std::string_view key, std::string_view defaultText = "") const;
 
-    // Section Dialogs over the built-in French texts.
+    // Section Dialogs over the built-in texts of this file's language.
     engine::MessageCatalogue Catalogue() const;
 
     // Two-letter code of this file's language; "FR" when absent.

@@ -1,4 +1,5 @@
 #include "storage/language_set.h"
+#include "engine/builtin_texts.h"
 
 #include <algorithm>
 #include <system_error>
@@ -36,10 +37,10 @@ bool Exists(const fs::path& path) {
 }  // namespace
 
 MissingLanguageSet::MissingLanguageSet(std::string_view code)
-    : std::runtime_error("All needed files don't exist for language :" + std::string(code) + "\nOperation cancelled") {}
+    : std::runtime_error(engine::BuiltInText("SetIncomplete", {code})) {}
 
 InvalidLanguageCode::InvalidLanguageCode(std::string_view code)
-    : std::runtime_error("Invalid language code \"" + std::string(code) + "\"\nOperation cancelled") {}
+    : std::runtime_error(engine::BuiltInText("BadLanguageCode", {code})) {}
 
 LanguageSwitch InstallLanguageSet(const fs::path& directory, std::string_view previous, std::string_view chosen) {
     if (previous == chosen) return LanguageSwitch::AlreadyInstalled;
@@ -85,7 +86,7 @@ void RemoveFirstRunMarker(const fs::path& directory) {
     std::error_code error;
     fs::remove(marker, error);
     if (error && error != std::errc::no_such_file_or_directory)
-        throw FileError("Ne peut supprimer le fichier " + marker.string() + "\n" + error.message());
+        throw FileError(engine::BuiltInText("CannotRemove") + " " + marker.string() + "\n" + error.message());
 }
 
 }  // namespace devical::storage

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/builtin_texts.h"
 #include "engine/currency.h"
 #include "storage/file_io.h"
 #include "storage/settings.h"
@@ -142,9 +143,10 @@ std::vector<std::uint32_t> ListModel::Sort() {
 
 RowId ListModel::Insert(std::string_view currencyTitle) {
     switch (kind_) {
-    case ListKind::Currencies: return Append({"XXX Nouvelle devise", "1"});
-    case ListKind::Taxes: return Append({"Titre taxe", "0"});
-    case ListKind::SavedAmounts: return Append({engine::MemoryCurrencyPrefix(currencyTitle) + "Titre", "0", "0"});
+    case ListKind::Currencies: return Append({engine::BuiltInText("NewCurrency"), "1"});
+    case ListKind::Taxes: return Append({engine::BuiltInText("NewTax"), "0"});
+    case ListKind::SavedAmounts:
+        return Append({engine::MemoryCurrencyPrefix(currencyTitle) + engine::BuiltInText("NewMemory"), "0", "0"});
     }
     return 0;
 }

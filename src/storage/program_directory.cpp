@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "engine/builtin_texts.h"
 #include "storage/file_io.h"
 #include "storage/language_set.h"
 #include "storage/text_lines.h"
@@ -33,7 +34,8 @@ bool MayWriteIn(const fs::path& given) {
 bool IsHelpDocument(const fs::path& name) { return UpperAscii(name.extension().string()) == ".HTML"; }
 
 [[noreturn]] void FailToCreate(const fs::path& directory, int error) {
-    throw FileError("Ne peut créer le dossier " + directory.string() + "\n" + std::generic_category().message(error));
+    throw FileError(engine::BuiltInText("CannotCreateFolder") + " " + directory.string() + "\n" +
+                    std::generic_category().message(error));
 }
 
 // The user's directory and, for a new one, the first-run marker.
@@ -52,13 +54,8 @@ void RefuseSharedDirectory(const fs::path& directory) {
     if (::stat(directory.c_str(), &info) != 0) return;
     const std::string name = directory.string();
     if (info.st_uid != ::getuid())
-        throw FileError("Devical will not use " + name + ": it belongs to another user (uid " +
-                        std::to_string(info.st_uid) +
-                        ").\nMove it aside and start Devical again to get a folder of your own.");
-    if ((info.st_mode & 022) != 0)
-        throw FileError("Devical will not use " + name +
-                        ": other users may change the files in it.\nMake it yours alone (chmod go-w '" + name +
-                        "'), then start Devical again.");
+        throw FileError(engine::BuiltInText("OtherOwner", {name, std::to_string(info.st_uid)}));
+    if ((info.st_mode & 022) != 0) throw FileError(engine::BuiltInText("SharedFolder", {name}));
 }
 
 void CopyFile(const fs::path& source, const fs::path& target) { ReplaceFileContents(target, ReadFileBytes(source)); }
@@ -93,7 +90,9 @@ void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDir
             CopyFile(it->path(), present);
         }
     }
-    if (error) throw FileError("Ne peut ouvrir le dossier " + shippedDirectory.string() + "\n" + error.message());
+    if (error)
+        throw FileError(engine::BuiltInText("CannotOpenFolder") + " " + shippedDirectory.string() + "\n" +
+                        error.message());
     for (const LanguageSetFile& file : kLanguageSetFiles) {
         const fs::path working = FindFileNoCase(userDirectory, file.workingName);
         if (!Exists(working)) CopyFile(FindFileNoCase(userDirectory, std::string(file.storedPrefix) + "FR"), working);

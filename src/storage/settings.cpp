@@ -4,6 +4,8 @@
 #include <charconv>
 #include <optional>
 
+#include "engine/builtin_texts.h"
+
 namespace devical::storage {
 
 namespace {
@@ -44,7 +46,7 @@ public:
     int Integer(std::string_view section, std::string_view key, int defaultValue) {
         const std::string text = Text(section, key, std::to_string(defaultValue));
         if (const auto value = ReadInteger(text)) return *value;
-        Note("'" + text + "' n'est pas une valeur entière correcte", section, key);
+        Note(engine::BuiltInText("NotAWholeNumber", {text}), section, key);
         return defaultValue;
     }
 
@@ -52,8 +54,7 @@ public:
 
 private:
     void Note(const std::string& message, std::string_view section, std::string_view key) {
-        problems_.push_back(message + "\nFichier " + fileName_ + ", section [" + std::string(section) + "], clé " +
-                            std::string(key));
+        problems_.push_back(message + "\n" + engine::BuiltInText("SettingPlace", {fileName_, section, key}));
     }
 
     const IniDocument& document_;

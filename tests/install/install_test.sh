@@ -60,12 +60,12 @@ user="$home/.local/share/devical"
 windows=""
 for _ in $(seq 100); do
   windows="$(xwininfo -display "$display" -root -tree 2>/dev/null || true)"
-  grep -q '"Devical"' <<<"$windows" && grep -q '"Choose a language & Click OK"' <<<"$windows" && break
+  grep -q '"Devical"' <<<"$windows" && grep -q '"Choisissez une langue et cliquez sur OK"' <<<"$windows" && break
   kill -0 "$pid" 2>/dev/null || { cat "$work/devical.log"; fail "devical ended"; }
   sleep 0.1
 done
 grep -q '"Devical"' <<<"$windows" || fail "no converter window"
-grep -q '"Choose a language & Click OK"' <<<"$windows" || fail "no language choice on a first start"
+grep -q '"Choisissez une langue et cliquez sur OK"' <<<"$windows" || fail "no language choice on a first start"
 # The menu entry's StartupWMClass names the window's class, so docks group it with the entry.
 class="$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/$id.desktop")"
 window="$(awk '/"Devical"/ { print $1; exit }' <<<"$windows")"

@@ -149,7 +149,7 @@ TEST_F(ReplaceFileContentsTest, ALinkToNothingOrOutOfItsFolderIsAnErrorAndStaysA
     const Row rows[] = {
         {"folder/gone", Path("folder/gone.ini"), Reason(ENOENT)},
         {"folder/up", "../outside/victim",
-         "it is a link to " + Path("outside/victim").string() + ", outside its folder"},
+         "c'est un lien vers " + Path("outside/victim").string() + ", hors de son dossier"},
         {"folder/down", "kept/rates", std::nullopt},
     };
     for (const Row& row : rows) {

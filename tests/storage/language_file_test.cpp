@@ -7,11 +7,11 @@ namespace {
 
 class LanguageFileTest : public TempDirTest {};
 
-TEST_F(LanguageFileTest, TheCatalogueTakesTheFilesTextsOverTheBuiltInOnes) {
+TEST_F(LanguageFileTest, TheCatalogueTakesTheFilesTextsOverTheBuiltInOnesOfItsLanguage) {
     const LanguageFile file(WriteBytes("DEVICAL.LAN", "[Dialogs]\r\nLangue=AN\r\nDeviation_No=No deviation\r\n"));
     const auto catalogue = file.Catalogue();
     EXPECT_EQ(catalogue.MessageText("Deviation_No"), "No deviation");
-    EXPECT_EQ(catalogue.MessageText("WantDelRow"), "Désirez-vous supprimer la ligne");
+    EXPECT_EQ(catalogue.MessageText("WantDelRow"), "Do you want to delete the line");
     EXPECT_EQ(catalogue.MessageText("Dev_Mem3"), "Stop");
     EXPECT_EQ(file.InstalledLanguage(), "AN");
 }

@@ -127,8 +127,9 @@ TEST_F(ProgramDirectoryTest, AFolderOthersMayChangeIsRefusedUntouched) {
     };
     const Row rows[] = {
         {"private", 0700, 0, nullptr},
-        {"writable by the group", 0770, 0, "other users may change the files in it.\nMake it yours alone (chmod go-w"},
-        {"another user's", 0700, 4242, "it belongs to another user (uid 4242)."},
+        {"writable by the group", 0770, 0,
+         "d'autres utilisateurs peuvent en modifier les fichiers.\nRendez-le à vous seul (chmod go-w"},
+        {"another user's", 0700, 4242, "il appartient à un autre utilisateur (uid 4242)."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -142,8 +143,9 @@ TEST_F(ProgramDirectoryTest, AFolderOthersMayChangeIsRefusedUntouched) {
             EXPECT_EQ(UserFiles().count("DEVICAL.INI"), 1u);
         } catch (const FileError& error) {
             ASSERT_NE(row.refusal, nullptr) << error.what();
-            EXPECT_NE(std::string(error.what()).find("Devical will not use " + User().string() + ": " + row.refusal),
-                      std::string::npos)
+            EXPECT_NE(
+                std::string(error.what()).find("Devical n'utilisera pas " + User().string() + " : " + row.refusal),
+                std::string::npos)
                 << error.what();
             EXPECT_TRUE(UserFiles().empty());
         }

@@ -10,7 +10,17 @@
 #include <iterator>
 #include <string>
 
+#include "engine/builtin_texts.h"
+
 namespace devical::storage::testing {
+
+// Runs the action with the program's own texts in the language of a set's code.
+template <typename Action>
+void InLanguage(std::string_view code, Action action) {
+    engine::SetBuiltInLanguage(code);
+    action();
+    engine::SetBuiltInLanguage("FR");
+}
 
 // Runs the action with writes limited to the given file size, as on a full disk: a write
 // past it fails instead of ending the process.

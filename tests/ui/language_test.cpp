@@ -246,7 +246,7 @@ private slots:
         dir_->Write("Install.Oui", "");
         const auto before = Files();
         Open();
-        messages_->Expect(QStringLiteral("All needed files don't exist for language :GM\nOperation cancelled"));
+        messages_->Expect(QStringLiteral("Il manque des fichiers pour la langue :GM\nOpération annulée"));
         KeyAtList(Qt::Key_Down);
         KeyAtList(Qt::Key_Return);
         QVERIFY(!Dialog().isVisible());
@@ -270,7 +270,7 @@ private slots:
         auto& w = Open();
         w.Calc.Bt_LangueClick();
         Dialog().ListView1->clearSelection();
-        messages_->Expect(QStringLiteral("You have to select a row"));
+        messages_->Expect(QStringLiteral("Vous devez choisir une ligne"));
         Dialog().Bt_OkClick();
         QVERIFY(Dialog().isVisible());
 

@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(Box(*calc, "Cur_HT"), QStringLiteral("100"));  // Ctrl+C is no "c": nothing cleared
 
         messages_->Expect(
-            QStringLiteral("Ecarts de conversion (Centimes)\n\nMontant HT = -3\nTVA (20,6 %) = 0\n"
+            QStringLiteral("Écarts de conversion (Centimes)\n\nMontant HT = -3\nTVA (20,6 %) = 0\n"
                            "Montant TTC = +3\n"));
         Type(*calc, QStringLiteral("!"));
         QCOMPARE(QApplication::focusWidget(), calc->findChild<QWidget*>("ButtonEgal"));
@@ -355,7 +355,7 @@ private slots:
         messages_->Expect("'zz' n'est pas une valeur entière correcte" + where + "[Windows], clé CaseEnSaisie");
         auto calc = Open();
         // Every label shows real text, and the calculator works at the default rate.
-        QCOMPARE(calc->findChild<QLabel*>("Lib_Rate")->text(), QStringLiteral("1 Euro = 1 unités"));
+        QCOMPARE(calc->findChild<QLabel*>("Lib_Rate")->text(), QStringLiteral("1 Euro = 1 unité"));
         QCOMPARE(calc->findChild<QLabel*>("Lib_Cur")->text(), QStringLiteral("FRF Franc français"));
         QCOMPARE(calc->findChild<QLabel*>("Lib_NbrDec")->text(), QStringLiteral("2"));
         QCOMPARE(calc->findChild<QLabel*>("Lib_Memory")->text(), QStringLiteral("Caisse"));
@@ -656,10 +656,10 @@ private slots:
         QCOMPARE(devical::app::MissingFileMessage(dir_->Path()), QString());
         QFile::remove(dir_->Path() + "devical.ini");
         QCOMPARE(devical::app::MissingFileMessage(dir_->Path()),
-                 QStringLiteral("This soft don't run without the file Devical.Ini"));
+                 QStringLiteral("Ce logiciel ne fonctionne pas sans le fichier Devical.Ini"));
         QFile::remove(dir_->Path() + "DEVICAL.LAN");
         QCOMPARE(devical::app::MissingFileMessage(dir_->Path()),
-                 QStringLiteral("This soft don't run without the file Devical.Lan "));
+                 QStringLiteral("Ce logiciel ne fonctionne pas sans le fichier Devical.Lan"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 
+#include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "storage/language_set.h"
@@ -57,8 +58,17 @@ TChx_Langue::TChx_Langue(LanguageSwitchHost& host, QWidget* parent) : QDialog(pa
 
 void TChx_Langue::Open(const QString& installedLanguage) {
     previousLanguage_ = installedLanguage;
+    ApplyTexts();
     ShowInFront(this);
     FormActivate();  // where the platform does not report the activation
+}
+
+void TChx_Langue::ApplyTexts() {
+    auto builtIn = [](const char* key) { return Text(engine::BuiltInText(key)); };
+    setWindowTitle(builtIn("ChooseLanguage"));
+    ListView1->setHeaderLabels({builtIn("Code"), builtIn("Language"), builtIn("Taxes")});
+    ListView1->setAccessibleName(builtIn("Language"));
+    Bt_Exit->setText(builtIn("Exit"));
 }
 
 void TChx_Langue::changeEvent(QEvent* event) {
@@ -82,7 +92,7 @@ void TChx_Langue::FormActivate() {
 void TChx_Langue::Bt_OkClick() {
     const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
     if (selected.isEmpty()) {
-        host_.ShowMessage(this, platform::MessageKind::Notice, QStringLiteral("You have to select a row"));
+        host_.ShowMessage(this, platform::MessageKind::Notice, Text(engine::BuiltInText("SelectRow")));
         return;
     }
     QString chosen = selected.first()->text(0);

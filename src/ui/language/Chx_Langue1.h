@@ -1,6 +1,6 @@
 // The language choice: five fixed rows, the one of the user's locale selected each time the
 // dialog becomes active; OK (Enter, double-click) installs the chosen set without a restart.
-// Its own texts are English and never come from the language file.
+// Its own texts are built in, in the language in use, and never come from the language file.
 #pragma once
 
 #include <QDialog>
@@ -48,6 +48,8 @@ protected:
     void reject() override { Bt_ExitClick(); }
 
 private:
+    void ApplyTexts();
+
     LanguageSwitchHost& host_;
     QString previousLanguage_ = QStringLiteral("FR");
     platform::MessageBoxReturn messageBoxReturn_;

@@ -1,5 +1,7 @@
 #include "ui/lists/Memory1.h"
 
+#include "engine/builtin_texts.h"
+
 namespace devical::ui {
 
 TMemory::TMemory(Services& services, QWidget* parent)
@@ -46,7 +48,8 @@ void TMemory::Bt_CopieMemClick() {
     const QString question = services_.MessageText("WantReplace1") + QLatin1Char(' ') +
                              described(listed.title, listed.amounts[0], listed.amounts[1]) + QLatin1Char(' ') +
                              services_.MessageText("WantReplace2") + QLatin1Char(' ') +
-                             described(current[0], current[1], current[2]) + QStringLiteral(" ?");
+                             described(current[0], current[1], current[2]) +
+                             QString::fromStdString(engine::BuiltInText("QuestionMark"));
     if (services_.ShowMessage(this, platform::MessageKind::YesNo, question) != platform::MessageAnswer::Yes) return;
     storage::RowEdit replacement;
     replacement.rowId = listed.id;

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "ui/lists/entry_dialog.h"
@@ -190,8 +191,8 @@ void ListWindow::Bt_DelClick() {
     if (row < 0) return ShowNotice("SelBeforeDel");
     const storage::ListRow& listed = model_->Rows().Row(static_cast<std::size_t>(row));
     if (listed.locked) return;
-    const QString question =
-        services_.MessageText("WantDelRow") + QStringLiteral(" \"") + Text(listed.title) + QStringLiteral("\" ?");
+    const QString question = services_.MessageText("WantDelRow") + QStringLiteral(" \"") + Text(listed.title) +
+                             QLatin1Char('"') + Text(engine::BuiltInText("QuestionMark"));
     if (services_.ShowMessage(this, platform::MessageKind::Question, question) == platform::MessageAnswer::Ok)
         model_->Delete(row);
 }

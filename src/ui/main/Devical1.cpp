@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "engine/builtin_texts.h"
 #include "engine/clipboard.h"
 #include "engine/operators.h"
 #include "platform/desktop.h"
@@ -74,6 +75,7 @@ void TCalc::ShowStoredSettings() {
 void TCalc::ShowTrayIcon() {
     if (tray_) return;
     tray_ = std::make_unique<platform::TrayIcon>(ProgramIcon());
+    tray_->SetExitText(Text(engine::BuiltInText("Exit")));
     connect(tray_.get(), &platform::TrayIcon::showRequested, this, &TCalc::Devical1Click);
     connect(tray_.get(), &platform::TrayIcon::exitRequested, this, &TCalc::Bt_CloseClick);
 }
@@ -143,11 +145,16 @@ void TCalc::FormCreate() {
     auto text = [&lan](const char* section, const char* key, const char* defaultText = "") {
         return Text(lan->Text(section, key, defaultText));
     };
+    // The program's own texts speak the set's language from here on.
+    installedLanguage_ = Text(lan->InstalledLanguage());
+    engine::SetBuiltInLanguage(Utf8(installedLanguage_));
+    auto builtIn = [](const char* key) { return Text(engine::BuiltInText(key)); };
     Lst_Memory->setText(text("Main_Face", "Lst_Memory", "&Memory"));
     Bt_Info->setText(text("Main_Face", "Bt_Info", kBuiltInCredit));
     Lib_Dec->setText(text("Main_Face", "Lib_Dec"));
     rateText1_ = text("Main_Face", "Lib_Rate1");
     rateText2_ = text("Main_Face", "Lib_Rate2");
+    rateText2One_ = text("Main_Face", "Lib_Rate2One", engine::BuiltInText("Lib_Rate2One").c_str());
 
     for (const auto& [name, key] : kHints)
         findChild<QWidget*>(QLatin1String(name))->setToolTip(text("Main_Tips", key));
@@ -156,15 +163,21 @@ void TCalc::FormCreate() {
         QWidget* picture = findChild<QWidget*>(QLatin1String(name));
         if (!picture->toolTip().isEmpty()) picture->setAccessibleName(picture->toolTip());
     }
-    for (const auto& [name, builtIn] : kSpokenNames)
-        findChild<QWidget*>(QLatin1String(name))->setAccessibleName(text("Main_Names", name, builtIn));
-    underEntryText_ = text("Main_Names", "UnderEntry", "case en saisie");
+    auto spoken = [&](const char* key) { return text("Main_Names", key, engine::BuiltInText(key).c_str()); };
+    for (const char* name : kSpokenNames)
+        findChild<QWidget*>(QLatin1String(name))->setAccessibleName(spoken(name));
+    underEntryText_ = spoken("UnderEntry");
     // "x" in the decimals list means no rounding: said so, the caption staying "x".
-    Nb_Dec->setItemData(Nb_Dec->findText(QStringLiteral("x")), text("Main_Names", "NoRounding", "Sans arrondi"),
-                        Qt::AccessibleTextRole);
+    Nb_Dec->setItemData(Nb_Dec->findText(QStringLiteral("x")), spoken("NoRounding"), Qt::AccessibleTextRole);
+    Nb_Dec->setAccessibleName(builtIn("Decimals"));
+    Lib_Euro->setText(builtIn("Euros"));
+    Lib_MemEuro->setToolTip(builtIn("Euros"));
+    Label1->setToolTip(builtIn("ResetHint"));
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        boxes_[i]->setToolTip(Text(engine::BuiltInText("BoxHint", {std::to_string(i + 1)})));
+    if (tray_) tray_->SetExitText(builtIn("Exit"));
 
     context_.messages = lan->Catalogue();
-    installedLanguage_ = Text(lan->InstalledLanguage());
     platform::FollowInterfaceLanguage(installedLanguage_);
 }
 
@@ -201,8 +214,10 @@ void TCalc::ShowSettings() {
     // The title may be cut to fit, never the rate after it.
     Lib_Taxe->SetText(Text(context_.taxTitle), Text(storage::TaxRateSuffix(state_.TaxRate, sep)));
     Lib_Cur->setText(CurrencyTitle());
+    // "1 Euro = 1 unit", "1 Euro = 6,55957 units".
+    const QString unit = state_.CurrencyRate == 1 ? rateText2One_ : rateText2_;
     Lib_Rate->setText(rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(state_.CurrencyRate, sep)) +
-                      QLatin1Char(' ') + rateText2_);
+                      QLatin1Char(' ') + unit);
     Lib_MemCur->setToolTip(CurrencyTitle());
     Nb_Dec->setCurrentText(Text(state_.Decimals));
     Lib_NbrDec->setText(Text(state_.Decimals));

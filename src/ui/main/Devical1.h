@@ -197,13 +197,13 @@ private:
     void SpeakMemory();
     void ShowError(const QString& text);
     QString FilePath(const char* name) const;
-    void OpenHelpDocument(const char* name);
+    void OpenHelpDocument(const char* key);
 
     QString programDirectory_;
     engine::ConverterState state_;
     engine::ConverterContext context_;
     QString installedLanguage_ = QStringLiteral("FR");
-    QString rateText1_, rateText2_;
+    QString rateText1_, rateText2_, rateText2One_;
     QString underEntryText_;
     int fullHeight_ = 0;
     int bottomMargin_ = 0;

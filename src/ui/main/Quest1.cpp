@@ -1,6 +1,8 @@
 #include "ui/main/Quest1.h"
 
+#include "engine/builtin_texts.h"
 #include "ui/main/file_text_box.h"
+#include "ui/main/qt_text.h"
 #include "ui/main/window_placement.h"
 #include "ui/placed.h"
 #include "ui/services.h"
@@ -22,7 +24,7 @@ TQuestion::TQuestion(Services& services, QWidget* parent)
     Bt_OK = Placed(new QPushButton(QStringLiteral("OK"), this), "Bt_OK", {62, 31, 75, 25});
     Bt_OK->setDefault(true);
     Bt_Close = Placed(new QPushButton(QStringLiteral("Annuler"), this), "Bt_Close", {166, 31, 75, 25});
-    // OK has the focus first; Tab leads from it to the answer, never to Annuler.
+    // OK has the focus first; Tab leads from it to the answer, never to Cancel.
     setTabOrder(Bt_OK, Edit_Reponse);
     setTabOrder(Edit_Reponse, Bt_Close);
     connect(Bt_OK, &QPushButton::clicked, this, &TQuestion::Bt_OKClick);
@@ -33,7 +35,9 @@ void TQuestion::FormCreate() {
     const auto lan = services_.OpenLanguageFile();
     if (!lan) return;
     setWindowTitle(QString::fromStdString(lan->Text("Question_Face", "Title")));
-    Edit_Reponse->setAccessibleName(windowTitle());  // the one box is what the caption asks for
+    // The one box is what the caption asks for.
+    Edit_Reponse->setAccessibleName(windowTitle().isEmpty() ? Text(engine::BuiltInText("TitleBox")) : windowTitle());
+    Bt_Close->setText(Text(engine::BuiltInText("Cancel")));
 }
 
 void TQuestion::Ask(storage::TitleTarget target, const QString& title) {

@@ -60,13 +60,7 @@ inline const KeyDesign kKeypadKeys[] = {
     {&TCalc::ButtonRA, "ButtonRA", {375, 127, 30, 30}, "<=", Plain, "BackSpace", &TCalc::ButtonRAClick},
     {&TCalc::ButtonPlus, "ButtonPlus", {302, 161, 30, 63}, "+", Bold | RedText, "", &TCalc::ButtonPlusClick},
     {&TCalc::ButtonMoins, "ButtonMoins", {339, 161, 30, 30}, "-", Bold, "", &TCalc::ButtonMoinsClick},
-    {&TCalc::ButtonCE,
-     "ButtonCE",
-     {375, 161, 30, 30},
-     "CE",
-     Bold,
-     "Effacer le dernier chiffre saisi",
-     &TCalc::ButtonCEClick},
+    {&TCalc::ButtonCE, "ButtonCE", {375, 161, 30, 30}, "CE", Bold, "Effacer la saisie", &TCalc::ButtonCEClick},
     {&TCalc::Bt_Pourc, "Bt_Pourc", {339, 194, 30, 30}, "%", Bold, "", &TCalc::Bt_PourcClick},
     {&TCalc::ButtonC,
      "ButtonC",
@@ -107,18 +101,9 @@ inline const std::pair<const char*, const char*> kHints[] = {
 };
 
 // What a screen reader says for the controls whose caption is a symbol (section Main_Names,
-// keyed by the control's name), with the built-in French.
-inline const std::pair<const char*, const char*> kSpokenNames[] = {
-    {"ButtonRA", "Effacer le dernier chiffre"},
-    {"ButtonDiv", "Diviser"},
-    {"ButtonMul", "Multiplier"},
-    {"ButtonPlus", "Additionner"},
-    {"ButtonMoins", "Soustraire"},
-    {"Bt_Pourc", "Pourcentage"},
-    {"ButtonDec", "Séparateur décimal"},
-    {"ButtonEgal", "Égal"},
-    {"Label1", "Remettre la mémoire à zéro"},
-};
+// keyed by the control's name, over the built-in text of the same key).
+inline const char* const kSpokenNames[] = {"ButtonRA", "ButtonDiv", "ButtonMul",  "ButtonPlus", "ButtonMoins",
+                                           "Bt_Pourc", "ButtonDec", "ButtonEgal", "Label1"};
 
 // Picture controls are known to screen readers by their hint.
 inline const char* const kPictures[] = {"Bt_Ecart", "Bt_Close", "Bt_Copy", "Bt_Langue", "Bt_Manuel", "Bar_Reduc"};

@@ -1,0 +1,206 @@
+#include "engine/builtin_texts.h"
+
+#include <atomic>
+#include <vector>
+
+namespace devical::engine {
+
+namespace {
+
+// One row a text, its three languages side by side, so that none can be forgotten.
+struct BuiltIn {
+    std::string_view key;
+    std::string_view french;
+    std::string_view english;
+    std::string_view german;
+};
+
+constexpr BuiltIn kTexts[] = {
+    // The message catalogue, under section Dialogs of the language file.
+    {"DontExistMem", "Le fichier des mémoires n'existe plus (memory.txt)",
+     "The memory file no longer exists (memory.txt)", "Die Speicherdatei ist nicht mehr vorhanden (memory.txt)"},
+    {"DontExistRate", "Le fichier des devises n'existe plus (rates.txt)",
+     "The currency file no longer exists (rates.txt)", "Die Währungsdatei ist nicht mehr vorhanden (rates.txt)"},
+    {"DontExistTaxe", "Le fichier des taxes n'existe plus (taxes.txt)", "The tax file no longer exists (taxes.txt)",
+     "Die Steuerdatei ist nicht mehr vorhanden (taxes.txt)"},
+    {"SelBeforeEdit", "Sélectionner une ligne avant de la modifier", "Select a line before editing it",
+     "Bitte vor dem Ändern eine Zeile auswählen"},
+    {"SelBeforeDel", "Sélectionner une ligne avant de la supprimer", "Select a line before deleting it",
+     "Bitte vor dem Löschen eine Zeile auswählen"},
+    {"WantDelRow", "Désirez-vous supprimer la ligne", "Do you want to delete the line",
+     "Möchten Sie folgende Zeile löschen:"},
+    {"WantReplace1", "Désirez-vous remplacer la ligne", "Do you want to replace the line", "Soll die Zeile"},
+    {"WantReplace2", "par la ligne", "with the line", "ersetzt werden durch die Zeile"},
+    {"SelMemBeforeOk", "Sélectionner une mémoire avant de la valider", "Select a memory before confirming",
+     "Bitte vor dem Übernehmen einen Speicher auswählen"},
+    {"SelRateBeforeOk", "Sélectionner une monnaie avant de la valider", "Select a currency before confirming",
+     "Bitte vor dem Übernehmen eine Währung auswählen"},
+    {"SelTaxeBeforeOk", "Sélectionner une taxe avant de la valider", "Select a tax rate before confirming",
+     "Bitte vor dem Übernehmen einen Steuersatz auswählen"},
+    {"Deviation_No", "Pas d'écart de conversion", "No conversion difference", "Keine Umrechnungsdifferenz"},
+    {"Deviation_2Dec", "Ecarts de conversion calculés pour 2 décimales",
+     "Conversion differences are calculated for 2 decimal places",
+     "Umrechnungsdifferenzen werden für 2 Dezimalstellen berechnet"},
+    {"Deviation_Yes", "Ecarts de conversion (Centimes)", "Conversion differences (cents)",
+     "Umrechnungsdifferenzen (Cent)"},
+    {"Dev_Mem1", "La devise en mémoire", "The currency in memory", "Die Währung im Speicher"},
+    {"Dev_Mem2", "est différente de la devise en cours", "differs from the current currency",
+     "unterscheidet sich von der aktuellen Währung"},
+    {"Dev_Mem3", "Stop", "Stop", "Abbruch"},
+    {"BadRate", "Le taux de change doit être un nombre supérieur à zéro",
+     "The exchange rate must be a number greater than zero", "Der Umrechnungskurs muss eine Zahl größer als null sein"},
+    {"BadTaxRate", "Le taux de taxe doit être un nombre positif ou nul",
+     "The tax rate must be a positive number or zero", "Der Steuersatz muss eine positive Zahl oder null sein"},
+
+    // How a question ends: French sets a blank before its mark.
+    {"QuestionMark", " ?", "?", "?"},
+
+    // Numbers.
+    {"Overflow", "Dépassement de capacité", "Overflow", "Überlauf"},
+    {"NotANumber", "'%1' n'est pas une valeur flottante correcte", "'%1' is not a valid number",
+     "'%1' ist keine gültige Zahl"},
+    {"NotAWholeNumber", "'%1' n'est pas une valeur entière correcte", "'%1' is not a valid whole number",
+     "'%1' ist keine gültige ganze Zahl"},
+    {"SettingPlace", "Fichier %1, section [%2], clé %3", "File %1, section [%2], key %3",
+     "Datei %1, Abschnitt [%2], Schlüssel %3"},
+
+    // Files: the first line of a failure, the path after it.
+    {"CannotRead", "Ne peut lire le fichier", "Cannot read the file", "Datei nicht lesbar:"},
+    {"CannotWrite", "Ne peut écrire le fichier", "Cannot write the file", "Datei nicht beschreibbar:"},
+    {"CannotCreate", "Ne peut créer le fichier", "Cannot create the file", "Datei nicht anlegbar:"},
+    {"CannotOpen", "Ne peut ouvrir le fichier", "Cannot open the file", "Datei nicht zu öffnen:"},
+    {"CannotRemove", "Ne peut supprimer le fichier", "Cannot delete the file", "Datei nicht löschbar:"},
+    {"CannotLock", "Ne peut verrouiller le dossier", "Cannot lock the folder", "Ordner nicht sperrbar:"},
+    {"CannotCreateFolder", "Ne peut créer le dossier", "Cannot create the folder", "Ordner nicht anlegbar:"},
+    {"CannotOpenFolder", "Ne peut ouvrir le dossier", "Cannot open the folder", "Ordner nicht zu öffnen:"},
+    {"NotRegularFile", "ce n'est pas un fichier ordinaire", "not a regular file", "keine gewöhnliche Datei"},
+    {"JournalDamaged", "le journal est endommagé", "the journal is damaged", "das Journal ist beschädigt"},
+    {"LinkOutside", "c'est un lien vers %1, hors de son dossier", "it is a link to %1, outside its folder",
+     "Verknüpfung auf %1, außerhalb ihres Ordners"},
+    {"CannotPrepare", "Devical ne peut préparer ses fichiers dans %1", "Devical cannot prepare its files in %1",
+     "Devical kann seine Dateien in %1 nicht vorbereiten"},
+    {"OtherOwner",
+     "Devical n'utilisera pas %1 : il appartient à un autre utilisateur (uid %2).\nDéplacez-le et relancez "
+     "Devical pour avoir un dossier à vous.",
+     "Devical will not use %1: it belongs to another user (uid %2).\nMove it aside and start Devical again to get a "
+     "folder of your own.",
+     "Devical verwendet %1 nicht: Es gehört einem anderen Benutzer (uid %2).\nVerschieben Sie es und starten Sie "
+     "Devical neu, um einen eigenen Ordner zu erhalten."},
+    {"SharedFolder",
+     "Devical n'utilisera pas %1 : d'autres utilisateurs peuvent en modifier les fichiers.\nRendez-le à vous "
+     "seul (chmod go-w '%1'), puis relancez Devical.",
+     "Devical will not use %1: other users may change the files in it.\nMake it yours alone (chmod go-w '%1'), then "
+     "start Devical again.",
+     "Devical verwendet %1 nicht: Andere Benutzer können die Dateien darin ändern.\nMachen Sie es zu Ihrem eigenen "
+     "(chmod go-w '%1') und starten Sie Devical neu."},
+    {"NoLanguageFile", "Ce logiciel ne fonctionne pas sans le fichier Devical.Lan",
+     "This soft don't run without the file Devical.Lan ", "Dieses Programm läuft nicht ohne die Datei Devical.Lan"},
+    {"NoSettingsFile", "Ce logiciel ne fonctionne pas sans le fichier Devical.Ini",
+     "This soft don't run without the file Devical.Ini", "Dieses Programm läuft nicht ohne die Datei Devical.Ini"},
+
+    // The first texts of new rows.
+    {"NewCurrency", "XXX Nouvelle devise", "XXX New currency", "XXX Neue Währung"},
+    {"NewTax", "Titre taxe", "Tax title", "Steuerbezeichnung"},
+    {"NewMemory", "Titre", "Title", "Bezeichnung"},
+
+    // The main window: names a screen reader says, under section Main_Names of the file.
+    {"ButtonRA", "Effacer le dernier chiffre", "Delete the last digit", "Letzte Ziffer löschen"},
+    {"ButtonDiv", "Diviser", "Divide", "Dividieren"},
+    {"ButtonMul", "Multiplier", "Multiply", "Multiplizieren"},
+    {"ButtonPlus", "Additionner", "Add", "Addieren"},
+    {"ButtonMoins", "Soustraire", "Subtract", "Subtrahieren"},
+    {"Bt_Pourc", "Pourcentage", "Percent", "Prozent"},
+    {"ButtonDec", "Séparateur décimal", "Decimal separator", "Dezimaltrennzeichen"},
+    {"ButtonEgal", "Égal", "Equals", "Gleich"},
+    {"Label1", "Remettre la mémoire à zéro", "Reset the memory to zero", "Speicher auf null setzen"},
+    {"UnderEntry", "case en saisie", "entry box", "Eingabefeld"},
+    {"NoRounding", "Sans arrondi", "No rounding", "Ohne Rundung"},
+    // The main window's other texts.
+    {"Decimals", "Nombre de décimales", "Number of decimal places", "Anzahl der Dezimalstellen"},
+    {"Euros", "Euros", "Euros", "Euro"},
+    {"ResetHint", "Clic = 0", "Click = 0", "Klick = 0"},
+    {"BoxHint", "(Ctrl+Num %1)", "(Ctrl+Num %1)", "(Strg+Num %1)"},
+    {"Lib_Rate2One", "unité", "unit", "Einheit"},
+    {"ManualFile", "Devical.html", "Devical-en.html", "Devical-de.html"},
+    {"KeysFile", "QWIL.html", "QWIL-en.html", "QWIL-de.html"},
+    {"Cancel", "Annuler", "Cancel", "Abbrechen"},
+    {"TitleBox", "Titre", "Title", "Bezeichnung"},
+    {"Exit", "Quitter", "Exit", "Beenden"},
+
+    // The about box.
+    {"AboutAuthor", "Devical, par l'équipe Devical", "Devical, by the Devical team", "Devical, vom Devical-Team"},
+    {"AboutAddress", "1 rue de l'Exemple, 75000 Paris", "1 rue de l'Exemple, 75000 Paris, France",
+     "1 rue de l'Exemple, 75000 Paris, Frankreich"},
+    {"AboutPhone", "Téléphone : 01 23 45 67 89", "Telephone: +33 1 23 45 67 89", "Telefon: +33 1 23 45 67 89"},
+    {"AboutMail", "E-Mail  :  ", "E-mail: ", "E-Mail: "},
+    {"AboutWeb", "Le site de Devical", "Devical's Web", "Devical im Web"},
+    {"AboutTranslations", "Traductions", "Translations", "Übersetzungen"},
+    {"Close", "Fermer", "Close", "Schließen"},
+
+    // The language dialog.
+    {"ChooseLanguage", "Choisissez une langue et cliquez sur OK", "Choose a language & Click OK",
+     "Sprache wählen und auf OK klicken"},
+    {"Code", "Code", "Code", "Code"},
+    {"Language", "Langue", "Language", "Sprache"},
+    {"Taxes", "Taxes", "Taxes", "Steuern"},
+    {"SelectRow", "Vous devez choisir une ligne", "You have to select a row", "Bitte eine Zeile auswählen"},
+    {"SetIncomplete", "Il manque des fichiers pour la langue :%1\nOpération annulée",
+     "All needed files don't exist for language :%1\nOperation cancelled",
+     "Es fehlen Dateien für die Sprache :%1\nVorgang abgebrochen"},
+    {"BadLanguageCode", "Code de langue non valide \"%1\"\nOpération annulée",
+     "Invalid language code \"%1\"\nOperation cancelled", "Ungültiger Sprachcode \"%1\"\nVorgang abgebrochen"},
+};
+
+std::atomic<BuiltInLanguage> current{BuiltInLanguage::French};
+
+std::string_view In(const BuiltIn& text, BuiltInLanguage language) {
+    switch (language) {
+    case BuiltInLanguage::English: return text.english;
+    case BuiltInLanguage::German: return text.german;
+    case BuiltInLanguage::French: break;
+    }
+    return text.french;
+}
+
+const BuiltIn* Find(std::string_view key) {
+    for (const BuiltIn& text : kTexts)
+        if (text.key == key) return &text;
+    return nullptr;
+}
+
+}  // namespace
+
+BuiltInLanguage BuiltInLanguageOf(std::string_view setCode) {
+    if (setCode == "AN" || setCode == "EU") return BuiltInLanguage::English;
+    if (setCode == "GM") return BuiltInLanguage::German;
+    return BuiltInLanguage::French;
+}
+
+void SetBuiltInLanguage(std::string_view setCode) { current = BuiltInLanguageOf(setCode); }
+
+BuiltInLanguage CurrentBuiltInLanguage() { return current; }
+
+std::string BuiltInTextIn(BuiltInLanguage language, std::string_view key) {
+    const BuiltIn* text = Find(key);
+    return text ? std::string(In(*text, language)) : std::string();
+}
+
+std::string BuiltInText(std::string_view key, std::initializer_list<std::string_view> arguments) {
+    std::string text = BuiltInTextIn(current, key);
+    char number = '1';
+    for (std::string_view argument : arguments) {
+        const std::string mark = {'%', number++};
+        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + argument.size()))
+            text.replace(at, mark.size(), argument);
+    }
+    return text;
+}
+
+std::vector<std::string_view> BuiltInKeys() {
+    std::vector<std::string_view> keys;
+    for (const BuiltIn& text : kTexts)
+        keys.push_back(text.key);
+    return keys;
+}
+
+}  // namespace devical::engine
