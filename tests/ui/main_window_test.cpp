@@ -17,6 +17,7 @@
 #include "app/startup.h"
 #include "platform/tray.h"
 #include "ui/main/Devical1.h"
+#include "ui/main/amount_elision.h"
 #include "ui/main/fitted_label.h"
 #include "window_test_support.h"
 
@@ -187,18 +188,56 @@ private slots:
         }
         QVERIFY(Fitted(*calc, "Cur_TTC")->ShownFont().pointSizeF() < calc->font().pointSizeF());
 
-        // The memory line is narrower: past the smallest font the amount shows its leading
-        // digits, marked as cut, and whole in its tooltip.
+        // The memory line is narrower: past the smallest font the amount is shortened, and
+        // shows whole in its tooltip.
         Press(*calc, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
         auto* memory = Fitted(*calc, "Lib_MemCur");
         QCOMPARE(memory->text(), QStringLiteral("1205999999998,79"));
         QVERIFY(!InkInColumn(memory, memory->contentsRect().left()));
-        QVERIFY(memory->ShownText().startsWith(QLatin1String("12")));
-        QVERIFY(memory->ShownText().endsWith(QStringLiteral("…")));
+        QVERIFY(memory->ShownText() != memory->text());
         QVERIFY(memory->toolTip().startsWith(QLatin1String("1205999999998,79\n")));
         QVERIFY(memory->toolTip().endsWith(QStringLiteral("FRF Franc français")));  // its own hint stays
         memory->setText(QStringLiteral("5"));
         QCOMPARE(memory->toolTip(), QStringLiteral("FRF Franc français"));
+    }
+
+    // Widths in characters; what is shortened keeps its size and the digit being typed.
+    void aShortenedAmountKeepsItsSizeAndItsLastTypedDigit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("typing");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fits") << "1,5" << 10 << false << "1,5";
+        QTest::newRow("exponent") << "1,23456789012346E22" << 12 << false << "1,234567…E22";
+        QTest::newRow("negative exponent") << "-5,17508018371637E-226" << 10 << false << "-5,1…E-226";
+        QTest::newRow("typed, under entry") << "12345678901234567890123" << 10 << true << "…567890123";
+        QTest::newRow("typed, left") << "12345678901234567890123" << 10 << false << "1,2345…E22";
+        QTest::newRow("decimals go first") << "1205999999998,79" << 15 << false << "1205999999998,…";
+        QTest::newRow("then the whole part") << "1205999999998,79" << 10 << false << "1,2059…E12";
+        QTest::newRow("below one") << "0,000123456789012345" << 10 << false << "0,0001234…";
+        QTest::newRow("sign stays") << "-12345,5" << 6 << false << "-1,…E4";
+        QTest::newRow("sign stays, typing") << "-1234567" << 5 << true << "-…567";
+        QTest::newRow("zeros") << "000000000000" << 6 << false << "…00000";
+    }
+    void aShortenedAmountKeepsItsSizeAndItsLastTypedDigit() {
+        QFETCH(QString, text);
+        QFETCH(int, width);
+        QFETCH(bool, typing);
+        QFETCH(QString, shown);
+        const auto fits = [width](const QString& candidate) { return candidate.size() <= width; };
+        QCOMPARE(devical::ui::ElideAmount(text, fits, typing, QLatin1Char(',')), shown);
+    }
+
+    void aLongAmountShowsTheDigitTypedThenItsExponent() {
+        auto calc = Open();
+        auto* box = Fitted(*calc, "Cur_HT");
+        Type(*calc, QStringLiteral("12345678901234567890123"));
+        QVERIFY2(box->ShownText().startsWith(QStringLiteral("…")) && box->ShownText().endsWith("0123"),
+                 qPrintable(box->ShownText()));
+        messages_->Expect(QStringLiteral("Dépassement de capacité"));  // a deviation in centimes this large
+        Press(*calc, Qt::Key_Return);
+        QVERIFY2(box->ShownText().endsWith(QStringLiteral("…E22")), qPrintable(box->ShownText()));
+        QCOMPARE(box->text(), QStringLiteral("1,23456789012346E22"));
     }
 
     void aLongTitleIsElidedButNeverTheTaxRate() {

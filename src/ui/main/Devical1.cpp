@@ -298,8 +298,10 @@ const engine::ConverterContext& TCalc::Context() {
 }
 
 void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
-    for (std::size_t i = 0; i < boxes_.size(); ++i)
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        boxes_[i]->SetTyping(static_cast<int>(i) + 1 == state_.BoxUnderEntry && !state_.NewEntry);
         boxes_[i]->setText(Text(state_.Boxes[i]));
+    }
     if (outcome.clipboardText) platform::SetClipboardText(Text(*outcome.clipboardText));
     for (const std::string& message : outcome.messages)
         ShowError(Text(message));

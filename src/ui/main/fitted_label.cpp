@@ -1,6 +1,8 @@
 #include "ui/main/fitted_label.h"
 
+#include "platform/desktop.h"
 #include "ui/main/accessibility.h"
+#include "ui/main/amount_elision.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -21,6 +23,12 @@ FittedLabel::FittedLabel(const QString& text, QWidget* parent) : QLabel(text, pa
 
 void FittedLabel::SetFit(Fit fit) {
     fit_ = fit;
+    RefitWhenShown();
+}
+
+void FittedLabel::SetTyping(bool typing) {
+    if (typing == typing_) return;
+    typing_ = typing;
     RefitWhenShown();
 }
 
@@ -88,7 +96,13 @@ void FittedLabel::Refit() {
         }
     }
     const QFontMetrics metrics(shownFont_);
-    if (!Fits(metrics, shown_)) shown_ = Elided(metrics);
+    if (fit_ == Fit::Amount) {
+        shown_ = ElideAmount(
+            shown_, [&](const QString& text) { return Fits(metrics, text); }, typing_,
+            QLatin1Char(platform::DecimalSeparator()));
+    } else if (!Fits(metrics, shown_)) {
+        shown_ = Elided(metrics);
+    }
     ShowTip();
 }
 

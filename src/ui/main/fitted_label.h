@@ -1,6 +1,7 @@
 // A label that never shows its text silently cut. An amount first shrinks its font down to a
-// readable size, then keeps its most significant part with "…" at the right; a title is
-// elided with "…", except for a tail that must always show (the rate in "TVA (20,6 %)").
+// readable size, then is shortened without losing its size or the digit being typed
+// (ElideAmount); a title is elided with "…", except for a tail that must always show (the
+// rate in "TVA (20,6 %)").
 // Whatever is cut is shown whole in the tooltip, ahead of the label's own hint. text() is
 // always the whole text.
 #pragma once
@@ -20,6 +21,8 @@ public:
     // Hides QLabel::setText so that the tooltip follows at once; painting refits anyway.
     void setText(const QString& text) { SetText(text, {}); }
     void SetText(const QString& title, const QString& tail);
+    // An amount being typed shows its end, where the digits arrive.
+    void SetTyping(bool typing);
 
     // What is drawn, and in which font.
     const QString& ShownText() const { return shown_; }
@@ -40,6 +43,7 @@ private:
     void ShowTip();
 
     Fit fit_ = Fit::Title;
+    bool typing_ = false;
     QString tail_;
     QString hint_;
     QString shown_;
