@@ -14,7 +14,7 @@ TEST_F(IniFileTest, ReadsWithTheProgramsOwnMatchingRules) {
     const auto path = WriteBytes("DEVICAL.INI",
                                  "[Dialog]\r\nLib_HT=Montant HT\r\nNb_Dec=\r\n[DIALOG]\r\nLib_TTC=caps\r\n"
                                  "[A]\r\nX=1\r\n[B]\r\nY=2\r\nTaxRate=5\r\nTitle = Taxe\r\nV=a=b\r\n"
-                                 "[Calcul]\r\nDup=first\r\nDup=second\r\nLast=end");
+                                 "W=7 [H]\r\n[Calcul]\r\nDup=first\r\nDup=second\r\nLast=end");
     struct Row {
         const char* section;
         const char* key;
@@ -29,6 +29,7 @@ TEST_F(IniFileTest, ReadsWithTheProgramsOwnMatchingRules) {
         {"B", "Rate", "te=5"},      // "Rate=" occurs in TaxRate=5; cut after 5 characters
         {"B", "Title", "default"},  // blanks around "=" make no entry
         {"B", "V", "a=b"},
+        {"H", "W", "7 [H]"},  // the key scan starts on the header line itself
         {"Calcul", "Dup", "first"},
         {"Calcul", "Last", "end"},  // last line, without a line end
         {"Nowhere", "X", "default"},
