@@ -1,6 +1,7 @@
 #include "storage/ini_file.h"
 
-#include "storage/cp1252.h"
+#include <algorithm>
+
 #include "storage/file_io.h"
 #include "storage/text_lines.h"
 
@@ -10,23 +11,41 @@ namespace {
 
 bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
 
+bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// The line less as many characters as the text has: in UTF-8 a letter above ASCII takes
+// several bytes, and a value must not begin inside one.
+std::string_view AfterAsManyCharacters(std::string_view line, std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Cp1252) return line.substr(text.size());
+    auto characters = std::count_if(text.begin(), text.end(), [](char c) { return !IsUtf8Continuation(c); });
+    std::size_t at = 0;
+    for (; characters > 0 && at < line.size(); --characters) {
+        ++at;
+        while (at < line.size() && IsUtf8Continuation(line[at]))
+            ++at;
+    }
+    return line.substr(at);
+}
+
 // Added at the end of the file: a last line without a line end first gets one, or the two
 // would read as a single line.
 void AppendLine(std::vector<FileLine>& lines, FileLine line) {
-    if (!lines.empty() && lines.back().end.empty()) lines.back().end = "\r\n";
+    if (!lines.empty() && lines.back().end.empty()) lines.back().end = line.end;
     lines.push_back(std::move(line));
 }
 
 }  // namespace
 
 IniDocument::IniDocument(std::string_view fileBytes)
-    : lines_(SplitLinesWithEnds(fileBytes)), afterText_(fileBytes.substr(TextSize(fileBytes))) {}
+    : format_(FormatOf(fileBytes)),
+      lines_(SplitLinesWithEnds(fileBytes.substr(ByteOrderMark(format_).size()))),
+      afterText_(fileBytes.substr(TextSize(fileBytes))) {}
 
 IniDocument IniDocument::Load(const std::filesystem::path& path) { return IniDocument(ReadFileBytes(path)); }
 
 std::string IniDocument::Read(std::string_view section, std::string_view key, std::string_view defaultText) const {
-    const std::string header = "[" + Utf8ToCp1252(section) + "]";
-    const std::string entry = Utf8ToCp1252(key) + "=";
+    const std::string header = "[" + Encode(section, format_.encoding) + "]";
+    const std::string entry = Encode(key, format_.encoding) + "=";
     std::string found;
     std::size_t i = 0;
     while (i < lines_.size()) {
@@ -40,16 +59,19 @@ std::string IniDocument::Read(std::string_view section, std::string_view key, st
         while (j < lines_.size() && !Contains(lines_[j].text, entry))
             ++j;
         if (j == lines_.size()) break;
-        found = lines_[j].text.substr(entry.size());
+        found = AfterAsManyCharacters(lines_[j].text, entry, format_.encoding);
         i = j + 1;
     }
-    return found.empty() ? std::string(defaultText) : Cp1252ToUtf8(found);
+    return found.empty() ? std::string(defaultText) : Decode(found, format_.encoding);
 }
 
 void IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string header = "[" + UpperAscii(Utf8ToCp1252(section)) + "]";
-    const std::string upperEntry = UpperAscii(Utf8ToCp1252(key)) + "=";
-    const FileLine newLine{OneLine(Utf8ToCp1252(key) + "=" + Utf8ToCp1252(value)), "\r\n"};
+    const std::string fileSection = Encode(section, format_.encoding);
+    const std::string fileKey = Encode(key, format_.encoding);
+    const std::string header = "[" + UpperAscii(fileSection) + "]";
+    const std::string upperEntry = UpperAscii(fileKey) + "=";
+    const std::string lineEnd(format_.lineEnd);
+    const FileLine newLine{OneLine(fileKey + "=" + Encode(value, format_.encoding)), lineEnd};
     std::vector<FileLine> out;
     out.reserve(lines_.size() + 2);
     bool sectionFound = false;
@@ -78,14 +100,14 @@ void IniDocument::Write(std::string_view section, std::string_view key, std::str
         }
     }
     if (!sectionFound) {
-        AppendLine(out, {OneLine("[" + Utf8ToCp1252(section) + "]"), "\r\n"});
+        AppendLine(out, {OneLine("[" + fileSection + "]"), lineEnd});
         AppendLine(out, newLine);
     }
     lines_ = std::move(out);
 }
 
 std::string IniDocument::Bytes() const {
-    std::string bytes;
+    std::string bytes(ByteOrderMark(format_));
     for (const FileLine& line : lines_)
         bytes += line.text + line.end;
     return bytes + afterText_;

@@ -9,12 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/text_encoding.h"
 #include "storage/text_lines.h"
 
 namespace devical::storage {
 
-// A key-value file held in memory as its Windows-1252 lines, each with its own line end.
-// Texts in and out are UTF-8.
+// A key-value file held in memory as its lines, in the file's own code (Windows-1252, or UTF-8
+// for a file saved so), each with its own line end. Texts in and out are UTF-8.
 class IniDocument {
 public:
     explicit IniDocument(std::string_view fileBytes);
@@ -25,14 +26,15 @@ public:
     std::string Read(std::string_view section, std::string_view key, std::string_view defaultText) const;
 
     // Replaces or adds key=value in the section; a file without the section gets it, header
-    // and entry, at its end. The lines written end in CR LF; every other line keeps its
-    // bytes and its own line end.
+    // and entry, at its end. The lines written are in the file's code and end as most of its
+    // lines do; every other line keeps its bytes and its own line end.
     void Write(std::string_view section, std::string_view key, std::string_view value);
 
     // The file's bytes, including whatever followed a Ctrl+Z.
     std::string Bytes() const;
 
 private:
+    TextFormat format_;
     std::vector<FileLine> lines_;
     std::string afterText_;  // from the Ctrl+Z on: not read, but not ours to drop
 };

@@ -5,7 +5,6 @@
 
 #include "engine/amount.h"
 #include "engine/currency.h"
-#include "storage/cp1252.h"
 #include "storage/file_io.h"
 #include "storage/text_lines.h"
 
@@ -17,14 +16,16 @@ ListReader::ListReader(const std::filesystem::path& path, int fieldsPerRecord, c
     if (!std::filesystem::exists(path, error)) return;
     exists_ = true;
     bytes_ = ReadFileBytes(path);
+    format_ = FormatOf(bytes_);
     text_ = std::string_view(bytes_).substr(0, TextSize(bytes_));
+    next_ = ByteOrderMark(format_).size();
 }
 
 bool ListReader::Next(std::span<std::string> fields) {
     if (next_ >= text_.size()) return false;
     for (int field = 0; field < fieldsPerRecord_; ++field) {
         std::string& text = fields[static_cast<std::size_t>(field)];
-        text = next_ < text_.size() ? Cp1252ToUtf8(NextLine(text_, next_)) : std::string();
+        text = next_ < text_.size() ? Decode(NextLine(text_, next_), format_.encoding) : std::string();
         if (field > 0) text = engine::NormaliseSeparator(text, decimalSeparator_);
         text.shrink_to_fit();  // a title that grew as it was decoded keeps only its size
     }
@@ -46,17 +47,17 @@ std::optional<std::vector<ListRecord>> LoadList(const std::filesystem::path& pat
     return records;
 }
 
-void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records) {
-    std::string bytes;
+void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records, const TextFormat& format) {
+    std::string bytes(ByteOrderMark(format));
     for (const ListRecord& record : records)
         for (const std::string& field : record)
-            AppendListLine(bytes, field);
+            AppendListLine(bytes, field, format);
     ReplaceFileContents(path, bytes);
 }
 
-void AppendListLine(std::string& bytes, std::string_view field) {
-    bytes += OneLine(Utf8ToCp1252(field));
-    bytes += "\r\n";
+void AppendListLine(std::string& bytes, std::string_view field, const TextFormat& format) {
+    bytes += OneLine(Encode(field, format.encoding));
+    bytes += format.lineEnd;
 }
 
 bool IsLockedCurrency(std::string_view title) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/text_encoding.h"
+
 namespace devical::storage {
 
 // Title first, then the amount texts.
@@ -26,6 +28,8 @@ public:
 
     // False when the file does not exist: there is no record.
     bool Exists() const { return exists_; }
+    // How the file is written, for writing it back the same way.
+    const TextFormat& Format() const { return format_; }
     // The next record into the fields (fieldsPerRecord of them), each replaced; false after
     // the last one.
     bool Next(std::span<std::string> fields);
@@ -34,6 +38,7 @@ private:
     std::string bytes_;
     std::string_view text_;  // the bytes up to the end of the file's text
     std::size_t next_ = 0;
+    TextFormat format_;
     int fieldsPerRecord_;
     char decimalSeparator_;
     bool exists_ = false;
@@ -45,13 +50,13 @@ private:
 std::optional<std::vector<ListRecord>> LoadList(const std::filesystem::path& path, int fieldsPerRecord,
                                                 char decimalSeparator);
 
-// Rewrites the file from the records in the order given, one line per field, through the
-// safe rewrite. Throws FileError.
-void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records);
+// Rewrites the file from the records in the order given, one line per field, in the format
+// given, through the safe rewrite. Throws FileError.
+void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records, const TextFormat& format = {});
 
-// One field as SaveList writes it, appended to the file's bytes: its line in Windows-1252
-// with CR LF after it.
-void AppendListLine(std::string& bytes, std::string_view field);
+// One field as SaveList writes it, appended to the file's bytes: its line in the format's
+// code with the format's line end after it.
+void AppendListLine(std::string& bytes, std::string_view field, const TextFormat& format);
 
 // The euro-area currencies whose rates were fixed: their rows cannot be edited or deleted.
 bool IsLockedCurrency(std::string_view title);

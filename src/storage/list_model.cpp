@@ -57,6 +57,7 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
     // Each record goes straight into its row: a big list is held once, beside the file's bytes.
     ListReader reader(path, FieldsPerRow(), decimalSeparator);
     if (!reader.Exists()) return false;
+    format_ = reader.Format();
     rows_.clear();
     rows_.shrink_to_fit();
     std::string buffer[kMemoryFields];
@@ -77,16 +78,16 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
 void ListModel::SaveList(const std::filesystem::path& path) {
     Sort();
     // The file's bytes straight from the rows, in one block: a text is never longer in
-    // Windows-1252 than in UTF-8.
+    // Windows-1252 than in UTF-8, nor a line end than CR LF.
     std::size_t size = 0;
     for (std::size_t position = 0; position < rows_.size(); ++position)
         for (int field = 0; field < FieldsPerRow(); ++field)
             size += Field(position, field).size() + 2;
-    std::string bytes;
-    bytes.reserve(size);
+    std::string bytes(ByteOrderMark(format_));
+    bytes.reserve(bytes.size() + size);
     for (std::size_t position = 0; position < rows_.size(); ++position)
         for (int field = 0; field < FieldsPerRow(); ++field)
-            AppendListLine(bytes, Field(position, field));
+            AppendListLine(bytes, Field(position, field), format_);
     ReplaceFileContents(path, bytes);
 }
 

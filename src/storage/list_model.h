@@ -112,7 +112,8 @@ public:
     // The file's rows in title order, replacing the list's; false, the rows kept, when the
     // file does not exist. Throws FileError.
     bool LoadList(const std::filesystem::path& path, char decimalSeparator);
-    // Sorts, then rewrites the file. Throws FileError.
+    // Sorts, then rewrites the file in the code and line end the list was last read in (a new
+    // file's when it never was). Throws FileError.
     void SaveList(const std::filesystem::path& path);
     // Puts the rows in title order. The order applied comes back: position i now holds the
     // row that stood at order[i]; empty when every row was in its place.
@@ -149,6 +150,7 @@ private:
     std::deque<ListRow> rows_;
     bool sorted_ = true;
     RowId nextId_ = 1;
+    TextFormat format_;  // kept when the file has gone: the rows it gave are still in it
 };
 
 }  // namespace devical::storage

@@ -36,6 +36,25 @@ void ForEachLine(std::string_view bytes, Line line) {
 
 std::string_view NextLine(std::string_view text, std::size_t& start) { return NextLineWithEnd(text, start).first; }
 
+std::string_view DominantLineEnd(std::string_view bytes) {
+    bytes = bytes.substr(0, TextSize(bytes));
+    std::size_t crLf = 0, lf = 0, cr = 0;
+    for (std::size_t at = bytes.find_first_of("\r\n"); at != std::string_view::npos;
+         at = bytes.find_first_of("\r\n", at + 1)) {
+        if (bytes[at] == '\n') {
+            ++lf;
+        } else if (at + 1 < bytes.size() && bytes[at + 1] == '\n') {
+            ++crLf;
+            ++at;
+        } else {
+            ++cr;
+        }
+    }
+    if (lf > crLf && lf > cr) return "\n";
+    if (cr > crLf && cr > lf) return "\r";
+    return "\r\n";
+}
+
 std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes) {
     std::vector<FileLine> lines;
     ForEachLine(bytes, [&lines](std::string_view text, std::string_view end) {

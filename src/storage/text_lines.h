@@ -29,6 +29,10 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 // start < text.size().
 std::string_view NextLine(std::string_view text, std::size_t& start);
 
+// The line end most of the file's lines carry ("\r\n", "\n" or "\r"), for the lines the
+// program adds; CR LF when none leads, as in a new or empty file. The text stops at TextSize.
+std::string_view DominantLineEnd(std::string_view bytes);
+
 // A text fit to be one line of a file: a line break or a Ctrl+Z inside it would cut the
 // file differently when read back, so each becomes a blank.
 std::string OneLine(std::string_view text);

@@ -14,7 +14,7 @@ TEST_F(IniFileTest, ReadsWithTheProgramsOwnMatchingRules) {
     const auto path = WriteBytes("DEVICAL.INI",
                                  "[Dialog]\r\nLib_HT=Montant HT\r\nNb_Dec=\r\n[DIALOG]\r\nLib_TTC=caps\r\n"
                                  "[A]\r\nX=1\r\n[B]\r\nY=2\r\nTaxRate=5\r\nTitle = Taxe\r\nV=a=b\r\n"
-                                 "[Calcul]\r\nDup=first\r\nDup=second\r\nLast=end");
+                                 "W=7 [H]\r\n[Calcul]\r\nDup=first\r\nDup=second\r\nLast=end");
     struct Row {
         const char* section;
         const char* key;
@@ -29,6 +29,7 @@ TEST_F(IniFileTest, ReadsWithTheProgramsOwnMatchingRules) {
         {"B", "Rate", "te=5"},      // "Rate=" occurs in TaxRate=5; cut after 5 characters
         {"B", "Title", "default"},  // blanks around "=" make no entry
         {"B", "V", "a=b"},
+        {"H", "W", "7 [H]"},  // the key scan starts on the header line itself
         {"Calcul", "Dup", "first"},
         {"Calcul", "Last", "end"},  // last line, without a line end
         {"Nowhere", "X", "default"},
@@ -52,7 +53,8 @@ TEST_F(IniFileTest, EndsLinesAtCrLfCrOrLfAndTheFileAtCtrlZ) {
     EXPECT_EQ(IniRead(path, "S", "N", "none"), "none");
 }
 
-// Only the line written gets CR LF: every other line keeps its bytes and its own line end.
+// The line written ends as most of the file's lines do, CR LF when none leads; every other
+// line keeps its bytes and its own line end.
 TEST_F(IniFileTest, WritesEntriesWhereTheFileExpectsThem) {
     struct Row {
         const char* name;
@@ -69,15 +71,16 @@ TEST_F(IniFileTest, WritesEntriesWhereTheFileExpectsThem) {
         {"at the end for the last section", crLf, "B", "Z", "[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\nZ=9\r\n"},
         {"upper-case match of section and key", crLf, "a", "x", "[A]\r\nx=9\r\n\r\n[B]\r\nY=2\r\n"},
         {"missing section goes at the end", crLf, "C", "X", "[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\n[C]\r\nX=9\r\n"},
-        {"LF, replace", lf, "A", "X", "[A]\nX=9\r\n[B]\nY=2\n"},
-        {"LF, in front of the next header", lf, "A", "Z", "[A]\nX=1\nZ=9\r\n[B]\nY=2\n"},
-        {"LF, at the end", lf, "B", "Z", "[A]\nX=1\n[B]\nY=2\nZ=9\r\n"},
-        {"CR", "[A]\rX=1\r[B]\rY=2\r", "A", "X", "[A]\rX=9\r\n[B]\rY=2\r"},
-        {"mixed", "[A]\r\nX=1\n\r[B]\rY=2\n", "B", "Z", "[A]\r\nX=1\n\r[B]\rY=2\nZ=9\r\n"},
-        {"no end on an untouched last line", "[A]\nX=1\n[B]\nY=2", "A", "X", "[A]\nX=9\r\n[B]\nY=2"},
-        {"no end on the replaced last line", "[A]\nX=1", "A", "X", "[A]\nX=9\r\n"},
-        {"no end on a last line written after", "[A]\nX=1", "A", "Z", "[A]\nX=1\r\nZ=9\r\n"},
-        {"what follows Ctrl+Z", "[A]\nX=1\x1a[B]\r\n", "A", "Z", "[A]\nX=1\r\nZ=9\r\n\x1a[B]\r\n"},
+        {"LF, replace", lf, "A", "X", "[A]\nX=9\n[B]\nY=2\n"},
+        {"LF, in front of the next header", lf, "A", "Z", "[A]\nX=1\nZ=9\n[B]\nY=2\n"},
+        {"LF, at the end", lf, "B", "Z", "[A]\nX=1\n[B]\nY=2\nZ=9\n"},
+        {"mostly LF", "[A]\r\nX=1\n[B]\nY=2\r\nW=3\n", "A", "Z", "[A]\r\nX=1\nZ=9\n[B]\nY=2\r\nW=3\n"},
+        {"CR", "[A]\rX=1\r[B]\rY=2\r", "A", "X", "[A]\rX=9\r[B]\rY=2\r"},
+        {"LF and CR tie", "[A]\r\nX=1\n\r[B]\rY=2\n", "B", "Z", "[A]\r\nX=1\n\r[B]\rY=2\nZ=9\r\n"},
+        {"no end on an untouched last line", "[A]\nX=1\n[B]\nY=2", "A", "X", "[A]\nX=9\n[B]\nY=2"},
+        {"no end on the replaced last line", "[A]\nX=1", "A", "X", "[A]\nX=9\n"},
+        {"no end on a last line written after", "[A]\nX=1", "A", "Z", "[A]\nX=1\nZ=9\n"},
+        {"what follows Ctrl+Z", "[A]\nX=1\x1a[B]\r\n", "A", "Z", "[A]\nX=1\nZ=9\n\x1a[B]\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -95,8 +98,8 @@ TEST_F(IniFileTest, AddsAMissingSectionAtTheEndOfTheFile) {
     };
     const Row rows[] = {
         {"CR LF", "[Dialog]\r\nLib_HT=Net\r\n", "[Dialog]\r\nLib_HT=Net\r\n[Windows]\r\nSize=3\r\n"},
-        {"LF", "[Dialog]\nLib_HT=Net\n", "[Dialog]\nLib_HT=Net\n[Windows]\r\nSize=3\r\n"},
-        {"no end on the last line", "[Dialog]\nLib_HT=Net", "[Dialog]\nLib_HT=Net\r\n[Windows]\r\nSize=3\r\n"},
+        {"LF", "[Dialog]\nLib_HT=Net\n", "[Dialog]\nLib_HT=Net\n[Windows]\nSize=3\n"},
+        {"no end on the last line", "[Dialog]\nLib_HT=Net", "[Dialog]\nLib_HT=Net\n[Windows]\nSize=3\n"},
         {"empty file", "", "[Windows]\r\nSize=3\r\n"},
         {"only after Ctrl+Z", "\x1a[Windows]\r\nSize=1\r\n", "[Windows]\r\nSize=3\r\n\x1a[Windows]\r\nSize=1\r\n"},
     };

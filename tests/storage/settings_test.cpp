@@ -29,12 +29,13 @@ TEST_F(SettingsTest, EmptySectionsGiveTheDefaults) {
 }
 
 TEST_F(SettingsTest, ReadsStoredValuesWithEitherSeparator) {
-    const Settings s = File(
-                           "[Dialog]\r\nLib_HT=Net\r\nLib_TTC=Brut\r\n[Taxe]\r\nTitle=TVA\r\nRate=20.6\r\n"
-                           "[Currency]\r\nTitle=FRF Franc\r\nRate=6,55957\r\n[Memory]\r\nTitle=DEM Caisse\r\n"
-                           "Curr=1.5\r\nEuro=0,77\r\n[Calcul]\r\nNb_Dec=x\r\n[Windows]\r\nSize=5\r\nCaseEnSaisie=7\r\n")
-                           .Read(',')
-                           .values;
+    const Settings s =
+        File(
+            "[Dialog]\r\nLib_HT=Net\r\nLib_TTC=Brut\r\n[Taxe]\r\nTitle=TVA\r\nRate=20.6\r\n"
+            "[Currency]\r\nTitle=FRF Franc\r\nRate=6,55957\r\n[Memory]\r\nTitle=DEM Caisse\r\n"
+            "Curr=1.5\r\nEuro=0,77\r\n[Calcul]\r\nNb_Dec=x\r\n[Windows]\r\nSize=5\r\nCaseEnSaisie=+7\r\n")
+            .Read(',')
+            .values;
     EXPECT_EQ(s.netTitle, "Net");
     EXPECT_EQ(s.grossTitle, "Brut");
     EXPECT_EQ(s.tax.title, "TVA");
@@ -45,7 +46,7 @@ TEST_F(SettingsTest, ReadsStoredValuesWithEitherSeparator) {
     EXPECT_EQ(s.memory.euroAmount, "0,77");
     EXPECT_EQ(s.decimals, "x");
     EXPECT_EQ(s.sizeLevel, 3);      // held within 1..3
-    EXPECT_EQ(s.boxUnderEntry, 7);  // the window ignores it
+    EXPECT_EQ(s.boxUnderEntry, 7);  // a leading "+" is allowed; the window ignores 7
 }
 
 TEST_F(SettingsTest, UnusableValuesFallBackToTheirDefaultsAndSayWhere) {

@@ -1,0 +1,34 @@
+// The code a text file is in. Files are Windows-1252, as the shipped ones are; one saved by a
+// UTF-8 editor with accented letters in it is read as UTF-8 and written back the same way.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace devical::storage {
+
+enum class TextEncoding { Cp1252, Utf8 };
+
+// How a file's text is written: its code, its byte-order mark, the line end of new lines.
+// A new file gets the defaults.
+struct TextFormat {
+    TextEncoding encoding = TextEncoding::Cp1252;
+    bool byteOrderMark = false;  // UTF-8 only
+    std::string_view lineEnd = "\r\n";
+};
+
+// UTF-8 when the text (up to TextSize) begins with a byte-order mark, or is valid UTF-8 with at
+// least one byte above ASCII: Windows-1252 accented letters next to plain ones almost never
+// are. Windows-1252 otherwise. The line end is DominantLineEnd's.
+TextFormat FormatOf(std::string_view bytes);
+
+// The byte-order mark the format writes in front of the first line, if any.
+std::string_view ByteOrderMark(const TextFormat& format);
+
+// A text of the file to the program's UTF-8.
+std::string Decode(std::string_view bytes, TextEncoding encoding);
+
+// Back to the file's code; in Windows-1252, characters outside the code page become '?'.
+std::string Encode(std::string_view utf8, TextEncoding encoding);
+
+}  // namespace devical::storage
