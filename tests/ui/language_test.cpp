@@ -1,13 +1,18 @@
 // The language choice, used as a person would: the dialog that greets a first run, the
 // switch to another set and back, and what every window shows afterwards.
 #include <QAbstractButton>
+#include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTreeView>
 #include <QtTest>
 #include <memory>
 
+#include "platform/tray.h"
 #include "storage/cp1252.h"
 #include "storage/language_set.h"
 #include "windows_fixture.h"
@@ -51,6 +56,9 @@ QSet<QString> ValuesOf(const QString& name) {
 class LanguageTest : public QObject, WindowsFixture {
     Q_OBJECT
 
+public slots:
+    void OpenedDocument(const QUrl& url) { opened_ << url.fileName(); }
+
 private:
     // Every window made, as after a day's work, then the main window active.
     DevicalWindows& Open() {
@@ -62,6 +70,7 @@ private:
         BackToMain(500);  // a first run's dialog keeps the activation
         return *windows_;
     }
+    QStringList opened_;  // the help documents handed to the desktop
     TChx_Langue& Dialog() { return windows_->ChxLangue(); }
     QString SelectedCode() {
         const auto rows = Dialog().ListView1->selectedItems();
@@ -107,6 +116,53 @@ private:
             }
         }
         return texts;
+    }
+    // Everything a person meets in a day's use of the installed set: every window, dialog
+    // and menu, the boxes of the usual mistakes, new rows in the three lists.
+    QSet<QString> DaysTexts() {
+        messages_->shown.clear();
+        auto& w = Open();
+        devical::platform::OverrideTrayAvailable(true);
+        w.Calc.HideToTray();
+        w.Calc.show();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("12345678901234567890123="));  // too big to report on
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("-="));
+        for (devical::ui::ListWindow* list :
+             std::initializer_list<devical::ui::ListWindow*>{&w.Rates(), &w.Taxes(), &w.Memory()}) {
+            list->ShowList();
+            list->Bt_AjoutClick();
+            list->Bt_DelClick();
+            list->ListView1->clearSelection();
+            list->Bt_EditClick();
+        }
+        for (const QString& name : QDir(QStringLiteral(DEVICAL_DATA_DIR)).entryList({"*.html"}))
+            dir_->Write(name, Shipped(name));
+        opened_.clear();
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenedDocument");
+        w.Calc.Bt_ManuelClick();
+        w.Calc.Bt_CodeClick();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        w.Calc.Bt_InfoClick();
+        w.Calc.Bt_LangueClick();
+        QStringList texts = ShownTexts();
+        for (QWidget* widget : QList<QWidget*>{&w.Info(), &Dialog()}) {
+            texts << widget->windowTitle();
+            for (QWidget* child : widget->findChildren<QWidget*>())
+                texts << child->toolTip() << child->accessibleName();
+        }
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
+            if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
+            if (auto* box = qobject_cast<QLineEdit*>(widget)) texts << box->text() << box->placeholderText();
+            if (auto* menu = qobject_cast<QMenu*>(widget)) {
+                for (QAction* action : menu->actions())
+                    texts << action->text();
+            }
+        }
+        texts << messages_->shown << opened_;
+        messages_->unexpected.clear();
+        devical::platform::OverrideTrayAvailable(std::nullopt);
+        return QSet<QString>(texts.begin(), texts.end());
     }
     // The texts of the French set still shown after a switch to the given one.
     QStringList FrenchLeftOver(const QString& code) {
@@ -187,6 +243,40 @@ private slots:
         QCOMPARE(w.Calc.Lib_HT->text(), QStringLiteral("Prix HT"));
         QCOMPARE(FrenchLeftOver("FR"), QStringList());
         QCOMPARE(w.Rates().windowTitle(), QStringLiteral("Taux de change"));
+    }
+
+    // A text that two sets of different languages both show is one of them speaking the
+    // other's language; figures, symbols and names alike in every language aside.
+    void everySetSpeaksItsOwnLanguageOnly() {
+        const QHash<QString, int> language = {{"FR", 0}, {"BE", 0}, {"AN", 1}, {"EU", 1}, {"GM", 2}};
+        QHash<QString, QSet<QString>> shown;
+        for (const char* code : kCodes) {
+            for (const LanguageSetFile& file : kLanguageSetFiles)
+                dir_->Write(Working(file), Shipped(Stored(file, code)));
+            shown[code] = DaysTexts();
+            if (language[code] == 0) continue;
+            for (const QString& text : shown[code])  // only French sets a blank before "?"
+                QVERIFY2(!text.contains(QStringLiteral(" ?")), qPrintable(code + QStringLiteral(": ") + text));
+        }
+        const QRegularExpression word(QStringLiteral("[^\\W\\d_]{3}"));
+        const QRegularExpression keyNames(QStringLiteral("\\b(Ctrl|Alt|Num)\\b"));
+        const QSet<QString> alike = {"Devical",
+                                     "Devical €",
+                                     "Euro",
+                                     "Euros",
+                                     "Info",
+                                     "QWIL",
+                                     QString::fromLatin1(devical::app::TInfo::WebAddress())};
+        for (const char* code : kCodes)
+            for (const char* other : kCodes) {
+                if (language[code] >= language[other]) continue;
+                QStringList shared;
+                for (const QString& text : shown[code] & shown[other])
+                    if (QString(text).remove(keyNames).contains(word) && !alike.contains(text)) shared << text;
+                shared.sort();
+                QVERIFY2(shared.isEmpty(),
+                         qPrintable(QString(code) + "/" + other + ": " + shared.join(QLatin1Char('|'))));
+            }
     }
 
     void theAmountsFollowTheNewSetsCurrency() {
