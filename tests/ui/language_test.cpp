@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTreeView>
@@ -15,6 +16,7 @@
 #include "platform/tray.h"
 #include "storage/cp1252.h"
 #include "storage/language_set.h"
+#include "ui/main/fitted_label.h"
 #include "windows_fixture.h"
 
 using devical::app::DevicalWindows;
@@ -164,6 +166,37 @@ private:
         devical::platform::OverrideTrayAvailable(std::nullopt);
         return QSet<QString>(texts.begin(), texts.end());
     }
+    // The texts drawn cut in the windows made: a caption, label, button or column title
+    // wider than its place.
+    QStringList CutTexts() {
+        QStringList cut;
+        const auto wider = [&cut](const QString& text, const QFontMetrics& metrics, int room) {
+            const QString plain = QString(text).remove(QLatin1Char('&'));
+            if (metrics.horizontalAdvance(plain) > room) cut << plain;
+        };
+        QFont captionFont = QApplication::font();
+        captionFont.setBold(true);
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (widget->isWindow() && widget->isVisible())
+                wider(widget->windowTitle(), QFontMetrics(captionFont), widget->width() - 72);
+            if (auto* fitted = qobject_cast<devical::ui::FittedLabel*>(widget)) {
+                if (fitted->ShownText() != fitted->text() && !fitted->text().contains(QRegularExpression("\\d")))
+                    cut << fitted->text();
+            } else if (auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty()) {
+                const QRect room = label->contentsRect();
+                const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+                const QRect needed = label->fontMetrics().boundingRect(room, flags, QString(label->text()).remove('&'));
+                if (needed.width() > room.width() || needed.height() > room.height()) cut << label->text();
+            } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                wider(button->text(), button->fontMetrics(), button->width() - 6);
+            } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
+                for (int section = 0; section < header->count(); ++section)
+                    wider(header->model()->headerData(section, header->orientation()).toString(), header->fontMetrics(),
+                          header->sectionSize(section) - 8);
+            }
+        }
+        return cut;
+    }
     // The texts of the French set still shown after a switch to the given one.
     QStringList FrenchLeftOver(const QString& code) {
         QSet<QString> french = ValuesOf("Devical.FR") + ValuesOf("Devical.iFR");
@@ -246,14 +279,16 @@ private slots:
     }
 
     // A text that two sets of different languages both show is one of them speaking the
-    // other's language; figures, symbols and names alike in every language aside.
-    void everySetSpeaksItsOwnLanguageOnly() {
+    // other's language; figures, symbols and names alike in every language aside. And each
+    // text has the room it needs.
+    void everySetSpeaksItsOwnLanguageWhole() {
         const QHash<QString, int> language = {{"FR", 0}, {"BE", 0}, {"AN", 1}, {"EU", 1}, {"GM", 2}};
         QHash<QString, QSet<QString>> shown;
         for (const char* code : kCodes) {
             for (const LanguageSetFile& file : kLanguageSetFiles)
                 dir_->Write(Working(file), Shipped(Stored(file, code)));
             shown[code] = DaysTexts();
+            QVERIFY2(CutTexts().isEmpty(), qPrintable(code + QStringLiteral(" cut: ") + CutTexts().join('|')));
             if (language[code] == 0) continue;
             for (const QString& text : shown[code])  // only French sets a blank before "?"
                 QVERIFY2(!text.contains(QStringLiteral(" ?")), qPrintable(code + QStringLiteral(": ") + text));

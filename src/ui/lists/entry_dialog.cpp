@@ -14,6 +14,14 @@ namespace {
 // Room beside the caption for the frame's icon and buttons, so that the caption is not cut.
 constexpr int kCaptionFrameRoom = 72;
 
+// The frame draws the caption in a font of its own, often larger than the interface's.
+int CaptionWidth(const QString& caption) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    return QFontMetrics(font).horizontalAdvance(caption) + kCaptionFrameRoom;
+}
+
 }  // namespace
 
 EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
@@ -39,6 +47,8 @@ EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* insta
     BitBtn2 = Placed(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2", {107, buttonsTop, 75, 25});
     connect(BitBtn1, &QPushButton::clicked, this, &EntryDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &EntryDialog::BitBtn2Click);
+    for (QWidget* control : std::initializer_list<QWidget*>{Edit1, Edit2, Edit3, Label1, Label2, BitBtn2})
+        if (control) designPlaces_.insert(control, control->geometry());
     new FocusRing(*this);
 }
 
@@ -74,6 +84,7 @@ void EntryDialog::FormCreate() {
     BitBtn2->setText(text("Cancel"));
     if (Label1) Label1->setText(text("Edit1"));
     if (Label2) Label2->setText(text("Edit2"));
+    FitTexts();
     // Each box is named after the list column it fills.
     const QAbstractItemModel* rows = list_.ListView1->model();
     QLineEdit* const boxes[] = {Edit1, Edit2, Edit3};
@@ -90,23 +101,32 @@ void EntryDialog::FormActivate() {
     if (auto* focused = qobject_cast<QLineEdit*>(focusWidget())) focused->selectAll();  // typing replaces
 }
 
-void EntryDialog::FitCaption() {
-    QFont captionFont = QApplication::font();
-    captionFont.setBold(true);
-    const int wanted =
-        std::max(designWidth_, QFontMetrics(captionFont).horizontalAdvance(windowTitle()) + kCaptionFrameRoom);
-    const int grow = wanted - width();
-    if (grow == 0) return;
-    // The boxes take the extra width; Cancel stays at the right edge.
-    for (QLineEdit* box : {Edit1, Edit2, Edit3})
-        if (box) box->resize(box->width() + grow, box->height());
-    BitBtn2->move(BitBtn2->x() + grow, BitBtn2->y());
-    setFixedWidth(wanted);
+// Long labels push the amount boxes right, a long caption widens the dialog: the boxes take
+// the extra width, Cancel stays at the right edge.
+void EntryDialog::FitTexts() {
+    int labelGrow = 0;
+    for (QLabel* label : {Label1, Label2})
+        if (label)
+            labelGrow =
+                std::max(labelGrow, label->fontMetrics().horizontalAdvance(label->text().remove(QLatin1Char('&'))) + 2 -
+                                        designPlaces_[label].width());
+    const int width = std::max(designWidth_ + labelGrow, CaptionWidth(windowTitle()));
+    const int grow = width - designWidth_;
+    auto place = [this](QWidget* control, int moved, int widened) {
+        if (control) control->setGeometry(designPlaces_[control].adjusted(moved, 0, moved + widened, 0));
+    };
+    place(Edit1, 0, grow);
+    place(Label1, 0, labelGrow);
+    place(Label2, 0, labelGrow);
+    place(Edit2, Label1 ? labelGrow : 0, Label1 ? grow - labelGrow : grow);
+    place(Edit3, labelGrow, grow - labelGrow);
+    place(BitBtn2, grow, 0);
+    setFixedWidth(width);
 }
 
 void EntryDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::WindowTitleChange) FitCaption();
+    if (event->type() == QEvent::WindowTitleChange) FitTexts();
     // Text typed and not confirmed gives way to the working row when the dialog comes back,
     // but not when it comes back from its own message about that text.
     if (event->type() == QEvent::ActivationChange && messageBoxReturn_.IsNewActivation(*this)) FormActivate();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,8 +56,9 @@ private:
     // A rate the converter cannot use is refused with its message, the rate box focused.
     bool RateRefused();
     // Wide enough for the caption to show whole on the frame.
-    void FitCaption();
+    void FitTexts();
     int designWidth_ = 0;
+    QHash<QWidget*, QRect> designPlaces_;  // of the controls that move or widen with the texts
     const char* faceSection_;
     std::optional<engine::RateKind> rateKind_;
     platform::MessageBoxReturn messageBoxReturn_;

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
 
 #include "engine/builtin_texts.h"
@@ -48,7 +49,9 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
     setObjectName(QString::fromLatin1(design_.instanceName));
     setWindowTitle(QString::fromUtf8(design_.caption));
     const int width = model_->columnCount() == 3 ? 371 : 304;
-    setFixedSize(width, kListHeight + kPanelHeight);
+    // The user may enlarge the list to read long titles whole.
+    setMinimumSize(width, kListHeight + kPanelHeight);
+    resize(minimumSize());
     BuildView(width);
 
     Panel1 = Placed(new QWidget(this), "Panel1", {0, kListHeight, width, kPanelHeight});
@@ -58,6 +61,7 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
     Bt_Del = PanelButton("Bt_Del", 82, QStyle::SP_TrashIcon, QStringLiteral("Supprimer"));
     Bt_OK = PanelButton("Bt_OK", okLeft, QStyle::SP_DialogApplyButton, QStringLiteral("Choisir"));
     Bt_Exit = PanelButton("Bt_Exit", okLeft + 41, QStyle::SP_DialogCloseButton, QStringLiteral("Sortir sans choisir"));
+    okFromRight_ = width - okLeft;
     connect(Bt_Edit, &QToolButton::clicked, this, &ListWindow::Bt_EditClick);
     connect(Bt_Ajout, &QToolButton::clicked, this, &ListWindow::Bt_AjoutClick);
     connect(Bt_Del, &QToolButton::clicked, this, &ListWindow::Bt_DelClick);
@@ -80,9 +84,7 @@ void ListWindow::BuildView(int width) {
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->header()->setSectionsClickable(false);
     ListView1->header()->setStretchLastSection(false);
-    ListView1->setColumnWidth(0, 200);
-    for (int column = 1; column < model_->columnCount(); ++column)
-        ListView1->setColumnWidth(column, 75);
+    ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);  // the titles take what room there is
     QFont font = ListView1->font();
     font.setPointSize(9);
     ListView1->setFont(font);
@@ -120,6 +122,7 @@ void ListWindow::ApplyLanguage() {
     for (int column = 1; column <= model_->columnCount(); ++column)
         columns << text(design_.faceSection, QByteArray("Column" + QByteArray::number(column)).constData());
     model_->SetHeaders(columns);
+    FitColumns();
     model_->SetLockedDescription(text(design_.faceSection, "Locked"));
     std::vector<std::pair<QToolButton*, const char*>> hints = {
         {Bt_Edit, "Edit"}, {Bt_Ajout, "Add"}, {Bt_Del, "Del"}, {Bt_OK, "Ok"}, {Bt_Exit, "Cancel"}};
@@ -142,8 +145,40 @@ void ListWindow::FormCreate() {
 }
 
 void ListWindow::ShowList() {
+    WidenToTitles();
     ShowInFront(this);
     ShowCurrentRow();
+}
+
+void ListWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!Bt_Exit) return;  // still being made
+    ListView1->setGeometry(0, 0, width(), height() - kPanelHeight);
+    Panel1->setGeometry(0, height() - kPanelHeight, width(), kPanelHeight);
+    Bt_OK->move(width() - okFromRight_, 0);
+    Bt_Exit->move(Bt_OK->x() + Bt_OK->width() + 11, 0);
+}
+
+// The amount columns are as wide as their titles ask, 75 at least; the window grows by what
+// they take from the titles' column.
+void ListWindow::FitColumns() {
+    constexpr int kAmountWidth = 75;
+    int taken = 0;
+    for (int column = 1; column < model_->columnCount(); ++column) {
+        const int wanted = std::max(kAmountWidth, ListView1->header()->sectionSizeHint(column));
+        ListView1->header()->resizeSection(column, wanted);
+        taken += wanted - kAmountWidth;
+    }
+    setMinimumWidth(model_->columnCount() == 3 ? 371 + taken : 304 + taken);
+}
+
+// On opening, a title longer than its column widens the window, as far as the screen allows.
+void ListWindow::WidenToTitles() {
+    const int missing =
+        static_cast<const QAbstractItemView*>(ListView1)->sizeHintForColumn(0) - ListView1->columnWidth(0);
+    if (missing <= 0) return;
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(width() + missing, std::max(screen.width() / 2, minimumWidth())), height());
 }
 
 // The row of the current choice, or the first, is selected and current with the focus in the

@@ -79,6 +79,7 @@ protected:
     QToolButton* PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // The title of the row the main window uses now, selected when the list opens.
     virtual QString CurrentTitle() const { return {}; }
 
@@ -92,6 +93,10 @@ private:
     void BuildView(int width);
     void ShowCurrentRow();
     void ApplyLanguage();
+    void FitColumns();
+    void WidenToTitles();
+
+    int okFromRight_ = 0;  // where OK stands, from the right edge
 };
 
 }  // namespace devical::ui

@@ -226,7 +226,8 @@ public:
     QPushButton *ButtonDiv{}, *ButtonMul{}, *ButtonRA{}, *ButtonPlus{}, *ButtonMoins{}, *ButtonCE{};
     QPushButton *Bt_Pourc{}, *ButtonC{}, *ButtonDec{}, *ButtonEgal{}, *Button100{}, *Button1000{};
     QSlider* Bar_Reduc{};
-    QLabel *Bt_Manuel{}, *Bt_Code{}, *Bt_Info{}, *Lib_Dec{}, *Lib_NbrDec{};
+    QLabel *Bt_Manuel{}, *Bt_Code{}, *Bt_Info{}, *Lib_NbrDec{};
+    FittedLabel* Lib_Dec{};
     QToolButton *Bt_Ecart{}, *Bt_Langue{}, *Bt_Copy{}, *Bt_Close{};
     QComboBox* Nb_Dec{};
 };

@@ -88,7 +88,7 @@ void FittedLabel::Refit() {
     fittedSize_ = size();
     shownFont_ = font();
     shown_ = fittedText_;
-    if (fit_ == Fit::Amount) {
+    if (fit_ != Fit::Title) {
         for (qreal size = shownFont_.pointSizeF(); !Fits(QFontMetrics(shownFont_), shown_);) {
             size -= kShrinkStep;
             if (size < kSmallestPointSize) break;

@@ -13,7 +13,8 @@ namespace devical::ui {
 class FittedLabel : public QLabel {
     Q_OBJECT
 public:
-    enum class Fit { Title, Amount };
+    // A title is elided; a caption first shrinks its font as an amount does, then is elided.
+    enum class Fit { Title, Caption, Amount };
 
     explicit FittedLabel(const QString& text = {}, QWidget* parent = nullptr);
 

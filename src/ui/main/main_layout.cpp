@@ -120,7 +120,8 @@ void TCalc::BuildOtherControls() {
     Bt_Code = MakeLabel(this, "Bt_Code", {0, 255, 190, 36}, QStringLiteral("QWIL"), Bold | NavyText | Centred | Large);
     for (QLabel* link : {Bt_Manuel, Bt_Info, Bt_Code})
         link->setCursor(Qt::PointingHandCursor);
-    Lib_Dec = MakeLabel(this, "Lib_Dec", {262, 259, 73, 13}, QStringLiteral("Décimales"));
+    Lib_Dec = MakeLabel<FittedLabel>(this, "Lib_Dec", {262, 259, 73, 13}, QStringLiteral("Décimales"));
+    Lib_Dec->SetFit(FittedLabel::Fit::Caption);  // "Dezimalstellen" is longer than the room
     Lib_NbrDec = MakeLabel(this, "Lib_NbrDec", {265, 274, 46, 13}, QStringLiteral("Décimales"), Bold | Centred);
     Nb_Dec = Placed(new QComboBox(this), "Nb_Dec", {315, 270, 21, 21}, QStringLiteral("Nombre de décimales"));
     Nb_Dec->addItems(
