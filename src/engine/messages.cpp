@@ -25,8 +25,6 @@ const std::map<std::string, std::string, std::less<>>& MessageCatalogue::BuiltIn
         {"Dev_Mem1", "La devise en mémoire"},
         {"Dev_Mem2", "est différente de la devise en cours"},
         {"Dev_Mem3", "Stop"},
-        {"BadRate", "Le taux de change doit être un nombre supérieur à zéro"},
-        {"BadTaxRate", "Le taux de taxe doit être un nombre positif ou nul"},
     };
     return texts;
 }

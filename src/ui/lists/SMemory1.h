@@ -10,7 +10,7 @@ class TSMemory : public EntryDialog {
     Q_OBJECT
 public:
     TSMemory(Services& services, ListWindow& memory, QWidget* parent = nullptr)
-        : EntryDialog(services, memory, "SMemory", "Memory2_Face", 2, std::nullopt, parent) {
+        : EntryDialog(services, memory, "SMemory", "Memory2_Face", 2, Holds::Amounts, parent) {
         setWindowTitle(QStringLiteral("Saisie Mémoire"));
     }
 

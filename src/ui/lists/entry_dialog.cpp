@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "engine/rate_check.h"
 #include "platform/desktop.h"
 #include "ui/main/file_text_box.h"
 #include "ui/main/focus_ring.h"
@@ -17,12 +18,12 @@ constexpr int kCaptionFrameRoom = 72;
 }  // namespace
 
 EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
-                         int amountBoxes, std::optional<engine::RateKind> rateKind, QWidget* parent)
+                         int amountBoxes, Holds holds, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       services_(services),
       list_(list),
       faceSection_(faceSection),
-      rateKind_(rateKind) {
+      holds_(holds) {
     setObjectName(QString::fromLatin1(instanceName));
     setModal(false);
     const bool twoAmounts = amountBoxes == 2;
@@ -115,13 +116,13 @@ void EntryDialog::changeEvent(QEvent* event) {
 void EntryDialog::Edit2Exit() {
     // A rate stays as typed until OK checks it: turning it into 0 would store a rate that
     // means nothing without a word.
-    if (!rateKind_) ValidateAmount(Edit2);
+    if (holds_ == Holds::Amounts) ValidateAmount(Edit2);
 }
 
 bool EntryDialog::RateRefused() {
-    const auto refusal = engine::RateRefusal(Edit2->text().toStdString(), *rateKind_, platform::DecimalSeparator());
+    const auto refusal = engine::RateRefusal(Edit2->text().toStdString(), platform::DecimalSeparator());
     if (!refusal) return false;
-    services_.ShowMessage(this, platform::MessageKind::Error, services_.MessageText(*refusal));
+    services_.ShowMessage(this, platform::MessageKind::Error, Text(*refusal));
     Edit2->setFocus(Qt::OtherFocusReason);
     Edit2->selectAll();
     return true;
@@ -134,7 +135,7 @@ void EntryDialog::ValidateAmount(QLineEdit* box) {
 }
 
 void EntryDialog::BitBtn1Click() {
-    if (rateKind_ && RateRefused()) return;  // the dialog stays open, nothing is stored
+    if (holds_ == Holds::Rate && RateRefused()) return;  // the dialog stays open, nothing is stored
     Edit2Exit();
     if (Edit3) Edit3Exit();
     storage::RowEdit& edit = list_.Edit();

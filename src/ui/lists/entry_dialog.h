@@ -6,9 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <optional>
 
-#include "engine/rate_check.h"
 #include "platform/message_box.h"
 #include "ui/lists/list_editor.h"
 #include "ui/placed.h"
@@ -18,9 +16,10 @@ namespace devical::ui {
 class EntryDialog : public QDialog {
     Q_OBJECT
 public:
-    // rateKind: the one box holds a rate of that kind; without it, the boxes hold amounts.
+    // What the boxes after the title hold: one rate, or amounts.
+    enum class Holds { Rate, Amounts };
     EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
-                int amountBoxes, std::optional<engine::RateKind> rateKind, QWidget* parent = nullptr);
+                int amountBoxes, Holds holds, QWidget* parent = nullptr);
 
     void FormCreate();
     void FormActivate();
@@ -52,13 +51,13 @@ private:
     void BuildAmountBoxes(bool twoAmounts);
     // A text that is not a number becomes "0"; a number stays as typed.
     void ValidateAmount(QLineEdit* box);
-    // A rate the converter cannot use is refused with its message, the rate box focused.
+    // A rate that is not a number is refused with its message, the rate box focused.
     bool RateRefused();
     // Wide enough for the caption to show whole on the frame.
     void FitCaption();
     int designWidth_ = 0;
     const char* faceSection_;
-    std::optional<engine::RateKind> rateKind_;
+    Holds holds_;
     platform::MessageBoxReturn messageBoxReturn_;
 };
 
