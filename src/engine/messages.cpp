@@ -25,6 +25,7 @@ const std::map<std::string, std::string, std::less<>>& MessageCatalogue::BuiltIn
         {"Dev_Mem1", "La devise en mémoire"},
         {"Dev_Mem2", "est différente de la devise en cours"},
         {"Dev_Mem3", "Stop"},
+        {"CharNotInFile", "Ce caractère ne peut pas être enregistré : « %1 »"},
     };
     return texts;
 }

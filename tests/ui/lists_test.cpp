@@ -6,6 +6,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 #include <memory>
 
@@ -643,29 +644,55 @@ private slots:
         QCOMPARE(w.Rates().Records().back(), (devical::storage::ListRecord{"JPY Yen", "150,5"}));
     }
 
-    void boxesTakeOnlyWhatTheFilesCanHold() {
+    // What a box refuses is said at once: under the box, and to a screen reader.
+    static QString Said(QWidget* window) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window);
+        for (int i = 0; i < accessible->childCount(); ++i)
+            if (accessible->child(i)->role() == QAccessible::Notification)
+                return QToolTip::text() + "|" + accessible->child(i)->text(QAccessible::Name);
+        return {};
+    }
+    static QString Refusal(const QString& characters) {
+        const QString hint = QStringLiteral("Ce caractère ne peut pas être enregistré : « %1 »").arg(characters);
+        return hint + "|" + hint;
+    }
+
+    void boxesTakeOnlyWhatTheFilesCanHoldAndSaySo() {
         auto& w = Open();
         w.Rates().ShowList();
         Key(w.Rates(), Qt::Key_Insert);
+        QVERIFY(QTest::qWaitForWindowActive(&w.SRates()));  // a hint goes when its window loses the focus
         QLineEdit* title = w.SRates().Edit1;
         title->clear();
-        TypeText(title, QStringLiteral("JPY Yen 円"));
-        QCOMPARE(title->text(), QStringLiteral("JPY Yen "));
-        QGuiApplication::clipboard()->setText(QStringLiteral("Łódź"));
+        TypeText(title, QStringLiteral("PLN Złoty"));
+        QCOMPARE(title->text(), QStringLiteral("PLN Zoty"));
+        QTRY_COMPARE(Said(&w.SRates()), Refusal("ł"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("Łódź 円"));
         title->setFocus();
         QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(title->text(), QStringLiteral("JPY Yen "));  // the paste is refused whole
-        QGuiApplication::clipboard()->setText(QStringLiteral("¥ €"));
+        QCOMPARE(title->text(), QStringLiteral("PLN Zoty"));  // the paste is refused whole
+        QTRY_COMPARE(Said(&w.SRates()), Refusal("Ł ź 円"));
+        QGuiApplication::clipboard()->setText(QStringLiteral(" ¥ €"));
+        QTest::keyClick(title, Qt::Key_End);
         QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(title->text(), QStringLiteral("JPY Yen ¥ €"));
+        QCOMPARE(title->text(), QStringLiteral("PLN Zoty ¥ €"));
         w.SRates().BitBtn1Click();
         Key(w.Rates(), Qt::Key_Escape);
-        QVERIFY(dir_->Read("Rates.txt").contains("JPY Yen \xa5 \x80\r\n1\r\n"));
+        QVERIFY(dir_->Read("Rates.txt").contains("PLN Zoty \xa5 \x80\r\n1\r\n"));
 
+        // The memory's title boxes take what the register keeps of it; the line titles any length.
+        const QString longTitle(120, QLatin1Char('a'));
+        w.Calc.Lib_MemoryClick();
+        Retype(w.Question().Edit_Reponse, longTitle);
+        QCOMPARE(w.Question().Edit_Reponse->text().size(), 100);
         w.Calc.Lib_TTCClick();
-        w.Question().Edit_Reponse->clear();
-        TypeText(w.Question().Edit_Reponse, QStringLiteral("Total TTC ✓"));
-        QCOMPARE(w.Question().Edit_Reponse->text(), QStringLiteral("Total TTC "));
+        Retype(w.Question().Edit_Reponse, longTitle);
+        QCOMPARE(w.Question().Edit_Reponse->text(), longTitle);
+        w.Question().Bt_CloseClick();
+        w.Memory().ShowList();
+        Key(w.Memory(), Qt::Key_Insert);
+        Retype(w.SMemory().Edit1, longTitle);
+        QCOMPARE(w.SMemory().Edit1->text().size(), 100);
     }
 
     void listsAndDialogsOpenCentredWithGridLinesAndWholeCaptions() {

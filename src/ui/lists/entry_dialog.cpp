@@ -36,7 +36,7 @@ EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* insta
     BitBtn1 = Placed(new QPushButton(QStringLiteral("OK"), this), "BitBtn1", {2, buttonsTop, 75, 25});
     BitBtn1->setDefault(true);
     for (QLineEdit* box : {Edit1, Edit2, Edit3})
-        if (box) MakeFileTextBox(box);
+        if (box) MakeFileTextBox(box, services_);
     BitBtn2 = Placed(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2", {107, buttonsTop, 75, 25});
     connect(BitBtn1, &QPushButton::clicked, this, &EntryDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &EntryDialog::BitBtn2Click);
@@ -85,7 +85,9 @@ void EntryDialog::FormCreate() {
 
 void EntryDialog::FormActivate() {
     const storage::RowEdit& edit = list_.Edit();
-    Edit1->setText(Text(edit.title));
+    const QString title = Text(edit.title);
+    Edit1->setMaxLength(std::max(titleLength_, static_cast<int>(title.size())));  // a longer title read stays whole
+    Edit1->setText(title);
     Edit2->setText(edit.amounts.empty() ? QString() : Text(edit.amounts[0]));
     if (Edit3) Edit3->setText(edit.amounts.size() < 2 ? QString() : Text(edit.amounts[1]));
     if (auto* focused = qobject_cast<QLineEdit*>(focusWidget())) focused->selectAll();  // typing replaces

@@ -41,6 +41,8 @@ protected:
     // The title stored for the text of the title box.
     virtual QString StoredTitle(const QString& typed) const { return typed; }
     void changeEvent(QEvent* event) override;
+    // What typing may make of the title box.
+    void LimitTitle(int length) { titleLength_ = length; }
     void reject() override { BitBtn2Click(); }
 
     Services& services_;
@@ -56,6 +58,7 @@ private:
     // Wide enough for the caption to show whole on the frame.
     void FitCaption();
     int designWidth_ = 0;
+    int titleLength_ = 32767;  // a line box's own limit
     const char* faceSection_;
     Holds holds_;
     platform::MessageBoxReturn messageBoxReturn_;
