@@ -56,11 +56,11 @@ private slots:
         if (QWidget* list = QApplication::activePopupWidget()) Press("Return", list);  // it has the keyboard now
         QWidget* focus = QApplication::focusWidget();
         const bool language = windows_->ChxLangue().isVisible();
-        if (messages_->unexpected.removeAll("Ne peut ouvrir le fichier " + help) == 1)
-            QCOMPARE(QStringLiteral("help"), shown);
-        else
-            QCOMPARE(language ? "language" : focus->objectName() + calc.Lib_NbrDec->text() + calc.Lib_MemCur->text(),
-                     shown);
+        const bool helped = messages_->unexpected.removeAll("Ne peut ouvrir le fichier " + help) == 1;
+        QCOMPARE(helped     ? "help"
+                 : language ? "language"
+                            : focus->objectName() + calc.Lib_NbrDec->text() + calc.Lib_MemCur->text(),
+                 shown);
         QCOMPARE(dir_->Setting("Calcul", "Nb_Dec"), calc.Lib_NbrDec->text().toLatin1());
         if (!language && calc.height() > 200)  // a ring in the palette's highlight around the focus
             QCOMPARE(calc.grab().toImage().pixelColor(focus->mapTo(&calc, QPoint(-1, 9))),

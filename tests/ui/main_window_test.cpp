@@ -650,36 +650,22 @@ private slots:
         QVERIFY(about.findChild<QLabel*>("Connect_Mail")->text().endsWith(QLatin1String("@example.org")));
     }
 
+    // The arguments after the program's name, then: hidden, shown, help or version, and the options not known.
     void startOptionsStartAsUsualUnlessKnown_data() {
-        QTest::addColumn<QString>("line");   // the arguments after the program's name
-        QTest::addColumn<QString>("start");  // hidden, shown, help or version; then the unknown options
-        const QStringList rows[] = {
-            {"", "shown"},
-            {"/M", "hidden"},
-            {"/m", "hidden"},
-            {"x /M", "shown"},  // the first argument only
-            {"-m", "hidden"},
-            {"--minimized", "hidden"},
-            {"-M", "shown M"},
-            {"-x -m", "hidden x"},
-            {"-platform offscreen -style fusion", "shown platform style"},  // the toolkit's own
-            {"-platform xcb /M", "shown platform"},
-            {"--help", "help"},
-            {"-h", "help"},
-            {"-M --help", "help M"},
-            {"--version", "version"},
-        };
-        for (const QStringList& row : rows)
-            QTest::newRow(qPrintable(row[0])) << row[0] << row[1];
+        QTest::addColumn<QString>("row");
+        for (const char* row :
+             {"|shown", "/M|hidden", "/m|hidden", "x /M|shown", "-m|hidden", "--minimized|hidden", "-M|shown M",
+              "-x -m|hidden x", "-platform offscreen -style fusion|shown platform style",
+              "-platform xcb /M|shown platform", "--help|help", "-h|help", "-M --help|help M", "--version|version"})
+            QTest::newRow(row) << QString::fromLatin1(row);
     }
     void startOptionsStartAsUsualUnlessKnown() {
-        QFETCH(QString, line);
-        QFETCH(QString, start);
-        using devical::app::StartOptions;
-        const StartOptions options =
-            devical::app::ReadStartOptions(QStringList{"devical"} + line.split(' ', Qt::SkipEmptyParts));
+        QFETCH(QString, row);
+        const auto options = devical::app::ReadStartOptions(QStringList{"devical"} +
+                                                            row.section('|', 0, 0).split(' ', Qt::SkipEmptyParts));
         const char* const answers[] = {options.startHidden ? "hidden" : "shown", "help", "version"};
-        QCOMPARE(QStringList(answers[static_cast<int>(options.answer)]) + options.unknown, start.split(' '));
+        QCOMPARE(QStringList(answers[static_cast<int>(options.answer)]) + options.unknown,
+                 row.section('|', 1).split(' '));
     }
 
     void startUpNeedsTheLanguageFileThenTheSettingsFile() {
