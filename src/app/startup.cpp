@@ -29,25 +29,10 @@ bool ProgramFileExists(const QString& directory, const char* name) {
 // One name for the desktop entry, the metainfo, the icon and the running program.
 const char* const kDesktopId = "org.devical.Devical";
 
-struct CommandLine {
-    bool startHidden = false;
-};
-
-// --help and --version answer and end the program, as does an unknown option; -m and
-// --minimized start it hidden in the tray (minimised without one), as /M and /m do in the first place. The usual start
-// has no option and makes no parser.
-CommandLine ReadCommandLine(int argc, char** argv) {
-    CommandLine line;
-    line.startHidden = argc > 1 && (qstrcmp(argv[1], "/M") == 0 || qstrcmp(argv[1], "/m") == 0);  // first only
-    bool options = false;
-    for (int i = 1; i < argc; ++i)
-        options = options || argv[i][0] == '-';
-    if (!options) return line;
-    int count = argc;
-    QCoreApplication core(count, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("devical"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(DEVICAL_VERSION));
-    QCommandLineParser parser;
+// The options of --help; the toolkit's own are left out of it.
+QCommandLineOption DescribeOptions(QCommandLineParser& parser) {
+    // "-platform" is one option, not -p -l -a -t -f -o -r -m.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Euro converter calculator: net, tax and gross amounts in a national currency and in euros."));
     parser.addHelpOption();
@@ -57,9 +42,18 @@ CommandLine ReadCommandLine(int argc, char** argv) {
     parser.addOption(minimized);
     parser.addPositionalArgument(QStringLiteral("/M"), QStringLiteral("Start hidden in the tray."),
                                  QStringLiteral("[/M]"));
-    parser.process(core);
-    line.startHidden = line.startHidden || parser.isSet(minimized);
-    return line;
+    return minimized;
+}
+
+// --help and --version answer on stdout and end the program.
+[[noreturn]] void Answer(StartOptions::Answer answer, int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("devical"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DEVICAL_VERSION));
+    QCommandLineParser parser;
+    DescribeOptions(parser);
+    if (answer == StartOptions::Answer::Version) parser.showVersion();
+    parser.showHelp();
 }
 
 // Beside the executable (portable) or the user's own directory, seeded on the way; empty
@@ -79,6 +73,22 @@ QString PreparedDirectory(const storage::ProgramDirectoryPlan& plan) {
 
 }  // namespace
 
+StartOptions ReadStartOptions(const QStringList& arguments) {
+    StartOptions options;
+    options.startHidden =
+        arguments.size() > 1 && (arguments[1] == QLatin1String("/M") || arguments[1] == QLatin1String("/m"));
+    QCommandLineParser parser;
+    const QCommandLineOption minimized = DescribeOptions(parser);
+    parser.parse(arguments);  // false for an unknown option, the known ones still read
+    options.unknown = parser.unknownOptionNames();
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        options.answer = StartOptions::Answer::Help;
+    else if (parser.isSet(QStringLiteral("version")))
+        options.answer = StartOptions::Answer::Version;
+    options.startHidden = options.startHidden || parser.isSet(minimized);
+    return options;
+}
+
 QString MissingFileMessage(const QString& programDirectory) {
     if (!ProgramFileExists(programDirectory, "DEVICAL.LAN"))
         return QString::fromStdString(engine::BuiltInText("NoLanguageFile"));
@@ -90,7 +100,11 @@ QString MissingFileMessage(const QString& programDirectory) {
 int RunDevical(int argc, char** argv) {
     // A file size limit must give a write error, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    const CommandLine commandLine = ReadCommandLine(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const StartOptions options = ReadStartOptions(arguments);
+    if (options.answer != StartOptions::Answer::None) Answer(options.answer, argc, argv);
     // Begun before the claim below, to run while the toolkit starts up: a start that hands
     // over waits for them at its end, after its request is sent.
     const std::jthread busWarmUp = platform::BeginSessionBusWarmUp();
@@ -101,6 +115,9 @@ int RunDevical(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Devical"));
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);  // closing the window only hides it
+    // The toolkit has taken its own options out by now: what is left unknown is said, not obeyed.
+    for (const QString& name : ReadStartOptions(QCoreApplication::arguments()).unknown)
+        std::fprintf(stderr, "devical: unknown option '%s' ignored\n", name.toLocal8Bit().constData());
 
     const storage::ProgramDirectoryPlan plan = storage::PlanProgramDirectory(
         platform::ExecutableDirectory().toStdString(),
@@ -125,7 +142,7 @@ int RunDevical(int argc, char** argv) {
     QObject::connect(&windows.Calc, &ui::TCalc::exitRequested, &application, [] { QCoreApplication::exit(0); });
     QObject::connect(&instance, &platform::SingleInstance::showRequested, &windows.Calc, &ui::TCalc::Devical1Click);
 
-    if (commandLine.startHidden) {
+    if (options.startHidden) {
         windows.Calc.StartHidden();
     } else {
         windows.Calc.Devical1Click();

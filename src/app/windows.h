@@ -106,6 +106,7 @@ public:
     platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) override {
         return platform::ShowMessage(parent, kind, text);
     }
+    void EndProgram() override { Calc.Bt_CloseClick(); }
 
 private:
     CalcServices services_{Calc};

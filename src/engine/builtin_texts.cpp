@@ -47,10 +47,8 @@ constexpr BuiltIn kTexts[] = {
     {"Dev_Mem2", "est différente de la devise en cours", "differs from the current currency",
      "unterscheidet sich von der aktuellen Währung"},
     {"Dev_Mem3", "Stop", "Stop", "Abbruch"},
-    {"BadRate", "Le taux de change doit être un nombre supérieur à zéro",
-     "The exchange rate must be a number greater than zero", "Der Umrechnungskurs muss eine Zahl größer als null sein"},
-    {"BadTaxRate", "Le taux de taxe doit être un nombre positif ou nul",
-     "The tax rate must be a positive number or zero", "Der Steuersatz muss eine positive Zahl oder null sein"},
+    {"CharNotInFile", "Ce caractère ne peut pas être enregistré : « %1 »", "This character cannot be saved: “%1”",
+     "Dieses Zeichen kann nicht gespeichert werden: „%1“"},
 
     // How a question ends: French sets a blank before its mark.
     {"QuestionMark", " ?", "?", "?"},

@@ -44,7 +44,7 @@ std::string StoredTitle(const MemoryRegister& memory) { return memory.Code + " "
 
 void TakeStoredTitle(MemoryRegister& memory, std::string_view stored) {
     memory.Code = CurrencyCode(stored);
-    memory.Title = AfterMemoryCurrencyPrefix(stored, 100);
+    memory.Title = AfterMemoryCurrencyPrefix(stored, kMemoryTitleLength);
 }
 
 MemoryOutcome AddToMemory(ConverterState& state, const ConverterContext& context, MemoryKey key) {

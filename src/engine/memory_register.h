@@ -11,6 +11,10 @@ namespace devical::engine {
 struct ConverterState;
 struct ConverterContext;
 
+// The register keeps this many characters of its title: the title box of the question and
+// of the saved-amounts dialog take no more.
+inline constexpr int kMemoryTitleLength = 100;
+
 struct MemoryRegister {
     std::string Code;  // empty or one blank until the register takes a currency
     std::string Title;

@@ -1,18 +1,15 @@
-// Which rates a list may hold: a rate typed into an entry dialog is refused, with a
-// message, rather than stored as something the converter cannot use.
+// Which rates a list may hold: any number, zero and negative ones included (a negative tax
+// is a discount; a conversion that divides by a rate of 0 reports it). A text that is not a
+// number is refused, with a message, rather than stored as a rate of 0.
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace devical::engine {
 
-enum class RateKind {
-    Currency,  // units per euro: a number above zero
-    Tax,       // percent: a number, zero or above
-};
-
-// The message key of the refusal, or nothing when the rate can be stored.
-std::optional<std::string_view> RateRefusal(std::string_view text, RateKind kind, char decimalSeparator);
+// The refusal's message, or nothing when the rate can be stored.
+std::optional<std::string> RateRefusal(std::string_view text, char decimalSeparator);
 
 }  // namespace devical::engine

@@ -55,6 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionRow{"GrossFromTaxInTheWrittenOrder", "1", "33,33", "x", 2, 1, "C1218,21=",
                       {"3654,99549954996", "3654,99549954996", "1218,21", "1218,21", "4873,20549954996",
                        "4873,20549954996"}},
+        // The gross from the net is (rate x one hundredth + 1) x net, not net + tax.
+        ConversionRow{"GrossFromNetInTheWrittenOrder", "1", "81,35", "x", 1, 1, "C8952,6615432437=",
+                      {"8952,6615432437", "8952,6615432437", "7282,99016542875", "7282,99016542875", "16235,6517086725", "16235,6517086725"}},
         ConversionRow{"GrossFromTaxInTheWrittenOrderAgain", "1", "33,33", "x", 2, 1, "C1384,86=",
                       {"4154,99549954995", "4154,99549954995", "1384,86", "1384,86", "5539,85549954995",
                        "5539,85549954995"}}),

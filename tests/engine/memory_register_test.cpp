@@ -164,7 +164,7 @@ TEST(MemoryRegister, RenamingKeepsTheCodeItsAmountsAreIn) {
         const char* code;
         const char* prefix;
     };
-    const Row rows[] = {{"DEM", "DEM "}, {"DE", "DE  "}, {"", "FRF "}, {" ", "FRF "}};
+    const Row rows[] = {{"DEM", "DEM "}, {"DE", "DE  "}, {"", "FRF "}, {" ", "FRF "}, {"Fé", "Fé  "}};
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string("code '") + row.code + "'");
         Keypad pad;

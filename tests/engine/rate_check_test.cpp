@@ -6,28 +6,26 @@
 namespace devical::engine {
 namespace {
 
-TEST(RateRefusal, ACurrencyRateIsANumberAboveZeroAndATaxRateOneOfZeroOrAbove) {
+TEST(RateRefusal, AnyNumberIsStoredAndOnlyATextThatIsNotOneIsRefused) {
     struct Row {
         const char* text;
-        const char* currency;  // the refusal's message key, or "" when the rate is stored
-        const char* tax;
+        const char* refusal;  // the message, or "" when the rate is stored
     };
     const Row rows[] = {
-        {"6,55957", "", ""},
-        {"0.93", "", ""},  // either separator
-        {"1E-5", "", ""},
-        {"0", "BadRate", ""},
-        {"0,0", "BadRate", ""},
-        {"-2", "BadRate", "BadTaxRate"},
-        {"abc", "BadRate", "BadTaxRate"},
-        {"5,5 %", "BadRate", "BadTaxRate"},
-        {"", "BadRate", "BadTaxRate"},
-        {"1E5000", "BadRate", "BadTaxRate"},  // beyond the extended range
+        {"6,55957", ""},
+        {"0.93", ""},  // either separator
+        {"1E-5", ""},
+        {"0", ""},
+        {"-2", ""},   // a negative tax is a discount
+        {"150", ""},  // above 100 %
+        {"abc", "'abc' n'est pas une valeur flottante correcte"},
+        {"5,5 %", "'5,5 %' n'est pas une valeur flottante correcte"},
+        {"", "'' n'est pas une valeur flottante correcte"},
+        {"1E5000", "'1E5000' n'est pas une valeur flottante correcte"},  // beyond the extended range
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
-        EXPECT_EQ(RateRefusal(row.text, RateKind::Currency, ',').value_or(""), row.currency);
-        EXPECT_EQ(RateRefusal(row.text, RateKind::Tax, ',').value_or(""), row.tax);
+        EXPECT_EQ(RateRefusal(row.text, ',').value_or(""), row.refusal);
     }
 }
 

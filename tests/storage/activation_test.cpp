@@ -118,9 +118,8 @@ TEST_F(ActivationTest, TheStoredBoxComesAfterTheSizeLevelAndMayEnlargeTheWindow)
     };
     const Row rows[] = {
         {"3", "4", 2, 4, "2"},  // the tax row is hidden at level 3: the window grows to show it
-        {"3", "2", 3, 2, "3"},
-        {"2", "5", 2, 5, "2"},
-        {"3", "9", 3, 1, "3"},  // a box out of range chooses nothing
+        {"3", "2", 3, 2, "3"}, {"2", "5", 2, 5, "2"}, {"1", "6", 1, 6, "1"},  // the last box too
+        {"3", "9", 3, 1, "3"},                                                // a box out of range chooses nothing
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.size) + "/" + row.box);

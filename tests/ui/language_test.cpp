@@ -353,17 +353,22 @@ private slots:
         QCOMPARE(Files(), before);
     }
 
-    void leavingChangesNothingAndTheFirstRunAsksAgain() {
+    void leavingAFirstRunEndsTheProgramAndChangesNothing() {
         dir_->Write("Install.Oui", "");
         const auto before = Files();
         auto& w = Open();
+        QSignalSpy exits(&w.Calc, &devical::ui::TCalc::exitRequested);  // what the start-up ends the program on
         KeyAtList(Qt::Key_Up);
         QTest::keyClick(&Dialog(), Qt::Key_Escape);
         QVERIFY(!Dialog().isVisible());
-        QCOMPARE(Files(), before);
-        w.Calc.FormActivate();  // the next activation of the main window
-        QVERIFY(Dialog().isVisible());
-        QCOMPARE(SelectedCode(), QStringLiteral("FR"));
+        QCOMPARE(exits.count(), 1);
+        QCOMPARE(Files(), before);  // the marker stays: the next start asks again
+
+        QFile::remove(dir_->Path() + "Install.Oui");
+        w.Calc.Bt_LangueClick();
+        QTest::mouseClick(Dialog().Bt_Exit, Qt::LeftButton);
+        QVERIFY(!Dialog().isVisible());
+        QCOMPARE(exits.count(), 1);  // a later choice left only closes
     }
 
     void anIncompleteSetIsRefusedAndChangesNothing() {

@@ -689,6 +689,24 @@ private slots:
         QVERIFY(about.findChild<QLabel*>("Connect_Mail")->text().endsWith(QLatin1String("@example.org")));
     }
 
+    // The arguments after the program's name, then: hidden, shown, help or version, and the options not known.
+    void startOptionsStartAsUsualUnlessKnown_data() {
+        QTest::addColumn<QString>("row");
+        for (const char* row :
+             {"|shown", "/M|hidden", "/m|hidden", "x /M|shown", "-m|hidden", "--minimized|hidden", "-M|shown M",
+              "-x -m|hidden x", "-platform offscreen -style fusion|shown platform style",
+              "-platform xcb /M|shown platform", "--help|help", "-h|help", "-M --help|help M", "--version|version"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
+    void startOptionsStartAsUsualUnlessKnown() {
+        QFETCH(QString, row);
+        const auto options = devical::app::ReadStartOptions(QStringList{"devical"} +
+                                                            row.section('|', 0, 0).split(' ', Qt::SkipEmptyParts));
+        const char* const answers[] = {options.startHidden ? "hidden" : "shown", "help", "version"};
+        QCOMPARE(QStringList(answers[static_cast<int>(options.answer)]) + options.unknown,
+                 row.section('|', 1).split(' '));
+    }
+
     void startUpNeedsTheLanguageFileThenTheSettingsFile() {
         QCOMPARE(devical::app::MissingFileMessage(dir_->Path()), QString());
         QFile::rename(dir_->Path() + "DEVICAL.INI", dir_->Path() + "devical.ini");  // any letter case

@@ -86,6 +86,11 @@ void TChx_Langue::FormActivate() {
     ListView1->scrollToItem(rows.first());
 }
 
+void TChx_Langue::Bt_ExitClick() {
+    hide();
+    if (storage::HasFirstRunMarker(Utf8(host_.ProgramDirectory()))) host_.EndProgram();
+}
+
 // The chosen set is installed, or the reason it cannot be is shown: a set with a file
 // missing closes the dialog, a file that cannot be read or written leaves it open for
 // another try. Either way no file has changed.

@@ -24,6 +24,8 @@ public:
     // window's activation step runs.
     virtual void ReloadWindows() = 0;
     virtual platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) = 0;
+    // Ends the program, as the main window's exit commands do.
+    virtual void EndProgram() = 0;
 };
 
 class TChx_Langue : public QDialog {
@@ -35,7 +37,8 @@ public:
     void Open(const QString& installedLanguage);
     void FormActivate();
     void Bt_OkClick();
-    void Bt_ExitClick() { hide(); }
+    // Closes the dialog; on a first run, with no language chosen yet, ends the program.
+    void Bt_ExitClick();
     void ListView1DblClick() { Bt_OkClick(); }
 
     const QString& PreviousLanguage() const { return previousLanguage_; }

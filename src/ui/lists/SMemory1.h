@@ -2,6 +2,7 @@
 // the national and euro amounts.
 #pragma once
 
+#include "engine/memory_register.h"
 #include "ui/lists/entry_dialog.h"
 
 namespace devical::ui {
@@ -10,8 +11,9 @@ class TSMemory : public EntryDialog {
     Q_OBJECT
 public:
     TSMemory(Services& services, ListWindow& memory, QWidget* parent = nullptr)
-        : EntryDialog(services, memory, "SMemory", "Memory2_Face", 2, std::nullopt, parent) {
+        : EntryDialog(services, memory, "SMemory", "Memory2_Face", 2, Holds::Amounts, parent) {
         setWindowTitle(QStringLiteral("Saisie Mémoire"));
+        LimitTitle(engine::kMemoryTitleLength);  // a saved title comes back into the register
     }
 
 protected:

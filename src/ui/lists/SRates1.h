@@ -9,7 +9,7 @@ class TSRates : public EntryDialog {
     Q_OBJECT
 public:
     TSRates(Services& services, ListWindow& rates, QWidget* parent = nullptr)
-        : EntryDialog(services, rates, "SRates", "Rates2_Face", 1, engine::RateKind::Currency, parent) {
+        : EntryDialog(services, rates, "SRates", "Rates2_Face", 1, Holds::Rate, parent) {
         setWindowTitle(QStringLiteral("Saisie Taux"));
     }
 };

@@ -9,7 +9,7 @@ class TSTaxes : public EntryDialog {
     Q_OBJECT
 public:
     TSTaxes(Services& services, ListWindow& taxes, QWidget* parent = nullptr)
-        : EntryDialog(services, taxes, "STaxes", "Taxes2_Face", 1, engine::RateKind::Tax, parent) {
+        : EntryDialog(services, taxes, "STaxes", "Taxes2_Face", 1, Holds::Rate, parent) {
         setWindowTitle(QStringLiteral("Saisie Taxe"));
     }
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "engine/rate_check.h"
 #include "platform/desktop.h"
 #include "ui/main/file_text_box.h"
 #include "ui/main/focus_ring.h"
@@ -25,12 +26,12 @@ int CaptionWidth(const QString& caption) {
 }  // namespace
 
 EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
-                         int amountBoxes, std::optional<engine::RateKind> rateKind, QWidget* parent)
+                         int amountBoxes, Holds holds, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       services_(services),
       list_(list),
       faceSection_(faceSection),
-      rateKind_(rateKind) {
+      holds_(holds) {
     setObjectName(QString::fromLatin1(instanceName));
     setModal(false);
     const bool twoAmounts = amountBoxes == 2;
@@ -43,7 +44,7 @@ EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* insta
     BitBtn1 = Placed(new QPushButton(QStringLiteral("OK"), this), "BitBtn1", {2, buttonsTop, 75, 25});
     BitBtn1->setDefault(true);
     for (QLineEdit* box : {Edit1, Edit2, Edit3})
-        if (box) MakeFileTextBox(box);
+        if (box) MakeFileTextBox(box, services_);
     BitBtn2 = Placed(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2", {107, buttonsTop, 75, 25});
     connect(BitBtn1, &QPushButton::clicked, this, &EntryDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &EntryDialog::BitBtn2Click);
@@ -95,7 +96,9 @@ void EntryDialog::FormCreate() {
 
 void EntryDialog::FormActivate() {
     const storage::RowEdit& edit = list_.Edit();
-    Edit1->setText(Text(edit.title));
+    const QString title = Text(edit.title);
+    Edit1->setMaxLength(std::max(titleLength_, static_cast<int>(title.size())));  // a longer title read stays whole
+    Edit1->setText(title);
     Edit2->setText(edit.amounts.empty() ? QString() : Text(edit.amounts[0]));
     if (Edit3) Edit3->setText(edit.amounts.size() < 2 ? QString() : Text(edit.amounts[1]));
     if (auto* focused = qobject_cast<QLineEdit*>(focusWidget())) focused->selectAll();  // typing replaces
@@ -135,13 +138,13 @@ void EntryDialog::changeEvent(QEvent* event) {
 void EntryDialog::Edit2Exit() {
     // A rate stays as typed until OK checks it: turning it into 0 would store a rate that
     // means nothing without a word.
-    if (!rateKind_) ValidateAmount(Edit2);
+    if (holds_ == Holds::Amounts) ValidateAmount(Edit2);
 }
 
 bool EntryDialog::RateRefused() {
-    const auto refusal = engine::RateRefusal(Edit2->text().toStdString(), *rateKind_, platform::DecimalSeparator());
+    const auto refusal = engine::RateRefusal(Edit2->text().toStdString(), platform::DecimalSeparator());
     if (!refusal) return false;
-    services_.ShowMessage(this, platform::MessageKind::Error, services_.MessageText(*refusal));
+    services_.ShowMessage(this, platform::MessageKind::Error, Text(*refusal));
     Edit2->setFocus(Qt::OtherFocusReason);
     Edit2->selectAll();
     return true;
@@ -154,7 +157,7 @@ void EntryDialog::ValidateAmount(QLineEdit* box) {
 }
 
 void EntryDialog::BitBtn1Click() {
-    if (rateKind_ && RateRefused()) return;  // the dialog stays open, nothing is stored
+    if (holds_ == Holds::Rate && RateRefused()) return;  // the dialog stays open, nothing is stored
     Edit2Exit();
     if (Edit3) Edit3Exit();
     storage::RowEdit& edit = list_.Edit();

@@ -7,9 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <optional>
 
-#include "engine/rate_check.h"
 #include "platform/message_box.h"
 #include "ui/lists/list_editor.h"
 #include "ui/placed.h"
@@ -19,9 +17,10 @@ namespace devical::ui {
 class EntryDialog : public QDialog {
     Q_OBJECT
 public:
-    // rateKind: the one box holds a rate of that kind; without it, the boxes hold amounts.
+    // What the boxes after the title hold: one rate, or amounts.
+    enum class Holds { Rate, Amounts };
     EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
-                int amountBoxes, std::optional<engine::RateKind> rateKind, QWidget* parent = nullptr);
+                int amountBoxes, Holds holds, QWidget* parent = nullptr);
 
     void FormCreate();
     void FormActivate();
@@ -43,6 +42,8 @@ protected:
     // The title stored for the text of the title box.
     virtual QString StoredTitle(const QString& typed) const { return typed; }
     void changeEvent(QEvent* event) override;
+    // What typing may make of the title box.
+    void LimitTitle(int length) { titleLength_ = length; }
     void reject() override { BitBtn2Click(); }
 
     Services& services_;
@@ -53,14 +54,15 @@ private:
     void BuildAmountBoxes(bool twoAmounts);
     // A text that is not a number becomes "0"; a number stays as typed.
     void ValidateAmount(QLineEdit* box);
-    // A rate the converter cannot use is refused with its message, the rate box focused.
+    // A rate that is not a number is refused with its message, the rate box focused.
     bool RateRefused();
     // Wide enough for the caption to show whole on the frame.
     void FitTexts();
     int designWidth_ = 0;
     QHash<QWidget*, QRect> designPlaces_;  // of the controls that move or widen with the texts
+    int titleLength_ = 32767;              // a line box's own limit
     const char* faceSection_;
-    std::optional<engine::RateKind> rateKind_;
+    Holds holds_;
     platform::MessageBoxReturn messageBoxReturn_;
 };
 

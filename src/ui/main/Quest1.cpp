@@ -1,6 +1,7 @@
 #include "ui/main/Quest1.h"
 
 #include "engine/builtin_texts.h"
+#include "engine/memory_register.h"
 #include "ui/main/file_text_box.h"
 #include "ui/main/qt_text.h"
 #include "ui/main/window_placement.h"
@@ -8,6 +9,12 @@
 #include "ui/services.h"
 
 namespace devical::ui {
+
+namespace {
+
+constexpr int kAnyLength = 32767;  // a line box's own limit
+
+}  // namespace
 
 TQuestion::TQuestion(Services& services, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -18,7 +25,7 @@ TQuestion::TQuestion(Services& services, QWidget* parent)
     setFixedSize(298, 61);
     Edit_Reponse = Placed(new QLineEdit(this), "Edit_Reponse", {4, 4, 291, 21});
     Edit_Reponse->setAccessibleName(QStringLiteral("Titre"));
-    MakeFileTextBox(Edit_Reponse);
+    MakeFileTextBox(Edit_Reponse, services_);
     Lib_Cas = Placed(new QLabel(this), "Lib_Cas", {10, 34, 40, 13});
     Lib_Cas->hide();
     Bt_OK = Placed(new QPushButton(QStringLiteral("OK"), this), "Bt_OK", {62, 31, 75, 25});
@@ -44,6 +51,8 @@ void TQuestion::Ask(storage::TitleTarget target, const QString& title) {
     target_ = target;
     const char* const tags[] = {"HT", "TTC", "MEM"};
     Lib_Cas->setText(QString::fromLatin1(tags[static_cast<int>(target)]));
+    // The memory's title is kept to its length; the line titles are not cut.
+    Edit_Reponse->setMaxLength(target == storage::TitleTarget::Memory ? engine::kMemoryTitleLength : kAnyLength);
     Edit_Reponse->setText(title);
     ShowInFront(this);
     FormShow();

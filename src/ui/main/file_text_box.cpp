@@ -3,20 +3,55 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <QToolTip>
 #include <QValidator>
 
 #include "storage/cp1252.h"
+#include "ui/main/accessibility.h"
+#include "ui/main/qt_text.h"
+#include "ui/services.h"
 
 namespace devical::ui {
 
 namespace {
 
+bool FitsFile(const QString& text) { return storage::FitsCp1252(Utf8(text)); }
+
+// Each character of the text the file cannot hold, once, separated by blanks.
+QString RefusedCharacters(const QString& text) {
+    QStringList refused;
+    for (const char32_t c : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!FitsFile(character) && !refused.contains(character)) refused << character;
+    }
+    return refused.join(QLatin1Char(' '));
+}
+
 class Cp1252Validator : public QValidator {
 public:
-    using QValidator::QValidator;
+    Cp1252Validator(QLineEdit* box, const Services& services) : QValidator(box), box_(box), services_(services) {}
+
     State validate(QString& input, int&) const override {
-        return storage::FitsCp1252(input.toStdString()) ? Acceptable : Invalid;
+        if (FitsFile(input)) return Acceptable;
+        refused_ = RefusedCharacters(input);
+        // Said once the box has undone the edit, however often it asks meanwhile.
+        if (!hintDue_) QTimer::singleShot(0, this, [this] { ShowHint(); });
+        hintDue_ = true;
+        return Invalid;
     }
+
+private:
+    void ShowHint() const {
+        hintDue_ = false;
+        const QString hint = services_.MessageText("CharNotInFile").arg(refused_);
+        Announce(box_->window(), hint);
+        QToolTip::showText(box_->mapToGlobal(QPoint(0, box_->height())), hint, box_);
+    }
+
+    QLineEdit* box_;
+    const Services& services_;
+    mutable QString refused_;
+    mutable bool hintDue_ = false;
 };
 
 class SelectAllOnFocus : public QObject {
@@ -34,8 +69,8 @@ public:
 
 }  // namespace
 
-void MakeFileTextBox(QLineEdit* box) {
-    box->setValidator(new Cp1252Validator(box));
+void MakeFileTextBox(QLineEdit* box, const Services& services) {
+    box->setValidator(new Cp1252Validator(box, services));
     box->installEventFilter(new SelectAllOnFocus(box));
 }
 

@@ -6,9 +6,12 @@ class QLineEdit;
 
 namespace devical::ui {
 
+class Services;
+
 // The box takes only characters the file can hold, whether typed or pasted, so that what
-// the user sees is what comes back after a restart; and it selects its whole text whenever
-// it takes the focus, so that typing replaces it.
-void MakeFileTextBox(QLineEdit* box);
+// the user sees is what comes back after a restart; a character it refuses is named at
+// once under the box and to a screen reader, a paste holding one is refused whole. It
+// selects its whole text whenever it takes the focus, so that typing replaces it.
+void MakeFileTextBox(QLineEdit* box, const Services& services);
 
 }  // namespace devical::ui
