@@ -96,25 +96,23 @@ private:
             files[name] = dir_->Read(name);
         return files;
     }
-    // What a person reads or hears of every window: captions, labels, buttons, hints,
-    // accessible names and column titles.
-    QStringList ShownTexts() {
-        QList<QWidget*> windows = {&windows_->Calc,      &windows_->Rates(),   &windows_->SRates(),
-                                   &windows_->Taxes(),   &windows_->STaxes(),  &windows_->Memory(),
-                                   &windows_->SMemory(), &windows_->Question()};
+    // What a person reads or hears of the windows, every window made when none are given:
+    // captions, labels, buttons, boxes, menus, hints, accessible names and column titles.
+    QStringList ShownTexts(const QWidgetList& windows = QApplication::topLevelWidgets()) {
         QStringList texts;
-        for (QWidget* window : windows) {
-            texts << window->windowTitle();
-            QList<QWidget*> widgets = window->findChildren<QWidget*>();
-            widgets << window;
-            for (QWidget* widget : widgets) {
-                texts << widget->toolTip() << widget->accessibleName();
-                if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
-                if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
-                if (auto* view = qobject_cast<QTreeView*>(widget)) {
-                    for (int column = 0; column < view->model()->columnCount(); ++column)
-                        texts << view->model()->headerData(column, Qt::Horizontal).toString();
-                }
+        QWidgetList widgets = windows;
+        for (QWidget* window : windows)
+            widgets += window->findChildren<QWidget*>();
+        for (QWidget* widget : widgets) {
+            texts << widget->windowTitle() << widget->toolTip() << widget->accessibleName();
+            if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
+            if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
+            if (auto* box = qobject_cast<QLineEdit*>(widget)) texts << box->text();
+            for (QAction* action : widget->actions())  // the tray's menu
+                texts << action->text();
+            if (auto* header = qobject_cast<QHeaderView*>(widget)) {
+                for (int section = 0; section < header->count(); ++section)
+                    texts << header->model()->headerData(section, header->orientation()).toString();
             }
         }
         return texts;
@@ -147,52 +145,32 @@ private:
         w.Calc.Bt_InfoClick();
         w.Calc.Bt_LangueClick();
         QStringList texts = ShownTexts();
-        for (QWidget* widget : QList<QWidget*>{&w.Info(), &Dialog()}) {
-            texts << widget->windowTitle();
-            for (QWidget* child : widget->findChildren<QWidget*>())
-                texts << child->toolTip() << child->accessibleName();
-        }
-        for (QWidget* widget : QApplication::allWidgets()) {
-            if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
-            if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
-            if (auto* box = qobject_cast<QLineEdit*>(widget)) texts << box->text() << box->placeholderText();
-            if (auto* menu = qobject_cast<QMenu*>(widget)) {
-                for (QAction* action : menu->actions())
-                    texts << action->text();
-            }
-        }
         texts << messages_->shown << opened_;
         messages_->unexpected.clear();
         devical::platform::OverrideTrayAvailable(std::nullopt);
         return QSet<QString>(texts.begin(), texts.end());
     }
-    // The texts drawn cut in the windows made: a caption, label, button or column title
-    // wider than its place.
+    // The texts drawn cut in the windows made: a label, button or column title wider than its place.
     QStringList CutTexts() {
         QStringList cut;
-        const auto wider = [&cut](const QString& text, const QFontMetrics& metrics, int room) {
-            const QString plain = QString(text).remove(QLatin1Char('&'));
-            if (metrics.horizontalAdvance(plain) > room) cut << plain;
+        const auto wider = [&cut](QString text, const QFontMetrics& metrics, QRect room, int flags = 0) {
+            text.remove(QLatin1Char('&'));
+            const QRect needed = metrics.boundingRect(room, flags, text);
+            if (!text.isEmpty() && (needed.width() > room.width() || needed.height() > room.height())) cut << text;
         };
-        QFont captionFont = QApplication::font();
-        captionFont.setBold(true);
         for (QWidget* widget : QApplication::allWidgets()) {
-            if (widget->isWindow() && widget->isVisible())
-                wider(widget->windowTitle(), QFontMetrics(captionFont), widget->width() - 72);
             if (auto* fitted = qobject_cast<devical::ui::FittedLabel*>(widget)) {
                 if (fitted->ShownText() != fitted->text() && !fitted->text().contains(QRegularExpression("\\d")))
                     cut << fitted->text();
-            } else if (auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty()) {
-                const QRect room = label->contentsRect();
-                const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-                const QRect needed = label->fontMetrics().boundingRect(room, flags, QString(label->text()).remove('&'));
-                if (needed.width() > room.width() || needed.height() > room.height()) cut << label->text();
+            } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+                wider(label->text(), label->fontMetrics(), label->contentsRect(),
+                      static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0));
             } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-                wider(button->text(), button->fontMetrics(), button->width() - 6);
+                wider(button->text(), button->fontMetrics(), button->rect().adjusted(2, 0, -2, 0));
             } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
                 for (int section = 0; section < header->count(); ++section)
                     wider(header->model()->headerData(section, header->orientation()).toString(), header->fontMetrics(),
-                          header->sectionSize(section) - 8);
+                          QRect(0, 0, header->sectionSize(section) - 8, header->height()));
             }
         }
         return cut;
@@ -202,7 +180,10 @@ private:
         QSet<QString> french = ValuesOf("Devical.FR") + ValuesOf("Devical.iFR");
         french -= ValuesOf("Devical." + code) + ValuesOf("Devical.i" + code);
         QStringList left;
-        for (const QString& text : ShownTexts()) {
+        const QWidgetList fromTheFile = {&windows_->Calc,      &windows_->Rates(),   &windows_->SRates(),
+                                         &windows_->Taxes(),   &windows_->STaxes(),  &windows_->Memory(),
+                                         &windows_->SMemory(), &windows_->Question()};
+        for (const QString& text : ShownTexts(fromTheFile)) {
             if (text.size() > 3 && french.contains(text)) left << text;
         }
         return left;
@@ -295,13 +276,9 @@ private slots:
         }
         const QRegularExpression word(QStringLiteral("[^\\W\\d_]{3}"));
         const QRegularExpression keyNames(QStringLiteral("\\b(Ctrl|Alt|Num)\\b"));
-        const QSet<QString> alike = {"Devical",
-                                     "Devical €",
-                                     "Euro",
-                                     "Euros",
-                                     "Info",
-                                     "QWIL",
-                                     QString::fromLatin1(devical::app::TInfo::WebAddress())};
+        const QStringList alikeWords = {"Code", "Devical", "Devical €", "Euro", "Euros", "Info", "QWIL", "Taxes"};
+        QSet<QString> alike(alikeWords.begin(), alikeWords.end());
+        alike << QString::fromLatin1(devical::app::TInfo::WebAddress());
         for (const char* code : kCodes)
             for (const char* other : kCodes) {
                 if (language[code] >= language[other]) continue;

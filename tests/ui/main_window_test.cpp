@@ -201,31 +201,22 @@ private slots:
         QCOMPARE(memory->toolTip(), QStringLiteral("FRF Franc français"));
     }
 
-    // Widths in characters; what is shortened keeps its size and the digit being typed.
+    // Text, width in characters, "typing" or not, what shows: what is shortened keeps its
+    // size and the digit being typed.
     void aShortenedAmountKeepsItsSizeAndItsLastTypedDigit_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<bool>("typing");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("fits") << "1,5" << 10 << false << "1,5";
-        QTest::newRow("exponent") << "1,23456789012346E22" << 12 << false << "1,234567…E22";
-        QTest::newRow("negative exponent") << "-5,17508018371637E-226" << 10 << false << "-5,1…E-226";
-        QTest::newRow("typed, under entry") << "12345678901234567890123" << 10 << true << "…567890123";
-        QTest::newRow("typed, left") << "12345678901234567890123" << 10 << false << "1,2345…E22";
-        QTest::newRow("decimals go first") << "1205999999998,79" << 15 << false << "1205999999998,…";
-        QTest::newRow("then the whole part") << "1205999999998,79" << 10 << false << "1,2059…E12";
-        QTest::newRow("below one") << "0,000123456789012345" << 10 << false << "0,0001234…";
-        QTest::newRow("sign stays") << "-12345,5" << 6 << false << "-1,…E4";
-        QTest::newRow("sign stays, typing") << "-1234567" << 5 << true << "-…567";
-        QTest::newRow("zeros") << "000000000000" << 6 << false << "…00000";
+        QTest::addColumn<QString>("row");
+        for (const char* row : {"1,5|10||1,5", "1,23456789012346E22|12||1,234567…E22",
+                                "-5,17508018371637E-226|10||-5,1…E-226", "12345678901234567890123|10|typing|…567890123",
+                                "12345678901234567890123|10||1,2345…E22", "1205999999998,79|15||1205999999998,…",
+                                "1205999999998,79|10||1,2059…E12", "0,000123456789012345|10||0,0001234…",
+                                "-12345,5|6||-1,…E4", "-1234567|5|typing|-…567", "000000000000|6||…00000"})
+            QTest::newRow(row) << QString::fromUtf8(row);
     }
     void aShortenedAmountKeepsItsSizeAndItsLastTypedDigit() {
-        QFETCH(QString, text);
-        QFETCH(int, width);
-        QFETCH(bool, typing);
-        QFETCH(QString, shown);
-        const auto fits = [width](const QString& candidate) { return candidate.size() <= width; };
-        QCOMPARE(devical::ui::ElideAmount(text, fits, typing, QLatin1Char(',')), shown);
+        QFETCH(QString, row);
+        const QStringList field = row.split('|');
+        const auto fits = [width = field[1].toInt()](const QString& candidate) { return candidate.size() <= width; };
+        QCOMPARE(devical::ui::ElideAmount(field[0], fits, field[2] == "typing", QLatin1Char(',')), field[3]);
     }
 
     void aLongAmountShowsTheDigitTypedThenItsExponent() {

@@ -122,7 +122,10 @@ void TChx_Langue::Bt_OkClick() {
     } catch (const storage::FileError& error) {
         host_.ShowMessage(this, platform::MessageKind::Error, Text(error.what()));
     }
-    if (change == storage::LanguageSwitch::Installed) host_.ReloadWindows();
+    if (change == storage::LanguageSwitch::Installed) {
+        host_.ReloadWindows();
+        ApplyTexts();  // in the new language when it next opens
+    }
 }
 
 }  // namespace devical::ui
