@@ -145,10 +145,8 @@ void TCalc::FormCreate() {
     auto text = [&lan](const char* section, const char* key, const char* defaultText = "") {
         return Text(lan->Text(section, key, defaultText));
     };
-    // The program's own texts speak the set's language from here on.
     installedLanguage_ = Text(lan->InstalledLanguage());
-    engine::SetBuiltInLanguage(Utf8(installedLanguage_));
-    auto builtIn = [](const char* key) { return Text(engine::BuiltInText(key)); };
+    ApplyBuiltInTexts();
     Lst_Memory->setText(text("Main_Face", "Lst_Memory", "&Memory"));
     Bt_Info->setText(text("Main_Face", "Bt_Info", kBuiltInCredit));
     Lib_Dec->setText(text("Main_Face", "Lib_Dec"));
@@ -169,6 +167,15 @@ void TCalc::FormCreate() {
     underEntryText_ = spoken("UnderEntry");
     // "x" in the decimals list means no rounding: said so, the caption staying "x".
     Nb_Dec->setItemData(Nb_Dec->findText(QStringLiteral("x")), spoken("NoRounding"), Qt::AccessibleTextRole);
+
+    context_.messages = lan->Catalogue();
+    platform::FollowInterfaceLanguage(installedLanguage_);
+}
+
+// The program's own texts, which no language file holds, speak the set's language from here on.
+void TCalc::ApplyBuiltInTexts() {
+    engine::SetBuiltInLanguage(Utf8(installedLanguage_));
+    auto builtIn = [](const char* key) { return Text(engine::BuiltInText(key)); };
     Nb_Dec->setAccessibleName(builtIn("Decimals"));
     Lib_Euro->setText(builtIn("Euros"));
     Lib_MemEuro->setToolTip(builtIn("Euros"));
@@ -176,9 +183,6 @@ void TCalc::FormCreate() {
     for (std::size_t i = 0; i < boxes_.size(); ++i)
         boxes_[i]->setToolTip(Text(engine::BuiltInText("BoxHint", {std::to_string(i + 1)})));
     if (tray_) tray_->SetExitText(builtIn("Exit"));
-
-    context_.messages = lan->Catalogue();
-    platform::FollowInterfaceLanguage(installedLanguage_);
 }
 
 void TCalc::FormActivate() {

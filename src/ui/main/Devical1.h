@@ -198,6 +198,7 @@ private:
     void ShowError(const QString& text);
     QString FilePath(const char* name) const;
     void OpenHelpDocument(const char* key);
+    void ApplyBuiltInTexts();
 
     QString programDirectory_;
     engine::ConverterState state_;
