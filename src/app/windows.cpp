@@ -12,19 +12,6 @@ platform::MessageAnswer CalcServices::ShowMessage(QWidget* parent, platform::Mes
     return platform::ShowMessage(parent, kind, text);
 }
 
-// The new rate goes into the calculator with a flag, so that the main window's next
-// activation re-evaluates the amounts with it.
-void CalcServices::Chosen(const storage::RowChoice& choice) {
-    engine::ConverterState& state = calc_.State();
-    if (const auto* currency = std::get_if<storage::CurrencyChoice>(&choice)) {
-        state.CurrencyRate = currency->rate;
-        state.CurrencyChanged = true;
-    } else if (const auto* tax = std::get_if<storage::TaxChoice>(&choice)) {
-        state.TaxRate = tax->rate;
-        state.TaxChanged = true;
-    }
-}
-
 DevicalWindows::DevicalWindows(const QString& programDirectory) : Calc(programDirectory) {
     QObject::connect(&Calc, &ui::TCalc::rateListRequested, &Calc, [this] { Rates().ShowList(); });
     QObject::connect(&Calc, &ui::TCalc::taxListRequested, &Calc, [this] { Taxes().ShowList(); });
@@ -65,9 +52,7 @@ void DevicalWindows::ReloadWindows() {
     if (question_) question_->FormCreate();
     // The new set starts with its own currency and tax: the amounts follow them as when they
     // are chosen in the lists (the euro amounts stay), rather than keep the old currency's figures.
-    engine::ConverterState& state = Calc.State();
-    state.CurrencyChanged = true;
-    state.TaxChanged = true;
+    Calc.FollowNewSet();
     Calc.FormActivate();
 }
 

@@ -29,10 +29,10 @@ public:
     std::optional<storage::LanguageFile> OpenLanguageFile() override { return calc_.OpenLanguageFile(); }
     QString MessageText(std::string_view key) const override;
     platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) override;
-    bool StoreSettings(const std::function<void(const storage::SettingsFile&)>& write) override {
-        return calc_.StoreSettings(write);
+    bool Choose(const storage::RowChoice& choice) override { return calc_.Choose(choice); }
+    bool StoreTitle(storage::TitleTarget target, const std::string& title) override {
+        return calc_.StoreTitle(target, title);
     }
-    void Chosen(const storage::RowChoice& choice) override;
     QString CurrencyTitle() const override { return calc_.CurrencyTitle(); }
     QString TaxTitle() const override { return calc_.TaxTitle(); }
     QString MemoryCurrencyPrefix() const override { return calc_.MemoryCurrencyPrefix(); }

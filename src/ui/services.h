@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -27,12 +26,11 @@ public:
     virtual std::optional<storage::LanguageFile> OpenLanguageFile() = 0;
     virtual QString MessageText(std::string_view key) const = 0;
     virtual platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) = 0;
-    // Runs writes of the settings file; one that fails is reported and false comes back.
-    virtual bool StoreSettings(const std::function<void(const storage::SettingsFile&)>& write) = 0;
-
-    // A row chosen in a list, its settings written: the main window's next activation
-    // re-evaluates with it.
-    virtual void Chosen(const storage::RowChoice& choice) = 0;
+    // A row chosen in a list, written to the settings file: the main window's next activation
+    // re-evaluates with it. False, the reason shown, when it cannot be written.
+    virtual bool Choose(const storage::RowChoice& choice) = 0;
+    // A title typed in the question, written to the settings file; false as above.
+    virtual bool StoreTitle(storage::TitleTarget target, const std::string& title) = 0;
     // The current currency's and tax's titles, and the code and blank put in front of memory titles.
     virtual QString CurrencyTitle() const = 0;
     virtual QString TaxTitle() const = 0;

@@ -351,13 +351,8 @@ private slots:
     void aNewCurrencyKeepsTheEurosAndRecomputesTheNationalAmounts() {
         auto calc = Open();
         Type(*calc, QStringLiteral("100="));
-        // What choosing a currency in the rate list leaves behind.
-        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings)
-                                       .replace("Title=FRF Franc fran\xe7"
-                                                "ais",
-                                                "Title=DEM Mark")
-                                       .replace("Rate=6,55957", "Rate=1,95583"));
-        calc->State().CurrencyChanged = true;
+        // As the rate list hands over a currency chosen.
+        calc->Choose(devical::storage::CurrencyChoice{"DEM Mark", "1,95583", 1.95583L});
         calc->FormActivate();
         QCOMPARE(Boxes(*calc), (QStringList{"29,81", "15,24", "6,14", "3,14", "35,95", "18,38"}));
         QCOMPARE(calc->State().BoxUnderEntry, 1);
@@ -368,8 +363,7 @@ private slots:
     void aNewTaxRateIsCarriedIntoTheColumn() {
         auto calc = Open();
         Type(*calc, QStringLiteral("100="));
-        dir_->Write("DEVICAL.INI", QByteArray(kFrenchSettings).replace("Rate=20,6", "Rate=5,5"));
-        calc->State().TaxChanged = true;
+        calc->Choose(devical::storage::TaxChoice{"TVA", "5,5", 5.5L});
         calc->FormActivate();
         QCOMPARE(Boxes(*calc), (QStringList{"100", "15,24", "5,5", "0,84", "105,5", "16,08"}));
     }

@@ -241,9 +241,7 @@ void ListWindow::Bt_OKClick() {
     // The list is written first: a list that cannot be written keeps its window, its rows
     // and the current choice, since leaving would lose the rows at the next reload.
     if (!SaveList()) return;
-    if (!services_.StoreSettings([&choice](const storage::SettingsFile& settings) { WriteChoice(settings, choice); }))
-        return;
-    services_.Chosen(choice);
+    if (!services_.Choose(choice)) return;
     Chosen(choice);
     Leave();
 }

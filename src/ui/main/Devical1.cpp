@@ -14,7 +14,6 @@
 #include "platform/desktop.h"
 #include "platform/qt_translations.h"
 #include "platform/tray.h"
-#include "storage/activation.h"
 #include "storage/file_io.h"
 #include "ui/main/accessibility.h"
 #include "ui/main/click_filter.h"
@@ -37,7 +36,8 @@ const char* const kBuiltInCredit = "Devical - Convertisseur euro - 12/98";
 TCalc::TCalc(const QString& programDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      programDirectory_(programDirectory) {
+      programDirectory_(programDirectory),
+      session_(Utf8(programDirectory), [] { return platform::DecimalSeparator(); }) {
     InstallAccessibility();
     // An animated list opens late: digits typed right after "d" would miss it.
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
@@ -61,9 +61,8 @@ TCalc::TCalc(const QString& programDirectory, QWidget* parent)
 // placeholders; the activation step then applies the settings whole and reports problems.
 void TCalc::ShowStoredSettings() {
     try {
-        const char sep = Context().decimalSeparator;
-        storage::TakeShownSettings(state_, context_, Settings().Read(sep).values);
-        ButtonDec->setText(QString(QLatin1Char(sep)));
+        session_.TakeShownSettings();
+        ButtonDec->setText(QString(QLatin1Char(session_.Context().decimalSeparator)));
         ShowSettings();
         ShowMemory();
     } catch (const storage::FileError&) {  // the activation step says why
@@ -102,16 +101,16 @@ QString TCalc::FilePath(const char* name) const {
     return Text(storage::FindFileNoCase(Utf8(programDirectory_), name).string());
 }
 
-storage::SettingsFile TCalc::Settings() const { return storage::SettingsFile(Utf8(FilePath("DEVICAL.INI"))); }
+bool TCalc::Choose(const storage::RowChoice& choice) { return !Reported(session_.Choose(choice)); }
 
-bool TCalc::StoreSettings(const std::function<void(const storage::SettingsFile&)>& write) {
-    try {
-        write(Settings());
-        return true;
-    } catch (const storage::FileError& error) {
-        ShowError(Text(error.what()));
-        return false;
-    }
+bool TCalc::StoreTitle(storage::TitleTarget target, const std::string& title) {
+    return !Reported(session_.StoreTitle(target, title));
+}
+
+// A write that failed is shown (the file stays whole); true when there was one.
+bool TCalc::Reported(const std::optional<std::string>& failure) {
+    if (failure) ShowError(Text(*failure));
+    return failure.has_value();
 }
 
 std::optional<storage::LanguageFile> TCalc::OpenLanguageFile() {
@@ -168,7 +167,7 @@ void TCalc::FormCreate() {
     // "x" in the decimals list means no rounding: said so, the caption staying "x".
     Nb_Dec->setItemData(Nb_Dec->findText(QStringLiteral("x")), spoken("NoRounding"), Qt::AccessibleTextRole);
 
-    context_.messages = lan->Catalogue();
+    session_.UseMessages(lan->Catalogue());
     platform::FollowInterfaceLanguage(installedLanguage_);
 }
 
@@ -188,21 +187,18 @@ void TCalc::ApplyBuiltInTexts() {
 void TCalc::FormActivate() {
     if (activating_) return;  // a message box of this step gives the activation back
     activating_ = true;
-    const char sep = Context().decimalSeparator;
-    ButtonDec->setText(QString(QLatin1Char(sep)));  // the key types the separator in force
     try {
-        const storage::SettingsFile file = Settings();
-        const storage::SettingsReading reading = file.Read(sep);
-        const engine::EngineOutcome outcome = storage::ApplySettings(state_, context_, reading.values, file);
+        const session::ConverterSession::Activation activation = session_.Activate();
+        ButtonDec->setText(QString(QLatin1Char(session_.Context().decimalSeparator)));  // the key types it
         ShowSettings();
         ShowMemory();
         ShowBoxUnderEntryLook();
-        ShowBoxes(outcome);
+        ShowBoxes(activation.outcome);
         FocusEquals();
         SpeakConversion();
         if (QFileInfo::exists(FilePath("Install.Oui"))) emit languageDialogRequested();
         // An unusable stored value was replaced by its default; say which one, and where.
-        for (const std::string& problem : reading.problems)
+        for (const std::string& problem : activation.problems)
             ShowError(Text(problem));
     } catch (const storage::FileError& error) {
         ShowError(Text(error.what()));
@@ -212,25 +208,27 @@ void TCalc::FormActivate() {
 
 // The labels that show the settings: titles, tax, currency and rate, decimals.
 void TCalc::ShowSettings() {
-    const char sep = context_.decimalSeparator;
-    Lib_HT->setText(Text(context_.netCaption));
-    Lib_TTC->setText(Text(context_.grossCaption));
+    const engine::ConverterState& state = session_.State();
+    const engine::ConverterContext& context = session_.Context();
+    const char sep = context.decimalSeparator;
+    Lib_HT->setText(Text(context.netCaption));
+    Lib_TTC->setText(Text(context.grossCaption));
     // The title may be cut to fit, never the rate after it.
-    Lib_Taxe->SetText(Text(context_.taxTitle), Text(storage::TaxRateSuffix(state_.TaxRate, sep)));
+    Lib_Taxe->SetText(Text(context.taxTitle), Text(session::TaxRateSuffix(state.TaxRate, sep)));
     Lib_Cur->setText(CurrencyTitle());
     // "1 Euro = 1 unit", "1 Euro = 6,55957 units".
-    const QString unit = state_.CurrencyRate == 1 ? rateText2One_ : rateText2_;
-    Lib_Rate->setText(rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(state_.CurrencyRate, sep)) +
+    const QString unit = state.CurrencyRate == 1 ? rateText2One_ : rateText2_;
+    Lib_Rate->setText(rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(state.CurrencyRate, sep)) +
                       QLatin1Char(' ') + unit);
     Lib_MemCur->setToolTip(CurrencyTitle());
-    Nb_Dec->setCurrentText(Text(state_.Decimals));
-    Lib_NbrDec->setText(Text(state_.Decimals));
+    Nb_Dec->setCurrentText(Text(state.Decimals));
+    Lib_NbrDec->setText(Text(state.Decimals));
     NameAmountBoxes();
 }
 
 // Each box is known to a screen reader by its line and its column: "Montant HT, Euros".
 void TCalc::NameAmountBoxes() {
-    const QString lines[] = {Lib_HT->text(), Text(context_.taxTitle), Lib_TTC->text()};
+    const QString lines[] = {Lib_HT->text(), Text(session_.Context().taxTitle), Lib_TTC->text()};
     const QString columns[] = {Lib_Cur->text(), Lib_Euro->text()};
     for (std::size_t i = 0; i < boxes_.size(); ++i)
         boxes_[i]->setAccessibleName(lines[i / 2] + QStringLiteral(", ") + columns[i % 2]);
@@ -241,7 +239,7 @@ void TCalc::NameAmountBoxes() {
 }
 
 void TCalc::SpeakConversion() {
-    FittedLabel* box = boxes_[static_cast<std::size_t>(engine::PartnerBox(state_.BoxUnderEntry) - 1)];
+    FittedLabel* box = boxes_[static_cast<std::size_t>(engine::PartnerBox(State().BoxUnderEntry) - 1)];
     Announce(this, QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name));
 }
 
@@ -296,15 +294,11 @@ void TCalc::HideToTray() {
 
 // ---- Showing the state ---------------------------------------------------------------
 
-const engine::ConverterContext& TCalc::Context() {
-    context_.decimalSeparator = platform::DecimalSeparator();
-    return context_;
-}
-
 void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
+    const engine::ConverterState& state = State();
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
-        boxes_[i]->SetTyping(static_cast<int>(i) + 1 == state_.BoxUnderEntry && !state_.NewEntry);
-        boxes_[i]->setText(Text(state_.Boxes[i]));
+        boxes_[i]->SetTyping(static_cast<int>(i) + 1 == state.BoxUnderEntry && !state.NewEntry);
+        boxes_[i]->setText(Text(state.Boxes[i]));
     }
     if (outcome.clipboardText) platform::SetClipboardText(Text(*outcome.clipboardText));
     for (const std::string& message : outcome.messages)
@@ -314,7 +308,7 @@ void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
 // The box under entry stands out, with its row and column labels; the window has the
 // height of its size level.
 void TCalc::ShowBoxUnderEntryLook() {
-    const int entry = state_.BoxUnderEntry;
+    const int entry = State().BoxUnderEntry;
     for (int box = 1; box <= 6; ++box) {
         ShowAsUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry);
         SetUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry, underEntryText_);
@@ -325,9 +319,9 @@ void TCalc::ShowBoxUnderEntryLook() {
     TintNavy(Lib_Cur, engine::IsNationalBox(entry));
     TintNavy(Lib_Euro, !engine::IsNationalBox(entry));
     const QSignalBlocker quiet(Bar_Reduc);
-    Bar_Reduc->setValue(state_.SizeLevel);
+    Bar_Reduc->setValue(State().SizeLevel);
     const int heights[] = {fullHeight_, digitButtons_[7]->y() + bottomMargin_ - 2, boxes_[2]->y() + bottomMargin_ - 2};
-    setFixedHeight(heights[state_.SizeLevel - 1]);
+    setFixedHeight(heights[State().SizeLevel - 1]);
 }
 
 void TCalc::ShowError(const QString& text) { platform::ShowMessage(this, platform::MessageKind::Error, text); }
@@ -336,23 +330,22 @@ void TCalc::ShowError(const QString& text) { platform::ShowMessage(this, platfor
 
 // Every key that edits the entry shows the boxes again and gives the focus back to "=".
 void TCalc::EditEntry(const std::function<void(engine::ConverterState&, char)>& edit) {
-    edit(state_, Context().decimalSeparator);
+    session_.EditEntry(edit);
     ShowBoxes();
     FocusEquals();
 }
 
 void TCalc::OperatorClick(engine::OperatorKey key) {
-    ShowBoxes(engine::ApplyOperator(state_, key, Context()));
+    ShowBoxes(session_.Operate(key));
     FocusEquals();
     SpeakConversion();
 }
 
-void TCalc::SelectBox(int row, int column) {
-    const int level = state_.SizeLevel;
-    engine::EngineOutcome outcome;
-    storage::SelectBox(state_, row, column, Settings(), outcome);
+void TCalc::BoxClick(int row, int column) {
+    const int level = State().SizeLevel;
+    const engine::EngineOutcome outcome = session_.ChooseBox(row, column);
     ShowBoxUnderEntryLook();
-    if (state_.SizeLevel != level) FocusEquals();  // the window grew to show the row
+    if (State().SizeLevel != level) FocusEquals();  // the window grew to show the row
     ShowBoxes(outcome);
     SpeakConversion();
 }
@@ -360,8 +353,7 @@ void TCalc::SelectBox(int row, int column) {
 // ---- Size levels, showing ------------------------------------------------------------
 
 void TCalc::Bar_ReducChange() {
-    engine::EngineOutcome outcome;
-    storage::ChangeSizeLevel(state_, Bar_Reduc->value(), Settings(), outcome);
+    const engine::EngineOutcome outcome = session_.ChooseSizeLevel(Bar_Reduc->value());
     ShowBoxUnderEntryLook();
     ShowBoxes(outcome);
     FocusEquals();
@@ -372,12 +364,12 @@ void TCalc::Devical1Click() { ShowInFront(this); }
 // ---- Clipboard, decimals, deviation ---------------------------------------------------
 
 void TCalc::Bt_CopyClick() {
-    platform::SetClipboardText(Text(engine::CopyTable(state_)));
+    platform::SetClipboardText(Text(engine::CopyTable(State())));
     FocusEquals();
 }
 
 void TCalc::PasteAmount() {
-    const auto outcome = engine::PasteAmount(state_, Utf8(platform::ClipboardText()), Context());
+    const auto outcome = session_.Paste(Utf8(platform::ClipboardText()));
     if (!outcome) return;  // not a number: nothing happens, nothing is said
     ShowBoxes(*outcome);
     FocusEquals();
@@ -391,14 +383,13 @@ void TCalc::Nb_DecChange() {
 void TCalc::ApplyDecimals() {
     Lib_NbrDec->setText(Nb_Dec->currentText());
     NameAmountBoxes();
-    ShowBoxes(engine::ChooseDecimals(state_, Utf8(Nb_Dec->currentText()), Context()));
+    ShowBoxes(session_.SetDecimals(Utf8(Nb_Dec->currentText())));
     SpeakConversion();
-    StoreSettings([this](const storage::SettingsFile& settings) { settings.WriteDecimals(state_.Decimals); });
 }
 
 void TCalc::Bt_EcartClick() {
-    if (!state_.DeviationReport.empty())
-        platform::ShowMessage(this, platform::MessageKind::Notice, Text(state_.DeviationReport));
+    if (!State().DeviationReport.empty())
+        platform::ShowMessage(this, platform::MessageKind::Notice, Text(State().DeviationReport));
     FocusEquals();
 }
 

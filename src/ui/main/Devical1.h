@@ -17,8 +17,8 @@
 #include "engine/entry.h"
 #include "engine/memory_register.h"
 #include "platform/message_box.h"
+#include "session/converter_session.h"
 #include "storage/language_file.h"
-#include "storage/settings.h"
 #include "ui/main/fitted_label.h"
 
 namespace devical::platform {
@@ -70,12 +70,12 @@ public:
     void ButtonMoinsClick() { OperatorClick(engine::OperatorKey::Minus); }
     void Bt_PourcClick() { OperatorClick(engine::OperatorKey::Percent); }
     void ButtonEgalClick() { OperatorClick(engine::OperatorKey::Equals); }
-    void Cur_HTClick() { SelectBox(1, 1); }
-    void Euro_HTClick() { SelectBox(1, 2); }
-    void Cur_TaxeClick() { SelectBox(2, 1); }
-    void Euro_TaxeClick() { SelectBox(2, 2); }
-    void Cur_TTCClick() { SelectBox(3, 1); }
-    void Euro_TTCClick() { SelectBox(3, 2); }
+    void Cur_HTClick() { BoxClick(1, 1); }
+    void Euro_HTClick() { BoxClick(1, 2); }
+    void Cur_TaxeClick() { BoxClick(2, 1); }
+    void Euro_TaxeClick() { BoxClick(2, 2); }
+    void Cur_TTCClick() { BoxClick(3, 1); }
+    void Euro_TTCClick() { BoxClick(3, 2); }
 
     // Clipboard, decimals, deviation report.
     void Bt_CopyClick();
@@ -99,16 +99,16 @@ public:
 
     // Memory register.
     void ButtonMPlusClick() {
-        ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Plus));
+        ShowMemory(session_.AddToMemory(engine::MemoryKey::Plus));
         SpeakMemory();
     }
     void ButtonMMoinsClick() {
-        ShowMemory(engine::AddToMemory(state_, Context(), engine::MemoryKey::Minus));
+        ShowMemory(session_.AddToMemory(engine::MemoryKey::Minus));
         SpeakMemory();
     }
     void ButtonMRClick();
     void ButtonMCClick() {
-        ShowMemory(engine::ClearMemory(state_.Memory));
+        ShowMemory(session_.ClearMemory());
         SpeakMemory();
     }
     void Label1Click();
@@ -131,19 +131,21 @@ public:
     void PreviousDecimals() { StepDecimals(-1); }  // Up, the decimals list focused
 
     // Shared with the list windows and dialogs.
-    engine::ConverterState& State() { return state_; }
-    const engine::MessageCatalogue& Messages() const { return context_.messages; }
+    const engine::ConverterState& State() const { return session_.State(); }
+    const engine::MessageCatalogue& Messages() const { return session_.Messages(); }
     const QString& ProgramDirectory() const { return programDirectory_; }
-    storage::SettingsFile Settings() const;
-    // Runs writes of the settings file; one that fails is reported (the file stays whole)
-    // and false comes back.
-    bool StoreSettings(const std::function<void(const storage::SettingsFile&)>& write);
+    // A row chosen in a list, or a title typed in the question, handed to the session; one
+    // that cannot be written is reported (the file stays whole) and false comes back.
+    bool Choose(const storage::RowChoice& choice);
+    bool StoreTitle(storage::TitleTarget target, const std::string& title);
+    // After a language switch: the amounts follow the new set's currency and tax.
+    void FollowNewSet() { session_.FollowNewSet(); }
     // The language file, or nothing once the reason it cannot be read has been shown.
     std::optional<storage::LanguageFile> OpenLanguageFile();
     QString InstalledLanguage() const { return installedLanguage_; }
     // The current currency's title, as Lib_Cur shows it.
-    QString CurrencyTitle() const { return QString::fromStdString(context_.currencyTitle); }
-    QString TaxTitle() const { return QString::fromStdString(context_.taxTitle); }
+    QString CurrencyTitle() const { return QString::fromStdString(session_.Context().currencyTitle); }
+    QString TaxTitle() const { return QString::fromStdString(session_.Context().taxTitle); }
     // The current currency's code and blank, put in front of memory titles.
     const QString& MemoryCurrencyPrefix() const { return memoryCurrencyPrefix_; }
     void SetMemoryCurrencyPrefix(const QString& prefix) { memoryCurrencyPrefix_ = prefix; }
@@ -179,9 +181,8 @@ private:
     }
     void EditEntry(const std::function<void(engine::ConverterState&, char)>& edit);
     void OperatorClick(engine::OperatorKey key);
-    void SelectBox(int row, int column);
-    // The separator in force, for the engine.
-    const engine::ConverterContext& Context();
+    void BoxClick(int row, int column);
+    bool Reported(const std::optional<std::string>& failure);
     // The state shown: the six boxes, then the clipboard text and the messages of a step.
     void ShowBoxes(const engine::EngineOutcome& outcome = {});
     void ShowBoxUnderEntryLook();
@@ -201,8 +202,7 @@ private:
     void ApplyBuiltInTexts();
 
     QString programDirectory_;
-    engine::ConverterState state_;
-    engine::ConverterContext context_;
+    session::ConverterSession session_;
     QString installedLanguage_ = QStringLiteral("FR");
     QString rateText1_, rateText2_, rateText2One_;
     QString underEntryText_;

@@ -65,9 +65,7 @@ void TQuestion::Bt_OKClick() {
     // The memory's title goes with its currency's prefix.
     const QString prefix = target_ == storage::TitleTarget::Memory ? services_.MemoryCurrencyPrefix() : QString();
     const std::string title = (prefix + Edit_Reponse->text()).toStdString();
-    const bool stored =
-        services_.StoreSettings([&](const storage::SettingsFile& settings) { settings.WriteTitle(target_, title); });
-    if (stored) Bt_CloseClick();
+    if (services_.StoreTitle(target_, title)) Bt_CloseClick();
 }
 
 void TQuestion::Bt_CloseClick() {

@@ -7,7 +7,7 @@
 namespace devical::ui {
 
 void TCalc::ShowMemory(const engine::MemoryOutcome& outcome) {
-    const engine::MemoryRegister& memory = state_.Memory;
+    const engine::MemoryRegister& memory = State().Memory;
     Lib_Memory->setText(Text(memory.Title));
     NameAmountBoxes();  // the memory's amounts are named by its title
     Lb_Dev->setText(Text(memory.Code));
@@ -15,38 +15,36 @@ void TCalc::ShowMemory(const engine::MemoryOutcome& outcome) {
     Lib_MemEuro->setText(Text(memory.Euro));
     if (outcome.notice) platform::ShowMessage(this, platform::MessageKind::Notice, Text(*outcome.notice));
     if (outcome.error) ShowError(Text(*outcome.error));
-    if (!outcome.store) return;
-    StoreSettings([&memory](const storage::SettingsFile& settings) {
-        settings.WriteMemory(engine::StoredTitle(memory), memory.National, memory.Euro);
-    });
-    FocusEquals();
+    if (outcome.store) FocusEquals();
 }
 
 void TCalc::ButtonMRClick() {
-    engine::RecallMemory(state_);
+    session_.RecallMemory();
     ShowBoxes();
     FocusEquals();
     SpeakConversion();
 }
 
 void TCalc::Label1Click() {
-    engine::ShowMemoryAsZero(state_.Memory);
+    session_.ShowMemoryAsZero();
     ShowMemory();
 }
 
 void TCalc::Lst_MemoryClick() {
-    const engine::MemoryRegister& memory = state_.Memory;
-    emit memoryListRequested(Text(engine::ListedTitle(memory, context_.currencyTitle)), Text(memory.National),
+    const engine::MemoryRegister& memory = State().Memory;
+    emit memoryListRequested(Text(engine::ListedTitle(memory, session_.Context().currencyTitle)), Text(memory.National),
                              Text(memory.Euro));
 }
 
-void TCalc::Lib_HTClick() { emit titleEditRequested(storage::TitleTarget::Net, Text(context_.netCaption)); }
+void TCalc::Lib_HTClick() { emit titleEditRequested(storage::TitleTarget::Net, Text(session_.Context().netCaption)); }
 
-void TCalc::Lib_TTCClick() { emit titleEditRequested(storage::TitleTarget::Gross, Text(context_.grossCaption)); }
+void TCalc::Lib_TTCClick() {
+    emit titleEditRequested(storage::TitleTarget::Gross, Text(session_.Context().grossCaption));
+}
 
 void TCalc::Lib_MemoryClick() {
-    memoryCurrencyPrefix_ = Text(engine::StartRenaming(state_, context_));
-    emit titleEditRequested(storage::TitleTarget::Memory, Text(state_.Memory.Title));
+    memoryCurrencyPrefix_ = Text(session_.StartRenaming());
+    emit titleEditRequested(storage::TitleTarget::Memory, Text(State().Memory.Title));
 }
 
 }  // namespace devical::ui

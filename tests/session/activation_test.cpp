@@ -1,15 +1,17 @@
 // The activation step with no window: the settings into the calculator in their order, the
 // first clear, and the re-evaluations after a rate or tax change.
-#include "storage/activation.h"
+#include <sys/stat.h>
 
 #include "../engine/keypad.h"
-#include "temp_dir.h"
+#include "../storage/temp_dir.h"
+#include "session/converter_session.h"
 
-namespace devical::storage::testing {
+namespace devical::session {
 namespace {
 
 using Boxes = std::array<std::string, 6>;
-using engine::testing::Keypad;
+using storage::IniRead;
+using storage::testing::TempDirTest;
 
 const char* const kFrancs =
     "[Dialog]\r\nLib_HT=Montant HT\r\nLib_TTC=Montant TTC\r\n[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n"
@@ -20,9 +22,23 @@ const char* const kFrancs =
 class ActivationTest : public TempDirTest {
 protected:
     // The settings file as another window left it, and the activation that follows.
-    engine::EngineOutcome Activate(Keypad& pad, const std::string& bytes) {
-        const SettingsFile file(WriteBytes("DEVICAL.INI", bytes));
-        return ApplySettings(pad.state, pad.context, file.Read(',').values, file);
+    engine::EngineOutcome Activate(ConverterSession& session, const std::string& bytes) {
+        WriteBytes("DEVICAL.INI", bytes);
+        return session.Activate().outcome;
+    }
+    ConverterSession Session() {
+        return ConverterSession(Path("").string(), [] { return ','; });
+    }
+    // Digits and "=", as the keypad gives them.
+    static void Press(ConverterSession& session, std::string_view keys) {
+        for (char key : keys) {
+            if (key == '=') {
+                session.Operate(engine::OperatorKey::Equals);
+            } else {
+                session.EditEntry(
+                    [key](engine::ConverterState& state, char sep) { engine::EnterDigit(state, key - '0', sep); });
+            }
+        }
     }
     std::string Stored(std::string_view section, std::string_view key) {
         return IniRead(Path("DEVICAL.INI"), section, key, "");
@@ -31,41 +47,41 @@ protected:
         return bytes.replace(bytes.find(from), from.size(), to);
     }
     // A window that has been activated once and has 100 francs net converted.
-    Keypad Started() {
-        Keypad pad;
-        Activate(pad, kFrancs);
-        pad.Press("100=");
-        return pad;
+    ConverterSession Started() {
+        ConverterSession session = Session();
+        Activate(session, kFrancs);
+        Press(session, "100=");
+        return session;
     }
 };
 
 TEST_F(ActivationTest, BringsEverySettingIntoTheCalculator) {
-    Keypad pad;
+    ConverterSession pad = Session();
     const engine::EngineOutcome outcome = Activate(pad, kFrancs);
     EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_EQ(pad.context.netCaption, "Montant HT");
-    EXPECT_EQ(pad.context.taxTitle, "TVA");
-    EXPECT_EQ(pad.context.taxCaption, "TVA (20,6 %)");
-    EXPECT_EQ(pad.context.currencyTitle, "FRF Franc français");
-    EXPECT_EQ(engine::AmountText(pad.state.CurrencyRate, ','), "6,55957");
-    EXPECT_EQ(engine::StoredTitle(pad.state.Memory), "FRF Caisse");
-    EXPECT_EQ(pad.state.Memory.National, "7");
-    EXPECT_EQ(pad.state.Memory.Euro, "1,07");
-    pad.Press("100=");
-    EXPECT_EQ(pad.state.DeviationReport,
+    EXPECT_EQ(pad.Context().netCaption, "Montant HT");
+    EXPECT_EQ(pad.Context().taxTitle, "TVA");
+    EXPECT_EQ(pad.Context().taxCaption, "TVA (20,6 %)");
+    EXPECT_EQ(pad.Context().currencyTitle, "FRF Franc français");
+    EXPECT_EQ(engine::AmountText(pad.State().CurrencyRate, ','), "6,55957");
+    EXPECT_EQ(engine::StoredTitle(pad.State().Memory), "FRF Caisse");
+    EXPECT_EQ(pad.State().Memory.National, "7");
+    EXPECT_EQ(pad.State().Memory.Euro, "1,07");
+    Press(pad, "100=");
+    EXPECT_EQ(pad.State().DeviationReport,
               "Ecarts de conversion (Centimes)\n\nMontant HT = -3\nTVA (20,6 %) = 0\nMontant TTC = +3\n");
 }
 
 TEST_F(ActivationTest, OnlyTheFirstActivationClearsTheBoxes) {
-    Keypad pad = Started();
-    pad.state.Boxes[0] = "12";
+    ConverterSession pad = Started();
+    Press(pad, "12");
     Activate(pad, kFrancs);
-    EXPECT_EQ(pad.Box(1), "12");
+    EXPECT_EQ(pad.State().Box(1), "12");
 
-    Keypad fresh;
-    fresh.state.Boxes[0] = "12";
+    ConverterSession fresh = Session();
+    Press(fresh, "12");
     Activate(fresh, kFrancs);
-    EXPECT_EQ(fresh.state.Boxes, Boxes({"0", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(fresh.State().Boxes, Boxes({"0", "0", "0", "0", "0", "0"}));
 }
 
 TEST_F(ActivationTest, ANewRateKeepsTheEurosAndRecomputesTheNationalAmounts) {
@@ -81,9 +97,9 @@ TEST_F(ActivationTest, ANewRateKeepsTheEurosAndRecomputesTheNationalAmounts) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.box);
-        Keypad pad = Started();
-        pad.Select(engine::RowOf(row.box), engine::ColumnOf(row.box));
-        pad.state.CurrencyChanged = true;
+        ConverterSession pad = Started();
+        pad.ChooseBox(engine::RowOf(row.box), engine::ColumnOf(row.box));
+        pad.Choose(storage::CurrencyChoice{"DEM Mark", "1,95583", 1.95583L});
         const std::string marks = With(With(With(kFrancs,
                                                  "FRF Franc fran\xe7"
                                                  "ais",
@@ -91,22 +107,22 @@ TEST_F(ActivationTest, ANewRateKeepsTheEurosAndRecomputesTheNationalAmounts) {
                                             "6,55957", "1,95583"),
                                        "CaseEnSaisie=1", "CaseEnSaisie=" + std::to_string(row.box));
         const engine::EngineOutcome outcome = Activate(pad, marks);
-        EXPECT_EQ(pad.state.Boxes, row.shown);
+        EXPECT_EQ(pad.State().Boxes, row.shown);
         EXPECT_EQ(outcome.clipboardText, row.clipboard);
-        EXPECT_EQ(pad.state.BoxUnderEntry, row.box);
-        EXPECT_FALSE(pad.state.CurrencyChanged);
+        EXPECT_EQ(pad.State().BoxUnderEntry, row.box);
+        EXPECT_FALSE(pad.State().CurrencyChanged);
         EXPECT_EQ(Stored("Windows", "CaseEnSaisie"), std::to_string(row.box));
     }
 }
 
 TEST_F(ActivationTest, ANewTaxRateIsCarriedIntoTheColumn) {
-    Keypad pad = Started();
-    pad.state.TaxChanged = true;
+    ConverterSession pad = Started();
+    pad.Choose(storage::TaxChoice{"TVA", "5,5", 5.5L});
     const engine::EngineOutcome outcome = Activate(pad, With(kFrancs, "Rate=20,6", "Rate=5,5"));
-    EXPECT_EQ(pad.state.Boxes, Boxes({"100", "15,24", "5,5", "0,84", "105,5", "16,08"}));
+    EXPECT_EQ(pad.State().Boxes, Boxes({"100", "15,24", "5,5", "0,84", "105,5", "16,08"}));
     EXPECT_EQ(outcome.clipboardText, "15,24");
-    EXPECT_FALSE(pad.state.TaxChanged);
-    EXPECT_EQ(pad.context.taxCaption, "TVA (5,5 %)");
+    EXPECT_FALSE(pad.State().TaxChanged);
+    EXPECT_EQ(pad.Context().taxCaption, "TVA (5,5 %)");
 }
 
 TEST_F(ActivationTest, TheStoredBoxComesAfterTheSizeLevelAndMayEnlargeTheWindow) {
@@ -123,37 +139,36 @@ TEST_F(ActivationTest, TheStoredBoxComesAfterTheSizeLevelAndMayEnlargeTheWindow)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.size) + "/" + row.box);
-        Keypad pad;
+        ConverterSession pad = Session();
         Activate(pad, With(With(kFrancs, "Size=1", std::string("Size=") + row.size), "CaseEnSaisie=1",
                            std::string("CaseEnSaisie=") + row.box));
-        EXPECT_EQ(pad.state.SizeLevel, row.level);
-        EXPECT_EQ(pad.state.BoxUnderEntry, row.boxUnderEntry);
+        EXPECT_EQ(pad.State().SizeLevel, row.level);
+        EXPECT_EQ(pad.State().BoxUnderEntry, row.boxUnderEntry);
         EXPECT_EQ(Stored("Windows", "Size"), row.storedSize);
     }
 }
 
 TEST_F(ActivationTest, RenamingKeepsTheMemoryAmountsShownOnce) {
-    Keypad pad = Started();
-    engine::ShowMemoryAsZero(pad.state.Memory);
-    engine::StartRenaming(pad.state, pad.context);
+    ConverterSession pad = Started();
+    pad.ShowMemoryAsZero();
+    pad.StartRenaming();
     Activate(pad, With(kFrancs, "Title=FRF Caisse", "Title=FRF Tiroir"));
-    EXPECT_EQ(engine::StoredTitle(pad.state.Memory), "FRF Tiroir");
-    EXPECT_EQ(pad.state.Memory.National, "0");
+    EXPECT_EQ(engine::StoredTitle(pad.State().Memory), "FRF Tiroir");
+    EXPECT_EQ(pad.State().Memory.National, "0");
     Activate(pad, kFrancs);
-    EXPECT_EQ(pad.state.Memory.National, "7");
+    EXPECT_EQ(pad.State().Memory.National, "7");
 }
 
 TEST_F(ActivationTest, AWriteThatFailsIsReportedAndTheStepGoesOn) {
-    Keypad pad;
-    const SettingsFile file(WriteBytes("DEVICAL.INI", With(kFrancs, "Size=1", "Size=3")));
-    const Settings settings = file.Read(',').values;
-    std::filesystem::remove(Path("DEVICAL.INI"));
-    std::filesystem::create_directory(Path("DEVICAL.INI"));  // no file can be written there
-    const engine::EngineOutcome outcome = ApplySettings(pad.state, pad.context, settings, file);
+    ConverterSession pad = Session();
+    // Read-only, and each value written differently from how it would be stored.
+    WriteBytes("DEVICAL.INI", With(With(kFrancs, "Size=1", "Size=+3"), "CaseEnSaisie=1", "CaseEnSaisie=+1"));
+    ::chmod(Path("DEVICAL.INI").c_str(), 0444);
+    const engine::EngineOutcome outcome = pad.Activate().outcome;
     EXPECT_EQ(outcome.messages.size(), 2u);  // the size level, then the box under entry
-    EXPECT_EQ(pad.state.SizeLevel, 3);
-    EXPECT_EQ(pad.context.currencyTitle, "FRF Franc français");
+    EXPECT_EQ(pad.State().SizeLevel, 3);
+    EXPECT_EQ(pad.Context().currencyTitle, "FRF Franc français");
 }
 
 }  // namespace
-}  // namespace devical::storage::testing
+}  // namespace devical::session

@@ -1,0 +1,200 @@
+#include "session/converter_session.h"
+
+#include "engine/clipboard.h"
+#include "engine/entry.h"
+#include "storage/file_io.h"
+
+namespace devical::session {
+
+std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator) {
+    return " (" + engine::AmountText(rate, decimalSeparator) + " %)";
+}
+
+ConverterSession::ConverterSession(std::string programDirectory, std::function<char()> decimalSeparator)
+    : programDirectory_(std::move(programDirectory)), decimalSeparator_(std::move(decimalSeparator)) {}
+
+storage::SettingsFile ConverterSession::Settings() const {
+    return storage::SettingsFile(storage::FindFileNoCase(programDirectory_, "DEVICAL.INI"));
+}
+
+template <typename Write>
+void ConverterSession::Store(engine::EngineOutcome& outcome, Write write) const {
+    if (auto failure = Store([&] { write(Settings()); })) outcome.messages.push_back(std::move(*failure));
+}
+
+std::optional<std::string> ConverterSession::Store(const std::function<void()>& write) const {
+    try {
+        write();
+    } catch (const storage::FileError& error) {
+        return error.what();
+    }
+    return std::nullopt;
+}
+
+// ---- The settings file into the calculator ------------------------------------------
+
+void ConverterSession::Take(const storage::Settings& settings) {
+    context_.netCaption = settings.netTitle;
+    context_.grossCaption = settings.grossTitle;
+    state_.TaxRate = settings.tax.rate;
+    context_.taxTitle = settings.tax.title;
+    context_.taxCaption = settings.tax.title + TaxRateSuffix(settings.tax.rate, context_.decimalSeparator);
+    context_.currencyTitle = settings.currency.title;
+    state_.CurrencyRate = settings.currency.rate;
+    engine::TakeStoredTitle(state_.Memory, settings.memory.title);
+    if (!state_.KeepMemoryAmounts) {
+        state_.Memory.National = settings.memory.nationalAmount;
+        state_.Memory.Euro = settings.memory.euroAmount;
+    }
+    state_.KeepMemoryAmounts = false;  // kept once, for the renaming that asked
+    state_.Decimals = settings.decimals;
+}
+
+void ConverterSession::TakeShownSettings() {
+    TakeSeparator();
+    Take(Settings().Read(context_.decimalSeparator).values);
+}
+
+ConverterSession::Activation ConverterSession::Activate() {
+    // One step per setting, in this order, which is part of the behaviour: the size level
+    // may move the box under entry up, the stored box may enlarge the window again, and the
+    // re-evaluations work with the new rates, decimals and box.
+    TakeSeparator();
+    storage::SettingsReading reading = Settings().Read(context_.decimalSeparator);
+    Activation activation{{}, std::move(reading.problems)};
+    engine::EngineOutcome& outcome = activation.outcome;
+    const storage::Settings& settings = reading.values;
+    Take(settings);
+    ChooseSizeLevel(settings.sizeLevel, outcome);
+    const int box = settings.boxUnderEntry;
+    if (box >= 1 && box <= 6) ChooseBox(engine::RowOf(box), engine::ColumnOf(box), outcome);
+    if (!state_.Started) {
+        engine::ClearAll(state_);
+        state_.Started = true;
+    }
+    if (state_.CurrencyChanged) FollowNewRate(outcome);
+    if (state_.TaxChanged) {
+        Evaluate(outcome);
+        state_.TaxChanged = false;
+    }
+    return activation;
+}
+
+void ConverterSession::Evaluate(engine::EngineOutcome& outcome) {
+    engine::EngineOutcome evaluation = engine::ApplyOperator(state_, engine::OperatorKey::Equals, context_);
+    outcome.messages.insert(outcome.messages.end(), evaluation.messages.begin(), evaluation.messages.end());
+    if (evaluation.clipboardText) outcome.clipboardText = std::move(evaluation.clipboardText);
+}
+
+// A new currency: evaluate from the euro box of the same row, so that the euro amounts stay
+// and the national ones follow the new rate.
+void ConverterSession::FollowNewRate(engine::EngineOutcome& outcome) {
+    const int before = state_.BoxUnderEntry;
+    const bool national = engine::IsNationalBox(before);
+    if (national) ChooseBox(engine::RowOf(before), 2, outcome);
+    Evaluate(outcome);
+    state_.CurrencyChanged = false;
+    if (national) ChooseBox(engine::RowOf(before), 1, outcome);
+}
+
+// ---- Hand-overs from the other windows ---------------------------------------------
+
+std::optional<std::string> ConverterSession::Choose(const storage::RowChoice& choice) {
+    if (auto failure = Store([&] { storage::WriteChoice(Settings(), choice); })) return failure;
+    // The rate is carried into the calculator by the next activation, from the file.
+    if (std::holds_alternative<storage::CurrencyChoice>(choice)) state_.CurrencyChanged = true;
+    if (std::holds_alternative<storage::TaxChoice>(choice)) state_.TaxChanged = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> ConverterSession::StoreTitle(storage::TitleTarget target, const std::string& title) {
+    return Store([&] { Settings().WriteTitle(target, title); });
+}
+
+void ConverterSession::FollowNewSet() {
+    state_.CurrencyChanged = true;
+    state_.TaxChanged = true;
+}
+
+// ---- The window's own actions ------------------------------------------------------
+
+void ConverterSession::ChooseBox(int row, int column, engine::EngineOutcome& outcome) {
+    const engine::SelectOutcome selected = engine::SelectBox(state_, row, column);
+    if (selected.enlargedToLevel2) ChooseSizeLevel(2, outcome);
+    Store(outcome, [&](const storage::SettingsFile& file) { file.WriteBoxUnderEntry(selected.boxToSave); });
+}
+
+engine::EngineOutcome ConverterSession::ChooseBox(int row, int column) {
+    engine::EngineOutcome outcome;
+    ChooseBox(row, column, outcome);
+    return outcome;
+}
+
+void ConverterSession::ChooseSizeLevel(int level, engine::EngineOutcome& outcome) {
+    const auto moved = engine::ChangeSizeLevel(state_, level);
+    Store(outcome, [&](const storage::SettingsFile& file) {
+        file.WriteSizeLevel(level);
+        if (moved) file.WriteBoxUnderEntry(moved->boxToSave);
+    });
+}
+
+engine::EngineOutcome ConverterSession::ChooseSizeLevel(int level) {
+    engine::EngineOutcome outcome;
+    ChooseSizeLevel(level, outcome);
+    return outcome;
+}
+
+engine::EngineOutcome ConverterSession::SetDecimals(std::string decimals) {
+    TakeSeparator();
+    engine::EngineOutcome outcome = engine::ChooseDecimals(state_, std::move(decimals), context_);
+    Store(outcome, [&](const storage::SettingsFile& file) { file.WriteDecimals(state_.Decimals); });
+    return outcome;
+}
+
+void ConverterSession::EditEntry(const std::function<void(engine::ConverterState&, char)>& edit) {
+    TakeSeparator();
+    edit(state_, context_.decimalSeparator);
+}
+
+engine::EngineOutcome ConverterSession::Operate(engine::OperatorKey key) {
+    TakeSeparator();
+    return engine::ApplyOperator(state_, key, context_);
+}
+
+std::optional<engine::EngineOutcome> ConverterSession::Paste(std::string_view text) {
+    TakeSeparator();
+    return engine::PasteAmount(state_, text, context_);
+}
+
+// ---- The memory ------------------------------------------------------------------------
+
+void ConverterSession::StoreMemory(engine::MemoryOutcome& outcome) const {
+    if (!outcome.store) return;
+    const engine::MemoryRegister& memory = state_.Memory;
+    // A register that changes never also fails: the write's failure takes the error's place.
+    outcome.error = Store([&] { Settings().WriteMemory(engine::StoredTitle(memory), memory.National, memory.Euro); });
+}
+
+engine::MemoryOutcome ConverterSession::AddToMemory(engine::MemoryKey key) {
+    TakeSeparator();
+    engine::MemoryOutcome outcome = engine::AddToMemory(state_, context_, key);
+    StoreMemory(outcome);
+    return outcome;
+}
+
+engine::MemoryOutcome ConverterSession::ClearMemory() {
+    engine::MemoryOutcome outcome = engine::ClearMemory(state_.Memory);
+    StoreMemory(outcome);
+    return outcome;
+}
+
+void ConverterSession::RecallMemory() { engine::RecallMemory(state_); }
+
+void ConverterSession::ShowMemoryAsZero() { engine::ShowMemoryAsZero(state_.Memory); }
+
+std::string ConverterSession::StartRenaming() {
+    TakeSeparator();
+    return engine::StartRenaming(state_, context_);
+}
+
+}  // namespace devical::session

@@ -1,0 +1,107 @@
+// The converter's session: the one owner of the calculator's state, its context and the
+// settings file behind them. The windows ask it for the user's actions and draw what it holds
+// afterwards; each action writes what changed to the settings file at once. Another window's
+// choice reaches the calculator the way the program has always handed it over: written to the
+// settings file, then read back by the main window's next activation, which re-evaluates the
+// amounts with it.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/converter_state.h"
+#include "engine/memory_register.h"
+#include "engine/operators.h"
+#include "storage/list_model.h"
+#include "storage/settings.h"
+
+namespace devical::session {
+
+// " (20,6 %)": the tax rate as it follows the tax title in its caption.
+std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator);
+
+class ConverterSession {
+public:
+    // For the program directory (with its trailing '/', or empty for the current directory),
+    // with the decimal separator in force asked again at each action: the user's locale at the
+    // moment of use.
+    ConverterSession(std::string programDirectory, std::function<char()> decimalSeparator);
+
+    // DEVICAL.INI in the program directory, whatever the case of its name.
+    storage::SettingsFile Settings() const;
+
+    const engine::ConverterState& State() const { return state_; }
+    const engine::ConverterContext& Context() const { return context_; }
+    const engine::MessageCatalogue& Messages() const { return context_.messages; }
+
+    void UseMessages(engine::MessageCatalogue messages) { context_.messages = std::move(messages); }
+
+    // The stored settings that the labels show (titles, tax, currency, memory, decimals),
+    // nothing written and no box changed: the window shows them from its first frame, before
+    // its first activation applies the settings whole. Throws FileError.
+    void TakeShownSettings();
+
+    // The activation step: the settings file into the calculator, in its order, then the
+    // first clear and the re-evaluations that a chosen currency or tax asked for. Throws
+    // FileError when the file cannot be read.
+    struct Activation {
+        engine::EngineOutcome outcome;      // failed writes' and evaluations' messages, clipboard text
+        std::vector<std::string> problems;  // stored values that could not be used, and where
+    };
+    Activation Activate();
+
+    // A row chosen in a list: written to the settings file, and the next activation
+    // re-evaluates the amounts with it. The reason it could not be written, if any.
+    std::optional<std::string> Choose(const storage::RowChoice& choice);
+    // A title typed in the question dialog, written to the settings file.
+    std::optional<std::string> StoreTitle(storage::TitleTarget target, const std::string& title);
+    // After a language switch: the new set's currency and tax carry the amounts, as when
+    // they are chosen in the lists.
+    void FollowNewSet();
+
+    // The box of row 1..3 and column 1..2 becomes the box under entry, stored; the size
+    // level is stored first when the choice enlarged the window.
+    engine::EngineOutcome ChooseBox(int row, int column);
+    // The size level 1..3, stored with the box under entry that it moved up.
+    engine::EngineOutcome ChooseSizeLevel(int level);
+    // The decimals of the list: applied to the amounts, then stored.
+    engine::EngineOutcome SetDecimals(std::string decimals);
+
+    // The keypad: keys that edit the entry, the operators, and a pasted amount (nothing when
+    // the text is no number).
+    void EditEntry(const std::function<void(engine::ConverterState&, char)>& edit);
+    engine::EngineOutcome Operate(engine::OperatorKey key);
+    std::optional<engine::EngineOutcome> Paste(std::string_view text);
+
+    // The memory keys; a register that changed is stored, a failed write being the outcome's error.
+    engine::MemoryOutcome AddToMemory(engine::MemoryKey key);
+    engine::MemoryOutcome ClearMemory();
+    void RecallMemory();
+    void ShowMemoryAsZero();
+    // The memory's title is renamed: the code and blank put in front of the new title.
+    std::string StartRenaming();
+
+private:
+    void TakeSeparator() { context_.decimalSeparator = decimalSeparator_(); }
+    // Runs a write of the settings file; the message of one that fails joins the outcome's.
+    template <typename Write>
+    void Store(engine::EngineOutcome& outcome, Write write) const;
+    std::optional<std::string> Store(const std::function<void()>& write) const;
+    void StoreMemory(engine::MemoryOutcome& outcome) const;
+    void Evaluate(engine::EngineOutcome& outcome);
+    void Take(const storage::Settings& settings);
+    void FollowNewRate(engine::EngineOutcome& outcome);
+    void ChooseBox(int row, int column, engine::EngineOutcome& outcome);
+    void ChooseSizeLevel(int level, engine::EngineOutcome& outcome);
+
+    std::string programDirectory_;
+    std::function<char()> decimalSeparator_;
+    engine::ConverterState state_;
+    engine::ConverterContext context_;
+};
+
+}  // namespace devical::session
