@@ -107,7 +107,7 @@ private:
             texts << widget->windowTitle() << widget->toolTip() << widget->accessibleName();
             if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
             if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
-            if (auto* box = qobject_cast<QLineEdit*>(widget)) texts << box->text();
+            if (auto* box = qobject_cast<QLineEdit*>(widget)) texts << box->text() << box->placeholderText();
             for (QAction* action : widget->actions())  // the tray's menu
                 texts << action->text();
             if (auto* header = qobject_cast<QHeaderView*>(widget)) {
