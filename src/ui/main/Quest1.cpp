@@ -2,10 +2,10 @@
 
 #include "engine/builtin_texts.h"
 #include "engine/memory_register.h"
-#include "ui/main/file_text_box.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
-#include "ui/placed.h"
+#include "ui/common/file_text_box.h"
+#include "ui/common/placed.h"
+#include "ui/common/qt_text.h"
+#include "ui/common/window_placement.h"
 #include "ui/services.h"
 
 namespace devical::ui {

@@ -1,8 +1,8 @@
-#include "ui/main/fitted_label.h"
+#include "ui/common/fitted_label.h"
 
 #include "platform/desktop.h"
-#include "ui/main/accessibility.h"
-#include "ui/main/amount_elision.h"
+#include "ui/common/accessibility.h"
+#include "ui/common/amount_elision.h"
 
 #include <QEvent>
 #include <QPainter>
