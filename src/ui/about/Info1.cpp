@@ -1,4 +1,4 @@
-#include "app/Info1.h"
+#include "ui/about/Info1.h"
 
 #include "engine/builtin_texts.h"
 #include "platform/desktop.h"

@@ -1,4 +1,4 @@
-#include "ui/main/Quest1.h"
+#include "ui/question/Quest1.h"
 
 #include "engine/builtin_texts.h"
 #include "engine/memory_register.h"
