@@ -23,7 +23,7 @@
 #include "ui/common/key_preview.h"
 #include "ui/common/qt_text.h"
 #include "ui/common/window_placement.h"
-#include "ui/main/main_design.h"
+#include "ui/main/Devical1_design.h"
 
 namespace devical::ui {
 

@@ -5,7 +5,7 @@
 #include "platform/desktop.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/icons.h"
-#include "ui/main/main_design.h"
+#include "ui/main/Devical1_design.h"
 
 namespace devical::ui {
 
