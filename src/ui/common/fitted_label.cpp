@@ -33,6 +33,8 @@ void FittedLabel::SetTyping(bool typing) {
 }
 
 void FittedLabel::SetText(const QString& title, const QString& tail) {
+    // Every evaluation sets every box: one whose text stays needs no new fit nor paint.
+    if (tail == tail_ && text() == title + tail) return;
     tail_ = tail;
     const QString before = text();
     QLabel::setText(title + tail);
