@@ -33,12 +33,11 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-build="$root/build"
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-if [ "${1:-}" = "--sanitize" ]; then
-  build="$root/build-sanitize"
-  options+=(-DDEVICAL_SANITIZE=ON)
-fi
+# The presets of CMakePresets.json: release builds in build/, sanitize in build-sanitize/.
+preset=release
+[ "${1:-}" = "--sanitize" ] && preset=sanitize
+options=()
 [ "${CI:-}" = "true" ] && options+=(-DDEVICAL_WERROR=ON)
-cmake -S "$root" -B "$build" "${options[@]}" >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cd "$root"
+cmake --preset "$preset" "${options[@]}" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)"

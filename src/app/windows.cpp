@@ -1,6 +1,6 @@
 #include "app/windows.h"
 
-#include "ui/main/window_placement.h"
+#include "ui/common/window_placement.h"
 
 namespace devical::app {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/Info1.h"
+#include "ui/about/Info1.h"
 #include "ui/language/Chx_Langue1.h"
 #include "ui/lists/Memory1.h"
 #include "ui/lists/Rates1.h"
@@ -15,7 +15,7 @@
 #include "ui/lists/STaxes1.h"
 #include "ui/lists/Taxes1.h"
 #include "ui/main/Devical1.h"
-#include "ui/main/Quest1.h"
+#include "ui/question/Quest1.h"
 #include "ui/services.h"
 
 namespace devical::app {

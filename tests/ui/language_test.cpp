@@ -16,7 +16,7 @@
 #include "platform/tray.h"
 #include "storage/cp1252.h"
 #include "storage/language_set.h"
-#include "ui/main/fitted_label.h"
+#include "ui/common/fitted_label.h"
 #include "windows_fixture.h"
 
 using devical::app::DevicalWindows;

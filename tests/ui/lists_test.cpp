@@ -10,7 +10,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "ui/main/colours.h"
+#include "ui/common/colours.h"
 #include "windows_fixture.h"
 
 using devical::app::DevicalWindows;

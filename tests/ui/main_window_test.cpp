@@ -13,12 +13,12 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/Info1.h"
 #include "app/startup.h"
 #include "platform/tray.h"
+#include "ui/about/Info1.h"
+#include "ui/common/amount_elision.h"
+#include "ui/common/fitted_label.h"
 #include "ui/main/Devical1.h"
-#include "ui/main/amount_elision.h"
-#include "ui/main/fitted_label.h"
 #include "window_test_support.h"
 
 using devical::platform::MessageAnswer;

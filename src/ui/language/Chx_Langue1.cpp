@@ -7,9 +7,9 @@
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "storage/language_set.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
-#include "ui/placed.h"
+#include "ui/common/placed.h"
+#include "ui/common/qt_text.h"
+#include "ui/common/window_placement.h"
 
 namespace devical::ui {
 

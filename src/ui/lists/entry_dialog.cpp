@@ -4,9 +4,9 @@
 
 #include "engine/rate_check.h"
 #include "platform/desktop.h"
-#include "ui/main/file_text_box.h"
-#include "ui/main/focus_ring.h"
-#include "ui/main/qt_text.h"
+#include "ui/common/file_text_box.h"
+#include "ui/common/focus_ring.h"
+#include "ui/common/qt_text.h"
 
 namespace devical::ui {
 

@@ -9,8 +9,8 @@
 #include <QPushButton>
 
 #include "platform/message_box.h"
+#include "ui/common/placed.h"
 #include "ui/lists/list_editor.h"
-#include "ui/placed.h"
 
 namespace devical::ui {
 

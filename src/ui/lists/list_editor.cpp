@@ -10,11 +10,11 @@
 #include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "storage/file_io.h"
+#include "ui/common/focus_ring.h"
+#include "ui/common/placed.h"
+#include "ui/common/qt_text.h"
+#include "ui/common/window_placement.h"
 #include "ui/lists/entry_dialog.h"
-#include "ui/main/focus_ring.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
-#include "ui/placed.h"
 
 namespace devical::ui {
 

@@ -4,8 +4,8 @@
 #include <QGuiApplication>
 #include <QScopeGuard>
 
-#include "ui/main/colours.h"
-#include "ui/main/icons.h"
+#include "ui/common/colours.h"
+#include "ui/common/icons.h"
 
 namespace devical::ui {
 

@@ -15,14 +15,14 @@
 #include "platform/qt_translations.h"
 #include "platform/tray.h"
 #include "storage/file_io.h"
-#include "ui/main/accessibility.h"
-#include "ui/main/click_filter.h"
-#include "ui/main/focus_ring.h"
-#include "ui/main/icons.h"
-#include "ui/main/key_preview.h"
-#include "ui/main/main_design.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/common/accessibility.h"
+#include "ui/common/click_filter.h"
+#include "ui/common/focus_ring.h"
+#include "ui/common/icons.h"
+#include "ui/common/key_preview.h"
+#include "ui/common/qt_text.h"
+#include "ui/common/window_placement.h"
+#include "ui/main/Devical1_design.h"
 
 namespace devical::ui {
 

@@ -19,7 +19,7 @@
 #include "platform/message_box.h"
 #include "session/converter_session.h"
 #include "storage/language_file.h"
-#include "ui/main/fitted_label.h"
+#include "ui/common/fitted_label.h"
 
 namespace devical::platform {
 class TrayIcon;

@@ -1,6 +1,6 @@
 #include "ui/main/controls.h"
 
-#include "ui/main/accessibility.h"
+#include "ui/common/accessibility.h"
 
 #include <QApplication>
 

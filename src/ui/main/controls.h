@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "ui/main/colours.h"
-#include "ui/main/fitted_label.h"
-#include "ui/placed.h"
+#include "ui/common/colours.h"
+#include "ui/common/fitted_label.h"
+#include "ui/common/placed.h"
 
 namespace devical::ui {
 

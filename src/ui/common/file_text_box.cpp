@@ -1,4 +1,4 @@
-#include "ui/main/file_text_box.h"
+#include "ui/common/file_text_box.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -7,8 +7,8 @@
 #include <QValidator>
 
 #include "storage/cp1252.h"
-#include "ui/main/accessibility.h"
-#include "ui/main/qt_text.h"
+#include "ui/common/accessibility.h"
+#include "ui/common/qt_text.h"
 #include "ui/services.h"
 
 namespace devical::ui {

@@ -1,4 +1,4 @@
-#include "ui/main/colours.h"
+#include "ui/common/colours.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // The memory area and the titles: the register as the engine holds it, and the questions
 // and lists behind the labels.
 #include "platform/message_box.h"
+#include "ui/common/qt_text.h"
 #include "ui/main/Devical1.h"
-#include "ui/main/qt_text.h"
 
 namespace devical::ui {
 

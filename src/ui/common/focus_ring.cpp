@@ -1,4 +1,4 @@
-#include "ui/main/focus_ring.h"
+#include "ui/common/focus_ring.h"
 
 #include <QApplication>
 #include <QPainter>

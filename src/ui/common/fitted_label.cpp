@@ -1,8 +1,8 @@
-#include "ui/main/fitted_label.h"
+#include "ui/common/fitted_label.h"
 
 #include "platform/desktop.h"
-#include "ui/main/accessibility.h"
-#include "ui/main/amount_elision.h"
+#include "ui/common/accessibility.h"
+#include "ui/common/amount_elision.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -33,6 +33,8 @@ void FittedLabel::SetTyping(bool typing) {
 }
 
 void FittedLabel::SetText(const QString& title, const QString& tail) {
+    // Every evaluation sets every box: one whose text stays needs no new fit nor paint.
+    if (tail == tail_ && text() == title + tail) return;
     tail_ = tail;
     const QString before = text();
     QLabel::setText(title + tail);

@@ -1,10 +1,10 @@
-#include "ui/main/accessibility.h"
+#include "ui/common/accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
 
-#include "ui/main/click_filter.h"
+#include "ui/common/click_filter.h"
 
 namespace devical::ui {
 

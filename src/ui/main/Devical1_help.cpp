@@ -5,8 +5,8 @@
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "storage/credit.h"
+#include "ui/common/qt_text.h"
 #include "ui/main/Devical1.h"
-#include "ui/main/qt_text.h"
 
 namespace devical::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/main/amount_elision.h"
+#include "ui/common/amount_elision.h"
 
 #include <QRegularExpression>
 #include <algorithm>

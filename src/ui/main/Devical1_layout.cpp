@@ -3,9 +3,9 @@
 #include <QApplication>
 
 #include "platform/desktop.h"
-#include "ui/main/accessibility.h"
-#include "ui/main/icons.h"
-#include "ui/main/main_design.h"
+#include "ui/common/accessibility.h"
+#include "ui/common/icons.h"
+#include "ui/main/Devical1_design.h"
 
 namespace devical::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/main/window_placement.h"
+#include "ui/common/window_placement.h"
 
 #include <QScreen>
 #include <QWidget>

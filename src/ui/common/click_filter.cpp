@@ -1,8 +1,8 @@
-#include "ui/main/click_filter.h"
+#include "ui/common/click_filter.h"
 
 #include <QMouseEvent>
 
-#include "ui/main/accessibility.h"
+#include "ui/common/accessibility.h"
 
 namespace devical::ui {
 

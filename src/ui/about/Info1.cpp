@@ -1,11 +1,11 @@
-#include "app/Info1.h"
+#include "ui/about/Info1.h"
 
 #include "engine/builtin_texts.h"
 #include "platform/desktop.h"
-#include "ui/main/click_filter.h"
-#include "ui/main/colours.h"
-#include "ui/main/icons.h"
-#include "ui/placed.h"
+#include "ui/common/click_filter.h"
+#include "ui/common/colours.h"
+#include "ui/common/icons.h"
+#include "ui/common/placed.h"
 
 namespace devical::app {
 

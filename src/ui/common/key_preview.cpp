@@ -1,4 +1,4 @@
-#include "ui/main/key_preview.h"
+#include "ui/common/key_preview.h"
 
 #include <QApplication>
 #include <QKeyEvent>

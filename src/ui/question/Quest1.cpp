@@ -1,11 +1,11 @@
-#include "ui/main/Quest1.h"
+#include "ui/question/Quest1.h"
 
 #include "engine/builtin_texts.h"
 #include "engine/memory_register.h"
-#include "ui/main/file_text_box.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
-#include "ui/placed.h"
+#include "ui/common/file_text_box.h"
+#include "ui/common/placed.h"
+#include "ui/common/qt_text.h"
+#include "ui/common/window_placement.h"
 #include "ui/services.h"
 
 namespace devical::ui {

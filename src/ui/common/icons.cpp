@@ -1,10 +1,10 @@
-#include "ui/main/icons.h"
+#include "ui/common/icons.h"
 
 #include <QIconEngine>
 #include <QPainter>
 #include <functional>
 
-#include "ui/main/colours.h"
+#include "ui/common/colours.h"
 
 namespace devical::ui {
 
