@@ -9,7 +9,6 @@
 #include "storage/cp1252.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/qt_text.h"
-#include "ui/services.h"
 
 namespace devical::ui {
 
@@ -29,7 +28,7 @@ QString RefusedCharacters(const QString& text) {
 
 class Cp1252Validator : public QValidator {
 public:
-    Cp1252Validator(QLineEdit* box, const Services& services) : QValidator(box), box_(box), services_(services) {}
+    Cp1252Validator(QLineEdit* box, RefusalText refusal) : QValidator(box), box_(box), refusal_(std::move(refusal)) {}
 
     State validate(QString& input, int&) const override {
         if (FitsFile(input)) return Acceptable;
@@ -43,13 +42,13 @@ public:
 private:
     void ShowHint() const {
         hintDue_ = false;
-        const QString hint = services_.MessageText("CharNotInFile").arg(refused_);
+        const QString hint = refusal_().arg(refused_);
         Announce(box_->window(), hint);
         QToolTip::showText(box_->mapToGlobal(QPoint(0, box_->height())), hint, box_);
     }
 
     QLineEdit* box_;
-    const Services& services_;
+    RefusalText refusal_;
     mutable QString refused_;
     mutable bool hintDue_ = false;
 };
@@ -69,8 +68,8 @@ public:
 
 }  // namespace
 
-void MakeFileTextBox(QLineEdit* box, const Services& services) {
-    box->setValidator(new Cp1252Validator(box, services));
+void MakeFileTextBox(QLineEdit* box, RefusalText refusal) {
+    box->setValidator(new Cp1252Validator(box, std::move(refusal)));
     box->installEventFilter(new SelectAllOnFocus(box));
 }
 

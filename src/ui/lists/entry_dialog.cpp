@@ -44,7 +44,7 @@ EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* insta
     BitBtn1 = Placed(new QPushButton(QStringLiteral("OK"), this), "BitBtn1", {2, buttonsTop, 75, 25});
     BitBtn1->setDefault(true);
     for (QLineEdit* box : {Edit1, Edit2, Edit3})
-        if (box) MakeFileTextBox(box, services_);
+        if (box) MakeFileTextBox(box, [this] { return services_.MessageText("CharNotInFile"); });
     BitBtn2 = Placed(new QPushButton(QStringLiteral("Annuler"), this), "BitBtn2", {107, buttonsTop, 75, 25});
     connect(BitBtn1, &QPushButton::clicked, this, &EntryDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &EntryDialog::BitBtn2Click);

@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "platform/qt_translations.h"
 #include "platform/tray.h"
+#include "storage/credit.h"
 #include "storage/file_io.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/click_filter.h"
@@ -386,6 +387,27 @@ void TCalc::ApplyDecimals() {
     ShowBoxes(session_.SetDecimals(Utf8(Nb_Dec->currentText())));
     SpeakConversion();
 }
+
+// ---- Help documents and the hidden credit of Ctrl+Shift+F1 ---------------------------
+
+void TCalc::Bt_ManuelClick() {
+    OpenHelpDocument("ManualFile");
+    FocusEquals();
+}
+
+void TCalc::Bt_CodeClick() { OpenHelpDocument("KeysFile"); }
+
+// The document in the installed language, else the French one. A missing document changes
+// nothing, as any launch that fails; something else in its place (a FIFO would hold the
+// desktop's handler) is named.
+void TCalc::OpenHelpDocument(const char* key) {
+    QString path = FilePath(engine::BuiltInText(key).c_str());
+    if (!QFileInfo::exists(path)) path = FilePath(engine::BuiltInTextIn(engine::BuiltInLanguage::French, key).c_str());
+    if (!platform::OpenDocument(path) && QFileInfo::exists(path))
+        ShowError(Text(engine::BuiltInText("CannotOpen")) + QLatin1Char(' ') + path);
+}
+
+void TCalc::ShowCredits() { platform::ShowMessage(this, platform::MessageKind::Notice, Text(storage::HiddenCredit())); }
 
 void TCalc::Bt_EcartClick() {
     if (!State().DeviationReport.empty())

@@ -25,7 +25,7 @@ TQuestion::TQuestion(Services& services, QWidget* parent)
     setFixedSize(298, 61);
     Edit_Reponse = Placed(new QLineEdit(this), "Edit_Reponse", {4, 4, 291, 21});
     Edit_Reponse->setAccessibleName(QStringLiteral("Titre"));
-    MakeFileTextBox(Edit_Reponse, services_);
+    MakeFileTextBox(Edit_Reponse, [this] { return services_.MessageText("CharNotInFile"); });
     Lib_Cas = Placed(new QLabel(this), "Lib_Cas", {10, 34, 40, 13});
     Lib_Cas->hide();
     Bt_OK = Placed(new QPushButton(QStringLiteral("OK"), this), "Bt_OK", {62, 31, 75, 25});
