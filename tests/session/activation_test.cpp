@@ -136,6 +136,7 @@ TEST_F(ActivationTest, TheStoredBoxComesAfterTheSizeLevelAndMayEnlargeTheWindow)
         {"3", "4", 2, 4, "2"},  // the tax row is hidden at level 3: the window grows to show it
         {"3", "2", 3, 2, "3"}, {"2", "5", 2, 5, "2"}, {"1", "6", 1, 6, "1"},  // the last box too
         {"3", "9", 3, 1, "3"},                                                // a box out of range chooses nothing
+        {"5", "7", 3, 1, "3"},  // a level out of range is held and rewritten
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.size) + "/" + row.box);
@@ -145,6 +146,7 @@ TEST_F(ActivationTest, TheStoredBoxComesAfterTheSizeLevelAndMayEnlargeTheWindow)
         EXPECT_EQ(pad.State().SizeLevel, row.level);
         EXPECT_EQ(pad.State().BoxUnderEntry, row.boxUnderEntry);
         EXPECT_EQ(Stored("Windows", "Size"), row.storedSize);
+        EXPECT_EQ(Stored("Windows", "CaseEnSaisie"), row.box);  // kept as stored, even when unusable
     }
 }
 
