@@ -19,7 +19,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 id=org.devical.Devical
-for file in bin/devical "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+for file in bin/devical bin/devical-rates "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
             "share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/devical.1.gz \
             share/devical/Devical.FR share/devical/Memory.GM share/devical/Devical.html; do
   [ -e "$prefix/$file" ] || fail "not installed: $file"
@@ -40,6 +40,7 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work
 
 [ "$("$prefix/bin/devical" --version)" = "devical 1.0.0" ] || fail "--version"
 "$prefix/bin/devical" --help | grep -q -- "--minimized" || fail "--help"
+[ "$("$prefix/bin/devical-rates" --version)" = "devical-rates 1.0.0" ] || fail "devical-rates --version"
 
 # A new user's first start.
 home="$work/home"
@@ -75,5 +76,10 @@ for file in DEVICAL.INI DEVICAL.LAN Rates.txt Taxes.txt Memory.txt Devical.AN Me
   [ -f "$user/$file" ] || fail "not seeded: $file"
 done
 cmp -s "$user/DEVICAL.LAN" "$prefix/share/devical/Devical.FR" || fail "the working texts are not the French set"
+# The rates command works on the same directory as the program.
+printf '%s\n' '<gesmes:Envelope><Cube><Cube time="2026-12-04"><Cube currency="USD" rate="1.0842"/></Cube></Cube>' \
+  '</gesmes:Envelope>' >"$work/rates.xml"
+env -i PATH="$PATH" HOME="$home" "$prefix/bin/devical-rates" --dry-run --file "$work/rates.xml" | grep -q '^USD 1,08 -> 1,0842$' ||
+  fail "devical-rates does not find the user's list"
 [ "$(cd "$prefix" && find . -printf '%p %s %T@\n' | sort)" = "$before" ] || fail "something was written under the prefix"
 echo "installed, validated and started"

@@ -14,7 +14,7 @@ deb="$(ls "$work"/package/devical_*_*.deb)"
 
 dpkg-deb -x "$deb" "$work/root"
 id=org.devical.Devical
-for file in usr/bin/devical "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
+for file in usr/bin/devical usr/bin/devical-rates "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
             "usr/share/icons/hicolor/scalable/apps/$id.svg" "usr/share/icons/hicolor/48x48/apps/$id.png" \
             "usr/share/icons/hicolor/256x256/apps/$id.png" usr/share/man/man1/devical.1.gz \
             usr/share/devical/Devical.FR usr/share/devical/Taxes.EU \
@@ -23,6 +23,7 @@ for file in usr/bin/devical "usr/share/applications/$id.desktop" "usr/share/meta
 done
 depends="$(dpkg-deb -f "$deb" Depends)"
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks Qt: $depends"
+grep -q 'libqt6network6' <<<"$depends" || fail "Depends lacks Qt's network library (devical-rates): $depends"
 grep -q 'qt6-translations-l10n' <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks Qt's translations"
 [ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "section"
 grep -q '@example.org>' <<<"$(dpkg-deb -f "$deb" Maintainer)" || fail "maintainer"

@@ -1,0 +1,167 @@
+#include "rates/ecb_rates.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace devical::rates {
+
+namespace {
+
+constexpr std::string_view kEnvelope = "<gesmes:Envelope";
+constexpr std::string_view kEnvelopeEnd = "</gesmes:Envelope>";
+constexpr std::string_view kBlanks = " \t\r\n";
+
+[[noreturn]] void Refuse(const std::string& why) { throw RatesError(why); }
+
+bool IsBlank(char c) { return kBlanks.find(c) != std::string_view::npos; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+    return lower;
+}
+
+// The value of an attribute in a tag's text, quoted either way; empty when absent.
+std::optional<std::string_view> Attribute(std::string_view tag, std::string_view name) {
+    for (std::size_t at = tag.find(name); at != std::string_view::npos; at = tag.find(name, at + 1)) {
+        if (at == 0 || !IsBlank(tag[at - 1])) continue;
+        std::size_t p = std::min(tag.find_first_not_of(kBlanks, at + name.size()), tag.size());
+        if (p == tag.size() || tag[p] != '=') continue;
+        p = std::min(tag.find_first_not_of(kBlanks, p + 1), tag.size());
+        if (p == tag.size() || (tag[p] != '\'' && tag[p] != '"')) return std::nullopt;
+        const std::size_t end = tag.find(tag[p], p + 1);
+        if (end == std::string_view::npos) return std::nullopt;
+        return tag.substr(p + 1, end - p - 1);
+    }
+    return std::nullopt;
+}
+
+bool IsDate(std::string_view d) {
+    if (d.size() != 10 || d[4] != '-' || d[7] != '-') return false;
+    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!IsDigit(d[i])) return false;
+    const int month = (d[5] - '0') * 10 + (d[6] - '0');
+    const int day = (d[8] - '0') * 10 + (d[9] - '0');
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+bool IsCode(std::string_view code) {
+    return code.size() == 3 && std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// Digits with at most one point between digits: no sign, no exponent, nothing around.
+std::optional<engine::Amount> PositiveRate(std::string_view text) {
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view("0") : text.substr(point + 1);
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(), IsDigit);
+    };
+    if (!digits(whole) || !digits(fraction)) return std::nullopt;
+    const std::optional<engine::Amount> rate = engine::ReadNumber(text, '.');
+    if (!rate || !(*rate > 0)) return std::nullopt;
+    return rate;
+}
+
+// A <Cube ...> or </Cube> tag: where it is and what it holds.
+struct CubeTag {
+    bool closing = false;
+    bool selfClosing = false;
+    std::string_view attributes;
+    std::size_t begin = 0, end = 0;  // end: just past its '>'
+};
+
+// The next Cube tag from `from`, or none.
+std::optional<CubeTag> NextCube(std::string_view xml, std::size_t from) {
+    for (std::size_t at = xml.find("Cube", from); at != std::string_view::npos; at = xml.find("Cube", at + 4)) {
+        CubeTag tag;
+        tag.closing = at >= 2 && xml[at - 1] == '/' && xml[at - 2] == '<';
+        if (!tag.closing && (at == 0 || xml[at - 1] != '<')) continue;  // "Cube" in some text
+        const std::size_t after = at + 4;
+        if (after < xml.size() && !IsBlank(xml[after]) && xml[after] != '>' && xml[after] != '/') continue;
+        const std::size_t gt = xml.find('>', after);
+        if (gt == std::string_view::npos) Refuse("The file is cut short inside a Cube element.");
+        tag.attributes = xml.substr(after, gt - after);
+        tag.selfClosing = !tag.attributes.empty() && tag.attributes.back() == '/';
+        if (tag.selfClosing) tag.attributes.remove_suffix(1);
+        if (tag.closing && tag.attributes.find_first_not_of(kBlanks) != std::string_view::npos)
+            Refuse("The file's Cube elements are malformed.");
+        tag.begin = at - (tag.closing ? 2 : 1);
+        tag.end = gt + 1;
+        return tag;
+    }
+    return std::nullopt;
+}
+
+void CheckEnvelope(std::string_view xml) {
+    const std::size_t first = xml.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) Refuse("The file is empty.");
+    const std::string opening = Lower(xml.substr(first, 64));
+    if (opening.starts_with("<!doctype html") || opening.starts_with("<html"))
+        Refuse("The file is a web page, not the ECB's reference rates.");
+    if (xml.find(kEnvelope) == std::string_view::npos)
+        Refuse("The file is not in the ECB's reference rate format (no gesmes:Envelope).");
+    const std::size_t last = xml.find_last_not_of(kBlanks);
+    if (!xml.substr(0, last + 1).ends_with(kEnvelopeEnd))
+        Refuse("The file is cut short: it does not end with </gesmes:Envelope>.");
+}
+
+std::vector<PublishedRate> ReadDay(std::string_view body, std::string_view date) {
+    std::vector<PublishedRate> rates;
+    for (auto tag = NextCube(body, 0); tag; tag = NextCube(body, tag->end)) {
+        const auto code = Attribute(tag->attributes, "currency");
+        const auto rateText = Attribute(tag->attributes, "rate");
+        if (!code || !IsCode(*code)) Refuse("A rate of " + std::string(date) + " has no three-letter currency code.");
+        if (!rateText) Refuse("The rate of " + std::string(*code) + " is missing.");
+        const auto rate = PositiveRate(*rateText);
+        if (!rate)
+            Refuse("The rate of " + std::string(*code) + ", \"" + std::string(*rateText) +
+                   "\", is not a positive number.");
+        if (std::any_of(rates.begin(), rates.end(), [&](const PublishedRate& r) { return r.code == *code; }))
+            Refuse("The rate of " + std::string(*code) + " is given twice for " + std::string(date) + ".");
+        rates.push_back({std::string(*code), std::string(*rateText), *rate});
+    }
+    if (rates.empty()) Refuse("The file gives no rate for " + std::string(date) + ".");
+    return rates;
+}
+
+}  // namespace
+
+// The days are walked as a nesting of Cube elements: the outer one, a day (time="..."), its
+// rates (self-closing). The files list the newest day first, but the greatest date wins.
+EcbRates ParseEcbRates(std::string_view xml) {
+    CheckEnvelope(xml);
+    int depth = 0;
+    std::string_view dayDate, newestDate, newestBody;
+    std::size_t dayStart = 0;
+    for (auto tag = NextCube(xml, 0); tag; tag = NextCube(xml, tag->end)) {
+        if (tag->closing) {
+            if (--depth < 0) Refuse("The file's Cube elements are malformed.");
+            if (depth == 1 && dayDate > newestDate) {
+                newestDate = dayDate;
+                newestBody = xml.substr(dayStart, tag->begin - dayStart);
+            }
+            continue;
+        }
+        if (depth == 1) {
+            const auto time = Attribute(tag->attributes, "time");
+            if (!time) Refuse("A day of rates has no date.");
+            if (!IsDate(*time)) Refuse("\"" + std::string(*time) + "\" is not a date.");
+            dayDate = *time;
+            dayStart = tag->end;
+            if (tag->selfClosing && dayDate > newestDate) {  // a day without rates
+                newestDate = dayDate;
+                newestBody = {};
+            }
+        } else if (depth >= 2 && !tag->selfClosing) {  // a rate holds nothing
+            Refuse("The file's Cube elements are malformed.");
+        }
+        if (!tag->selfClosing) ++depth;
+    }
+    if (depth != 0) Refuse("The file's Cube elements are malformed.");
+    if (newestDate.empty()) Refuse("The file gives no dated rates.");
+    return {std::string(newestDate), ReadDay(newestBody, newestDate)};
+}
+
+}  // namespace devical::rates

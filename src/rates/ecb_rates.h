@@ -1,0 +1,37 @@
+// The European Central Bank's euro reference rates (eurofxref-daily.xml, the 90-day and the
+// full history files, all of one format): one euro in units of each currency, as our rates.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/amount.h"
+
+namespace devical::rates {
+
+// A rate file that cannot be used; what() tells the user why.
+class RatesError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct PublishedRate {
+    std::string code;      // three capital letters
+    std::string rateText;  // as published, with a point
+    engine::Amount rate = 0;
+};
+
+struct EcbRates {
+    std::string date;  // YYYY-MM-DD
+    std::vector<PublishedRate> rates;
+};
+
+// The rates of the file's newest day, in the file's order. Anything but that format (an HTML
+// page, a file cut short, a day without a date, a rate that is not a positive number, a code
+// that is not three capitals, no rate at all) throws RatesError: a wrong rate is worse than
+// an old one. One pass over the file; only the newest day's rates are read.
+EcbRates ParseEcbRates(std::string_view xml);
+
+}  // namespace devical::rates

@@ -1,0 +1,47 @@
+// The working currency list and the settings brought up to a day of published rates.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rates/ecb_rates.h"
+
+namespace devical::rates {
+
+// The euro and the euro-area currencies whose rates were fixed for good: a published rate
+// never replaces theirs, whatever a file says.
+bool IsFixedCurrency(std::string_view code);
+
+struct RateChange {
+    std::string code;
+    std::string oldText;  // as the list held it; empty for a row added
+    std::string newText;  // as written, in the list's own separator
+};
+
+struct UpdateReport {
+    std::string date;
+    std::vector<RateChange> changed;
+    std::vector<RateChange> added;
+    bool currentCurrencyFollowed = false;  // DEVICAL.INI's [Currency] Rate took the new rate
+};
+
+struct UpdateOptions {
+    bool add = false;     // append rows for the published currencies the list lacks
+    bool dryRun = false;  // say what would change, write nothing
+};
+
+// Rates.txt of the program directory: every row whose code is published and not fixed takes
+// the published rate, written with the decimal separator the list already uses; nothing else
+// of the file changes, byte for byte. DEVICAL.INI: the current currency's rate follows, and
+// [Rates] Date and Source record the day. Both files are replaced together, or neither is:
+// everything is worked out before the first write. languageCode: the installed set's, for
+// the names of added rows and the separator of a list that shows none. Throws FileError.
+UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const EcbRates& rates,
+                         const UpdateOptions& options, std::string_view languageCode);
+
+// The installed set's code (DEVICAL.LAN's Langue), "FR" when the file says none. Throws FileError.
+std::string InstalledLanguage(const std::filesystem::path& programDirectory);
+
+}  // namespace devical::rates

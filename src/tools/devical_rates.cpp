@@ -1,0 +1,138 @@
+// devical-rates: the currency list brought up to the ECB's euro reference rates. A program of
+// its own, so that the calculator's process never loads the network library.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/builtin_texts.h"
+#include "rates/rate_update.h"
+#include "storage/file_io.h"
+#include "storage/program_directory.h"
+
+namespace {
+
+using devical::rates::RatesError;
+
+constexpr const char* kDailyUrl = "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+constexpr qint64 kLargestFile = 256LL << 20;  // the full history is some megabytes: past this, it is not the ECB's
+
+// Without an answer for this long, the fetch gives up; DEVICAL_RATES_TIMEOUT_MS shortens it.
+int TimeoutMs() {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("DEVICAL_RATES_TIMEOUT_MS", &ok);
+    return ok && ms > 0 ? ms : 15000;
+}
+
+std::string Fetch(const QUrl& url) {
+    QNetworkAccessManager manager;
+    QNetworkRequest request(url);
+    const int timeout = TimeoutMs();
+    request.setTransferTimeout(timeout);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("devical-rates/" DEVICAL_VERSION));
+    QNetworkReply* reply = manager.get(request);
+    bool tooBig = false;
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, &tooBig](qint64 received, qint64) {
+        if (received > kLargestFile && !tooBig) {
+            tooBig = true;
+            reply->abort();
+        }
+    });
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished()) loop.exec();
+    reply->deleteLater();
+    const std::string where = url.toDisplayString().toStdString() + ": ";
+    if (tooBig) throw RatesError(where + "the file is far too big to be the ECB's rates.");
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
+        throw RatesError(where + "the server answered HTTP " + std::to_string(status.toInt()) + " " +
+                         reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().toStdString() + ".");
+    if (reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError)
+        throw RatesError(where + "no answer within " + QString::number(timeout / 1000.0).toStdString() + " s.");
+    if (reply->error() != QNetworkReply::NoError) throw RatesError(where + reply->errorString().toStdString());
+    const QByteArray bytes = reply->readAll();
+    return bytes.toStdString();
+}
+
+// As the calculator finds it: beside the executable when that holds DEVICAL.INI, else the
+// user's own directory (seeded from the installed data when new).
+devical::storage::ProgramDirectoryPlan ProgramDirectory() {
+    const QString executable = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString shipped = QDir::cleanPath(executable + QStringLiteral("../share/devical")) + QLatin1Char('/');
+    return devical::storage::PlanProgramDirectory(
+        executable.toStdString(),
+        devical::storage::UserDataDirectory(std::getenv("XDG_DATA_HOME"), QDir::homePath().toStdString()),
+        shipped.toStdString());
+}
+
+void Print(const devical::rates::UpdateReport& report, bool dryRun) {
+    for (const auto& change : report.changed)
+        std::printf("%s %s -> %s\n", change.code.c_str(), change.oldText.c_str(), change.newText.c_str());
+    for (const auto& change : report.added)
+        std::printf("%s added -> %s\n", change.code.c_str(), change.newText.c_str());
+    std::printf("ECB rates of %s: %zu changed, %zu added%s%s\n", report.date.c_str(), report.changed.size(),
+                report.added.size(), report.currentCurrencyFollowed ? ", current currency followed" : "",
+                dryRun ? " (dry run: nothing written)" : "");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::signal(SIGXFSZ, SIG_IGN);  // a file size limit gives a write error, not an end
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("devical-rates"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DEVICAL_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Updates Devical's currency list to the European Central Bank's euro reference rates of the day.\n"
+        "EUR and the fixed euro-area rates are never changed."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption url(QStringLiteral("url"), QStringLiteral("Fetch the rates from URL (http, https, file)."),
+                                 QStringLiteral("URL"), QString::fromLatin1(kDailyUrl));
+    const QCommandLineOption file(QStringLiteral("file"),
+                                  QStringLiteral("Import a file already downloaded (daily, 90-day or history)."),
+                                  QStringLiteral("PATH"));
+    const QCommandLineOption add(QStringLiteral("add"),
+                                 QStringLiteral("Also add rows for the published currencies the list lacks."));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("Print what would change; write nothing."));
+    parser.addOptions({url, file, add, dryRun});
+    parser.process(application);
+    if (!parser.positionalArguments().isEmpty() || (parser.isSet(url) && parser.isSet(file))) {
+        std::fprintf(stderr, "devical-rates: give --url or --file, and nothing else\n");
+        return 1;
+    }
+
+    QNetworkProxyFactory::setUseSystemConfiguration(true);  // http_proxy and the like
+    try {
+        const devical::storage::ProgramDirectoryPlan plan = ProgramDirectory();
+        if (!parser.isSet(dryRun)) devical::storage::PrepareProgramDirectory(plan);
+        std::string language = "FR";
+        try {
+            language = devical::rates::InstalledLanguage(plan.directory);
+        } catch (const devical::storage::FileError&) {  // without its texts, the list is still the list
+        }
+        devical::engine::SetBuiltInLanguage(language);
+
+        const std::string xml = parser.isSet(file) ? devical::storage::ReadFileBytes(parser.value(file).toStdString())
+                                                   : Fetch(QUrl::fromUserInput(parser.value(url)));
+        const devical::rates::EcbRates rates = devical::rates::ParseEcbRates(xml);
+        const devical::rates::UpdateReport report =
+            devical::rates::UpdateRates(plan.directory, rates, {parser.isSet(add), parser.isSet(dryRun)}, language);
+        Print(report, parser.isSet(dryRun));
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "devical-rates: %s\nNothing was changed.\n", error.what());
+        return 1;
+    }
+}

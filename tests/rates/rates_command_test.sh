@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# devical-rates end to end from a portable directory (its copy beside DEVICAL.INI), against
+# a server of the test's own on 127.0.0.1: an HTTP 404 and a server that never answers each
+# exit 1 with the reason and leave every file as it was; the day's file updates the list.
+#   rates_command_test.sh DEVICAL_RATES DATA_DIR
+set -euo pipefail
+work="$(mktemp -d)"
+server=""
+trap '[ -n "$server" ] && kill "$server"; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
+export HOME="$work" XDG_DATA_HOME="$work"
+program="$work/program"
+mkdir "$program"
+cp "$1" "$program/devical-rates"
+cp "$2/Devical.FR" "$program/DEVICAL.LAN"
+cp "$2/Devical.iFR" "$program/DEVICAL.INI"
+cp "$2/Rates.FR" "$program/Rates.txt"
+printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' '<gesmes:Envelope xmlns:gesmes="http://www.gesmes.org/xml/2002-08-01">' \
+  "<Cube><Cube time='2026-12-04'><Cube currency='USD' rate='1.0842'/><Cube currency='BGN' rate='1.9558'/>" \
+  "<Cube currency='GBP' rate='0.8543'/><Cube currency='CHF' rate='0.94'/></Cube></Cube></gesmes:Envelope>" >"$work/daily.xml"
+
+# /daily.xml served, /hang taken and never answered, anything else 404.
+python3 -c '
+import http.server, os, sys, time
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        if self.path == "/hang": return time.sleep(120)
+        if self.path != "/daily.xml": return self.send_error(404)
+        body = open(sys.argv[1], "rb").read()
+        self.send_response(200); self.send_header("Content-Length", str(len(body))); self.end_headers()
+        self.wfile.write(body)
+    def log_message(self, *arguments): pass
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+server.daemon_threads = True
+open(sys.argv[2] + ".new", "w").write(str(server.server_address[1]))
+os.rename(sys.argv[2] + ".new", sys.argv[2])
+server.serve_forever()' "$work/daily.xml" "$work/port" &
+server=$!
+for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
+base="http://127.0.0.1:$(cat "$work/port")"
+
+cp -a "$program" "$work/before"
+for refusal in "missing.xml HTTP 404" "hang no answer within 0.7 s"; do
+  status=0
+  DEVICAL_RATES_TIMEOUT_MS=700 "$program/devical-rates" --url "$base/${refusal%% *}" >"$work/out" 2>"$work/err" ||
+    status=$?
+  [ "$status" = 1 ] && grep -q "${refusal#* }" "$work/err" && [ ! -s "$work/out" ] ||
+    fail "$refusal: exit $status, $(cat "$work/out" "$work/err")"
+  diff -r "$work/before" "$program" >/dev/null || fail "$refusal: a file changed"
+done
+
+"$program/devical-rates" --url "$base/daily.xml" >"$work/out" || fail "the day's file refused"
+printf 'GBP 0,85 -> 0,8543\nUSD 1,08 -> 1,0842\nECB rates of 2026-12-04: 2 changed, 0 added\n' | diff - "$work/out"
+grep -q $'^1,0842\r$' "$program/Rates.txt" && grep -q $'^Date=2026-12-04\r$' "$program/DEVICAL.INI" ||
+  fail "the new rate or its date is not written"
