@@ -50,6 +50,15 @@ constexpr BuiltIn kTexts[] = {
     {"CharNotInFile", "Ce caractère ne peut pas être enregistré : « %1 »", "This character cannot be saved: “%1”",
      "Dieses Zeichen kann nicht gespeichert werden: „%1“"},
 
+    // The currency list's update from the central bank's rates.
+    {"RatesUpdating", "Mise à jour des taux…", "Updating the rates…", "Kurse werden aktualisiert…"},
+    {"RatesUpdated", "%1 taux mis à jour (BCE, %2)", "%1 rates updated (ECB, %2)", "%1 Kurse aktualisiert (EZB, %2)"},
+    {"RatesFailed", "Le programme devical-rates n'a pu être lancé", "The devical-rates program could not be started",
+     "Das Programm devical-rates konnte nicht gestartet werden"},
+    {"RatesDate", "Taux BCE du %1", "ECB rate of %1", "EZB-Kurs vom %1"},
+    {"RatesOld", "ancien de plus de cinq jours ouvrés", "more than five working days old",
+     "älter als fünf Arbeitstage"},
+
     // How a question ends: French sets a blank before its mark.
     {"QuestionMark", " ?", "?", "?"},
 

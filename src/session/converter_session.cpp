@@ -1,13 +1,33 @@
 #include "session/converter_session.h"
 
+#include <cstdio>
+
 #include "engine/clipboard.h"
+#include "engine/currency.h"
 #include "engine/entry.h"
 #include "storage/file_io.h"
+#include "storage/list_file.h"
 
 namespace devical::session {
 
 std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator) {
     return " (" + engine::AmountText(rate, decimalSeparator) + " %)";
+}
+
+int WorkingDaysSince(std::string_view isoDate, std::chrono::sys_days today) {
+    int year = 0;
+    unsigned month = 0, day = 0;
+    if (isoDate.size() != 10 || std::sscanf(std::string(isoDate).c_str(), "%4d-%2u-%2u", &year, &month, &day) != 3)
+        return -1;
+    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month), std::chrono::day(day)};
+    if (!date.ok()) return -1;
+    int working = 0;
+    for (std::chrono::sys_days at = std::chrono::sys_days(date) + std::chrono::days(1); at <= today;
+         at += std::chrono::days(1)) {
+        const std::chrono::weekday weekday(at);
+        if (weekday != std::chrono::Saturday && weekday != std::chrono::Sunday) ++working;
+    }
+    return working;
 }
 
 ConverterSession::ConverterSession(std::string programDirectory, std::function<char()> decimalSeparator)
@@ -48,6 +68,9 @@ void ConverterSession::Take(const storage::Settings& settings) {
     }
     state_.KeepMemoryAmounts = false;  // kept once, for the renaming that asked
     state_.Decimals = settings.decimals;
+    const std::string code = engine::CurrencyCode(settings.currency.title);
+    const bool floating = code != "EUR" && !storage::IsLockedCurrency(settings.currency.title);
+    floatingRateDate_ = floating ? settings.ratesDate : std::string();
 }
 
 void ConverterSession::TakeShownSettings() {

@@ -6,6 +6,7 @@
 // amounts with it.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -24,6 +25,10 @@ namespace devical::session {
 // " (20,6 %)": the tax rate as it follows the tax title in its caption.
 std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator);
 
+// The working days (Monday to Friday) after an ISO date ("2026-12-04") up to today; -1 for a
+// text that is no date.
+int WorkingDaysSince(std::string_view isoDate, std::chrono::sys_days today);
+
 class ConverterSession {
 public:
     // For the program directory (with its trailing '/', or empty for the current directory),
@@ -37,6 +42,9 @@ public:
     const engine::ConverterState& State() const { return state_; }
     const engine::ConverterContext& Context() const { return context_; }
     const engine::MessageCatalogue& Messages() const { return context_.messages; }
+    // The day of the central bank's rates last taken into the lists, when the current currency
+    // is one whose rate floats (not the euro nor a currency fixed to it); empty otherwise.
+    const std::string& FloatingRateDate() const { return floatingRateDate_; }
 
     void UseMessages(engine::MessageCatalogue messages) { context_.messages = std::move(messages); }
 
@@ -100,6 +108,7 @@ private:
 
     std::string programDirectory_;
     std::function<char()> decimalSeparator_;
+    std::string floatingRateDate_;
     engine::ConverterState state_;
     engine::ConverterContext context_;
 };

@@ -81,6 +81,7 @@ SettingsReading ReadSettings(const IniDocument& document, const std::string& fil
     s.decimals = engine::IsUsableDecimals(decimals) ? decimals : "2";
     s.sizeLevel = std::clamp(read.Integer("Windows", "Size", 1), 1, 3);
     s.boxUnderEntry = read.Integer("Windows", "CaseEnSaisie", 1);
+    s.ratesDate = read.Text("Rates", "Date", "");
     reading.problems = read.TakeProblems();
     return reading;
 }

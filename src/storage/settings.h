@@ -37,6 +37,7 @@ struct Settings {
     std::string decimals = "2";
     int sizeLevel = 1;      // held within 1..3
     int boxUnderEntry = 1;  // as stored: a value outside 1..6 selects nothing
+    std::string ratesDate;  // the day of the central bank's rates last taken ("2026-12-04"), if any
 };
 
 // The settings as read at one moment. A missing, empty or unusable value gives the default

@@ -1,5 +1,9 @@
-// The currency list: choosing a row makes it the current currency.
+// The currency list: choosing a row makes it the current currency. Its rates can be brought
+// up to date from the European Central Bank's reference rates by the separate command
+// devical-rates, run in the background (the button, F5), the list reloaded afterwards.
 #pragma once
+
+#include <QProcess>
 
 #include "ui/lists/list_editor.h"
 
@@ -10,8 +14,22 @@ class TRates : public ListWindow {
 public:
     explicit TRates(Services& services, QWidget* parent = nullptr);
 
+    void Bt_UpdateClick();
+    void ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) override;
+    bool Updating() const { return update_.state() != QProcess::NotRunning; }
+
+signals:
+    void updateFinished();  // the list reloaded or the failure shown
+
 protected:
     QString CurrentTitle() const override { return services_.CurrencyTitle(); }
+
+private:
+    void UpdateEnded(int exitCode, QProcess::ExitStatus status);
+    void ShowWorking(bool working);
+
+    QToolButton* Bt_Update{};
+    QProcess update_;
 };
 
 }  // namespace devical::ui

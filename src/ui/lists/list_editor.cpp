@@ -127,6 +127,7 @@ void ListWindow::ApplyLanguage() {
     std::vector<std::pair<QToolButton*, const char*>> hints = {
         {Bt_Edit, "Edit"}, {Bt_Ajout, "Add"}, {Bt_Del, "Del"}, {Bt_OK, "Ok"}, {Bt_Exit, "Cancel"}};
     if (auto* copy = findChild<QToolButton*>(QStringLiteral("Bt_CopieMem"))) hints.emplace_back(copy, "Copy");
+    if (auto* update = findChild<QToolButton*>(QStringLiteral("Bt_Update"))) hints.emplace_back(update, "Update");
     for (const auto& [button, key] : hints) {
         const QString hint = text(design_.tipsSection, key);
         button->setToolTip(hint);

@@ -3,8 +3,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -28,6 +30,9 @@
 namespace devical::ui {
 
 namespace {
+
+// A central bank's rate older than this many working days is said to have aged.
+constexpr int kAgedRateDays = 5;
 
 // The one-line credit of the about label when the language file has none.
 const char* const kBuiltInCredit = "Devical - Convertisseur euro - 12/98";
@@ -156,6 +161,7 @@ void TCalc::FormCreate() {
 
     for (const auto& [name, key] : kHints)
         findChild<QWidget*>(QLatin1String(name))->setToolTip(text("Main_Tips", key));
+    rateHint_ = text("Main_Tips", "Lib_Rate");
     ButtonRA->setToolTip(text("Main_Tips", "Bt_BackSpace", "BackSpace"));
     for (const char* name : kPictures) {
         QWidget* picture = findChild<QWidget*>(QLatin1String(name));
@@ -222,9 +228,26 @@ void TCalc::ShowSettings() {
     Lib_Rate->setText(rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(state.CurrencyRate, sep)) +
                       QLatin1Char(' ') + unit);
     Lib_MemCur->setToolTip(CurrencyTitle());
+    ShowRateDate();
     Nb_Dec->setCurrentText(Text(state.Decimals));
     Lib_NbrDec->setText(Text(state.Decimals));
     NameAmountBoxes();
+}
+
+// A rate taken from the central bank says of which day it is, and when it has aged.
+void TCalc::ShowRateDate() {
+    QString hint = rateHint_;
+    const QString iso = Text(session_.FloatingRateDate());
+    if (!iso.isEmpty()) {
+        const QDate date = QDate::fromString(iso, Qt::ISODate);
+        const QString day = date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : iso;
+        hint += QLatin1Char('\n') + Text(Messages().MessageText("RatesDate")).arg(day);
+        const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+        if (session::WorkingDaysSince(Utf8(iso), today) > kAgedRateDays)
+            hint += QStringLiteral(", ") + Text(Messages().MessageText("RatesOld"));
+    }
+    Lib_Rate->setToolTip(hint);
+    Lib_Cur->setToolTip(hint);
 }
 
 // Each box is known to a screen reader by its line and its column: "Montant HT, Euros".

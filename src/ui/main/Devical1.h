@@ -189,6 +189,7 @@ private:
     void ShowStoredSettings();
     void ShowSettings();
     void NameAmountBoxes();
+    void ShowRateDate();
     void ShowMemory(const engine::MemoryOutcome& outcome = {});
     void StepDecimals(int step);
     void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
@@ -205,6 +206,7 @@ private:
     session::ConverterSession session_;
     QString installedLanguage_ = QStringLiteral("FR");
     QString rateText1_, rateText2_, rateText2One_;
+    QString rateHint_;  // the language file's hint of the rate line
     QString underEntryText_;
     int fullHeight_ = 0;
     int bottomMargin_ = 0;
