@@ -87,6 +87,9 @@ ConverterSession::Activation ConverterSession::Activate() {
     Activation activation{{}, std::move(reading.problems)};
     engine::EngineOutcome& outcome = activation.outcome;
     const storage::Settings& settings = reading.values;
+    // A rate changed in the file by another program (devical-rates) carries the amounts as a
+    // choice in the list does.
+    if (state_.Started && settings.currency.rate != state_.CurrencyRate) state_.CurrencyChanged = true;
     Take(settings);
     ChooseSizeLevel(settings.sizeLevel, outcome);
     const int box = settings.boxUnderEntry;

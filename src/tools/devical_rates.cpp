@@ -97,8 +97,16 @@ int main(int argc, char** argv) {
         "EUR and the fixed euro-area rates are never changed."));
     parser.addHelpOption();
     parser.addVersionOption();
+    // DEVICAL_RATES_URL sets another default: a mirror, or a copy kept for a test.
+    const QString defaultUrl = qEnvironmentVariableIsEmpty("DEVICAL_RATES_URL")
+                                   ? QString::fromLatin1(kDailyUrl)
+                                   : qEnvironmentVariable("DEVICAL_RATES_URL");
     const QCommandLineOption url(QStringLiteral("url"), QStringLiteral("Fetch the rates from URL (http, https, file)."),
-                                 QStringLiteral("URL"), QString::fromLatin1(kDailyUrl));
+                                 QStringLiteral("URL"), defaultUrl);
+    const QCommandLineOption directory(
+        QStringLiteral("directory"),
+        QStringLiteral("Update the lists of this program directory rather than the one Devical finds."),
+        QStringLiteral("DIR"));
     const QCommandLineOption file(QStringLiteral("file"),
                                   QStringLiteral("Import a file already downloaded (daily, 90-day or history)."),
                                   QStringLiteral("PATH"));
@@ -106,7 +114,7 @@ int main(int argc, char** argv) {
                                  QStringLiteral("Also add rows for the published currencies the list lacks."));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                     QStringLiteral("Print what would change; write nothing."));
-    parser.addOptions({url, file, add, dryRun});
+    parser.addOptions({url, file, add, dryRun, directory});
     parser.process(application);
     if (!parser.positionalArguments().isEmpty() || (parser.isSet(url) && parser.isSet(file))) {
         std::fprintf(stderr, "devical-rates: give --url or --file, and nothing else\n");
@@ -115,7 +123,13 @@ int main(int argc, char** argv) {
 
     QNetworkProxyFactory::setUseSystemConfiguration(true);  // http_proxy and the like
     try {
-        const devical::storage::ProgramDirectoryPlan plan = ProgramDirectory();
+        // A directory given is the window's own: used as it is, never seeded.
+        const devical::storage::ProgramDirectoryPlan plan =
+            parser.isSet(directory)
+                ? devical::storage::ProgramDirectoryPlan{QDir(parser.value(directory)).absolutePath().toStdString() +
+                                                             "/",
+                                                         std::nullopt}
+                : ProgramDirectory();
         if (!parser.isSet(dryRun)) devical::storage::PrepareProgramDirectory(plan);
         std::string language = "FR";
         try {

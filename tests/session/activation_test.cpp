@@ -89,17 +89,19 @@ TEST_F(ActivationTest, ANewRateKeepsTheEurosAndRecomputesTheNationalAmounts) {
         int box;
         Boxes shown;
         const char* clipboard;
+        bool chosen = true;  // in the list; else the file alone changed, as devical-rates does
     };
     const Row rows[] = {
         {1, {"29,81", "15,24", "6,14", "3,14", "35,95", "18,38"}, "29,81"},
         {2, {"29,81", "15,24", "6,14", "3,14", "35,95", "18,38"}, "29,81"},
         {5, {"29,83", "15,25", "6,14", "3,14", "35,97", "18,39"}, "35,97"},  // from the gross row's euros
+        {1, {"29,81", "15,24", "6,14", "3,14", "35,95", "18,38"}, "29,81", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.box);
         ConverterSession pad = Started();
         pad.ChooseBox(engine::RowOf(row.box), engine::ColumnOf(row.box));
-        pad.Choose(storage::CurrencyChoice{"DEM Mark", "1,95583", 1.95583L});
+        if (row.chosen) pad.Choose(storage::CurrencyChoice{"DEM Mark", "1,95583", 1.95583L});
         const std::string marks = With(With(With(kFrancs,
                                                  "FRF Franc fran\xe7"
                                                  "ais",
@@ -170,6 +172,20 @@ TEST_F(ActivationTest, AWriteThatFailsIsReportedAndTheStepGoesOn) {
     EXPECT_EQ(outcome.messages.size(), 2u);  // the size level, then the box under entry
     EXPECT_EQ(pad.State().SizeLevel, 3);
     EXPECT_EQ(pad.Context().currencyTitle, "FRF Franc français");
+}
+
+TEST(WorkingDaysSince, CountsMondayToFridayAfterTheDateUpToToday) {
+    using namespace std::chrono;
+    const sys_days monday = sys_days(year(2026) / December / 7);
+    const std::pair<const char*, int> rows[] = {
+        {"2026-12-07", 0},  {"2026-12-04", 1},  // Friday's rates on Monday
+        {"2026-11-27", 6},  {"2026-12-05", 1},  // a Saturday
+        {"2026-02-30", -1}, {"04/12/2026", -1},
+    };
+    for (const auto& [date, days] : rows) {
+        SCOPED_TRACE(date);
+        EXPECT_EQ(WorkingDaysSince(date, monday), days);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QToolTip>
 #include <QtTest>
@@ -746,6 +747,30 @@ private slots:
         QCOMPARE(w.Calc.findChild<QLabel*>("Lib_MemEuro")->text(), QStringLiteral("-3,14"));
         QCOMPARE(w.Calc.findChild<QLabel*>("Lb_Dev")->text(), QStringLiteral("FRF"));
         QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray("FRF "));
+    }
+
+    // The central bank's rates of the day (a copy of its file here), taken in the background:
+    // the list shows them and says how many changed; the legacy mark stays.
+    void updatingTheRatesReloadsTheListAndSaysHowMany() {
+        dir_->Write("daily.xml",
+                    "<?xml version='1.0'?><gesmes:Envelope xmlns:gesmes='http://www.gesmes.org/xml/2002-08-01'>"
+                    "<Cube><Cube time='2026-12-04'><Cube currency='USD' rate='1.0842'/>"
+                    "<Cube currency='GBP' rate='0.8543'/><Cube currency='DEM' rate='2'/></Cube></Cube>"
+                    "</gesmes:Envelope>");
+        qputenv("DEVICAL_RATES_URL", QUrl::fromLocalFile(dir_->Path() + "daily.xml").toEncoded());
+        auto& w = Open();
+        w.Rates().ShowList();
+        QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
+        messages_->Expect(QStringLiteral("2 taux mis à jour (BCE, 2026-12-04)"));
+        Key(w.Rates(), Qt::Key_F5);
+        QVERIFY(finished.wait(10000));
+        const auto rows = w.Rates().Records();
+        QVERIFY(std::find(rows.begin(), rows.end(), devical::storage::ListRecord{"USD Dollar", "1,0842"}) !=
+                rows.end());
+        QVERIFY(std::find(rows.begin(), rows.end(), devical::storage::ListRecord{"DEM Mark allemand", "1,95583"}) !=
+                rows.end());
+        QCOMPARE(dir_->Setting("Rates", "Date"), QByteArray("2026-12-04"));
+        qunsetenv("DEVICAL_RATES_URL");
     }
 };
 
