@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -147,6 +148,7 @@ int RunDevical(int argc, char** argv) {
     } else {
         windows.Calc.Devical1Click();
     }
+    QTimer::singleShot(0, &windows.Calc, [&windows] { windows.UpdateRatesIfDue(); });
     return QApplication::exec();
 }
 

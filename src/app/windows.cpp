@@ -56,6 +56,10 @@ void DevicalWindows::ReloadWindows() {
     Calc.FormActivate();
 }
 
+void DevicalWindows::UpdateRatesIfDue() {
+    if (Calc.TakeDailyRatesTurn()) Rates().UpdateQuietly();
+}
+
 TInfo& DevicalWindows::Info() {
     if (!info_) info_ = std::make_unique<TInfo>();
     return *info_;

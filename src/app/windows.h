@@ -30,6 +30,8 @@ public:
     QString MessageText(std::string_view key) const override;
     platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) override;
     bool Choose(const storage::RowChoice& choice) override { return calc_.Choose(choice); }
+    bool RatesDaily() const override { return calc_.RatesDaily(); }
+    bool StoreRatesDaily(bool daily) override { return calc_.StoreRatesDaily(daily); }
     bool StoreTitle(storage::TitleTarget target, const std::string& title) override {
         return calc_.StoreTitle(target, title);
     }
@@ -103,6 +105,8 @@ public:
     QString ProgramDirectory() const override { return Calc.ProgramDirectory(); }
     bool SaveOpenWork() override;
     void ReloadWindows() override;
+    // At the first start of a day, when the user asked for it: the rates of the day, quietly.
+    void UpdateRatesIfDue();
     platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) override {
         return platform::ShowMessage(parent, kind, text);
     }

@@ -71,6 +71,8 @@ void ConverterSession::Take(const storage::Settings& settings) {
     const std::string code = engine::CurrencyCode(settings.currency.title);
     const bool floating = code != "EUR" && !storage::IsLockedCurrency(settings.currency.title);
     floatingRateDate_ = floating ? settings.ratesDate : std::string();
+    ratesDaily_ = settings.ratesDaily;
+    ratesChecked_ = settings.ratesChecked;
 }
 
 void ConverterSession::TakeShownSettings() {
@@ -135,6 +137,23 @@ std::optional<std::string> ConverterSession::Choose(const storage::RowChoice& ch
 
 std::optional<std::string> ConverterSession::StoreTitle(storage::TitleTarget target, const std::string& title) {
     return Store([&] { Settings().WriteTitle(target, title); });
+}
+
+std::optional<std::string> ConverterSession::StoreRatesDaily(bool daily) {
+    auto failure = Store([&] { Settings().WriteRatesDaily(daily); });
+    if (!failure) ratesDaily_ = daily;
+    return failure;
+}
+
+bool ConverterSession::TakeDailyRatesTurn(std::chrono::sys_days today) {
+    const std::chrono::year_month_day date(today);
+    char day[16];
+    std::snprintf(day, sizeof day, "%04d-%02u-%02u", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()));
+    if (!ratesDaily_ || ratesChecked_ == day) return false;
+    ratesChecked_ = day;
+    Store([&] { Settings().WriteRatesChecked(day); });  // a note that fails means one more try
+    return true;
 }
 
 void ConverterSession::FollowNewSet() {

@@ -71,6 +71,12 @@ public:
     // they are chosen in the lists.
     void FollowNewSet();
 
+    // The daily update of the rates at start-up: whether it is asked for, its change stored,
+    // and whether it is due today (asked for and not yet tried today; the day is noted).
+    bool RatesDaily() const { return ratesDaily_; }
+    std::optional<std::string> StoreRatesDaily(bool daily);
+    bool TakeDailyRatesTurn(std::chrono::sys_days today);
+
     // The box of row 1..3 and column 1..2 becomes the box under entry, stored; the size
     // level is stored first when the choice enlarged the window.
     engine::EngineOutcome ChooseBox(int row, int column);
@@ -109,6 +115,8 @@ private:
     std::string programDirectory_;
     std::function<char()> decimalSeparator_;
     std::string floatingRateDate_;
+    bool ratesDaily_ = false;
+    std::string ratesChecked_;
     engine::ConverterState state_;
     engine::ConverterContext context_;
 };

@@ -82,6 +82,8 @@ SettingsReading ReadSettings(const IniDocument& document, const std::string& fil
     s.sizeLevel = std::clamp(read.Integer("Windows", "Size", 1), 1, 3);
     s.boxUnderEntry = read.Integer("Windows", "CaseEnSaisie", 1);
     s.ratesDate = read.Text("Rates", "Date", "");
+    s.ratesDaily = read.Text("Rates", "Daily", "0") == "1";
+    s.ratesChecked = read.Text("Rates", "Checked", "");
     reading.problems = read.TakeProblems();
     return reading;
 }
@@ -118,6 +120,10 @@ void SettingsFile::WriteMemory(std::string_view title, std::string_view national
 void SettingsFile::WriteDecimals(std::string_view decimals) const { IniWrite(path_, "Calcul", "Nb_Dec", decimals); }
 
 void SettingsFile::WriteSizeLevel(int level) const { IniWrite(path_, "Windows", "Size", std::to_string(level)); }
+
+void SettingsFile::WriteRatesDaily(bool daily) const { IniWrite(path_, "Rates", "Daily", daily ? "1" : "0"); }
+
+void SettingsFile::WriteRatesChecked(std::string_view day) const { IniWrite(path_, "Rates", "Checked", day); }
 
 void SettingsFile::WriteBoxUnderEntry(int box) const {
     IniWrite(path_, "Windows", "CaseEnSaisie", std::to_string(box));

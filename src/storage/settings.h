@@ -35,9 +35,11 @@ struct Settings {
     CurrencySetting currency;
     MemorySetting memory;
     std::string decimals = "2";
-    int sizeLevel = 1;      // held within 1..3
-    int boxUnderEntry = 1;  // as stored: a value outside 1..6 selects nothing
-    std::string ratesDate;  // the day of the central bank's rates last taken ("2026-12-04"), if any
+    int sizeLevel = 1;         // held within 1..3
+    int boxUnderEntry = 1;     // as stored: a value outside 1..6 selects nothing
+    std::string ratesDate;     // the day of the central bank's rates last taken ("2026-12-04"), if any
+    bool ratesDaily = false;   // the rates are updated at the first start of each day
+    std::string ratesChecked;  // the day they were last asked for at a start
 };
 
 // The settings as read at one moment. A missing, empty or unusable value gives the default
@@ -72,6 +74,8 @@ public:
     void WriteDecimals(std::string_view decimals) const;
     void WriteSizeLevel(int level) const;
     void WriteBoxUnderEntry(int box) const;
+    void WriteRatesDaily(bool daily) const;
+    void WriteRatesChecked(std::string_view day) const;
 
 private:
     std::filesystem::path path_;

@@ -31,6 +31,9 @@ public:
     virtual bool Choose(const storage::RowChoice& choice) = 0;
     // A title typed in the question, written to the settings file; false as above.
     virtual bool StoreTitle(storage::TitleTarget target, const std::string& title) = 0;
+    // The daily update of the rates at start-up, and its change, written at once (false as above).
+    virtual bool RatesDaily() const = 0;
+    virtual bool StoreRatesDaily(bool daily) = 0;
     // The current currency's and tax's titles, and the code and blank put in front of memory titles.
     virtual QString CurrencyTitle() const = 0;
     virtual QString TaxTitle() const = 0;

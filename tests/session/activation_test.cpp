@@ -174,6 +174,25 @@ TEST_F(ActivationTest, AWriteThatFailsIsReportedAndTheStepGoesOn) {
     EXPECT_EQ(pad.Context().currencyTitle, "FRF Franc français");
 }
 
+TEST_F(ActivationTest, TheDailyRatesAreDueOnceADayWhenAskedFor) {
+    const auto monday = std::chrono::sys_days(std::chrono::year(2026) / 12 / 7);
+    const std::pair<const char*, bool> rows[] = {
+        {"", false},
+        {"Daily=0\r\nChecked=2026-12-04\r\n", false},
+        {"Daily=1\r\nChecked=2026-12-07\r\n", false},
+        {"Daily=1\r\nChecked=2026-12-04\r\n", true},
+        {"Daily=1\r\n", true},
+    };
+    for (const auto& [rates, due] : rows) {
+        SCOPED_TRACE(rates);
+        ConverterSession session = Session();
+        Activate(session, kFrancs + std::string("[Rates]\r\n") + rates);
+        EXPECT_EQ(session.TakeDailyRatesTurn(monday), due);
+        EXPECT_FALSE(session.TakeDailyRatesTurn(monday));  // once
+        if (due) EXPECT_EQ(Stored("Rates", "Checked"), "2026-12-07");
+    }
+}
+
 TEST(WorkingDaysSince, CountsMondayToFridayAfterTheDateUpToToday) {
     using namespace std::chrono;
     const sys_days monday = sys_days(year(2026) / December / 7);

@@ -1,6 +1,7 @@
 // The language choice, used as a person would: the dialog that greets a first run, the
 // switch to another set and back, and what every window shows afterwards.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
@@ -165,6 +166,12 @@ private:
             } else if (auto* label = qobject_cast<QLabel*>(widget)) {
                 wider(label->text(), label->fontMetrics(), label->contentsRect(),
                       static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0));
+            } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {  // nor covered by another control
+                const QWidgetList others = check->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+                const bool covered = std::any_of(others.begin(), others.end(), [check](QWidget* other) {
+                    return other != check && other->geometry().intersects(check->geometry());
+                });
+                if (covered || check->sizeHint().width() > check->width()) cut << check->text();
             } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
                 wider(button->text(), button->fontMetrics(), button->rect().adjusted(2, 0, -2, 0));
             } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {

@@ -1,6 +1,7 @@
 // The currency, tax and saved-amount lists, the memory register and the title question,
 // used through the windows as a person would, with the files checked byte for byte.
 #include <QAccessible>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScopeGuard>
@@ -771,6 +772,8 @@ private slots:
                 rows.end());
         QCOMPARE(dir_->Setting("Rates", "Date"), QByteArray("2026-12-04"));
         qunsetenv("DEVICAL_RATES_URL");
+        QTest::mouseClick(w.Rates().findChild<QCheckBox*>("Cb_Daily"), Qt::LeftButton);  // each day at start-up
+        QCOMPARE(dir_->Setting("Rates", "Daily"), QByteArray("1"));
     }
 };
 

@@ -3,6 +3,7 @@
 // devical-rates, run in the background (the button, F5), the list reloaded afterwards.
 #pragma once
 
+#include <QCheckBox>
 #include <QProcess>
 
 #include "ui/lists/list_editor.h"
@@ -15,6 +16,8 @@ public:
     explicit TRates(Services& services, QWidget* parent = nullptr);
 
     void Bt_UpdateClick();
+    // The update that a start asks for once a day: nothing said, unless the amounts move.
+    void UpdateQuietly();
     void ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) override;
     bool Updating() const { return update_.state() != QProcess::NotRunning; }
 
@@ -23,13 +26,18 @@ signals:
 
 protected:
     QString CurrentTitle() const override { return services_.CurrencyTitle(); }
+    void showEvent(QShowEvent* event) override;
 
 private:
     void UpdateEnded(int exitCode, QProcess::ExitStatus status);
     void ShowWorking(bool working);
 
+    void StartUpdate();
+
     QToolButton* Bt_Update{};
+    QCheckBox* Cb_Daily{};
     QProcess update_;
+    bool quiet_ = false;
 };
 
 }  // namespace devical::ui

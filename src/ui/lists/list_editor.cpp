@@ -1,6 +1,7 @@
 #include "ui/lists/list_editor.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -128,6 +129,14 @@ void ListWindow::ApplyLanguage() {
         {Bt_Edit, "Edit"}, {Bt_Ajout, "Add"}, {Bt_Del, "Del"}, {Bt_OK, "Ok"}, {Bt_Exit, "Cancel"}};
     if (auto* copy = findChild<QToolButton*>(QStringLiteral("Bt_CopieMem"))) hints.emplace_back(copy, "Copy");
     if (auto* update = findChild<QToolButton*>(QStringLiteral("Bt_Update"))) hints.emplace_back(update, "Update");
+    if (auto* daily = findChild<QCheckBox*>(QStringLiteral("Cb_Daily"))) {
+        daily->setText(text(design_.faceSection, "Daily"));
+        daily->setToolTip(text(design_.tipsSection, "Daily"));
+        daily->setAccessibleName(daily->toolTip());
+        // As wide as its text, the window wider if OK would cover it.
+        daily->resize(daily->sizeHint().width(), daily->height());
+        setMinimumWidth(std::max(minimumWidth(), daily->geometry().right() + 6 + okFromRight_));
+    }
     for (const auto& [button, key] : hints) {
         const QString hint = text(design_.tipsSection, key);
         button->setToolTip(hint);

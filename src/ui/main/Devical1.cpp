@@ -109,6 +109,10 @@ QString TCalc::FilePath(const char* name) const {
 
 bool TCalc::Choose(const storage::RowChoice& choice) { return !Reported(session_.Choose(choice)); }
 
+bool TCalc::TakeDailyRatesTurn() {
+    return session_.TakeDailyRatesTurn(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
+}
+
 bool TCalc::StoreTitle(storage::TitleTarget target, const std::string& title) {
     return !Reported(session_.StoreTitle(target, title));
 }

@@ -140,6 +140,10 @@ public:
     bool StoreTitle(storage::TitleTarget target, const std::string& title);
     // After a language switch: the amounts follow the new set's currency and tax.
     void FollowNewSet() { session_.FollowNewSet(); }
+    // The daily update of the rates at start-up: asked for or not, stored, due today.
+    bool RatesDaily() const { return session_.RatesDaily(); }
+    bool StoreRatesDaily(bool daily) { return !Reported(session_.StoreRatesDaily(daily)); }
+    bool TakeDailyRatesTurn();
     // The language file, or nothing once the reason it cannot be read has been shown.
     std::optional<storage::LanguageFile> OpenLanguageFile();
     QString InstalledLanguage() const { return installedLanguage_; }
