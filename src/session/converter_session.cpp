@@ -5,8 +5,8 @@
 #include "engine/clipboard.h"
 #include "engine/currency.h"
 #include "engine/entry.h"
+#include "rates/rate_update.h"
 #include "storage/file_io.h"
-#include "storage/list_file.h"
 
 namespace devical::session {
 
@@ -68,8 +68,7 @@ void ConverterSession::Take(const storage::Settings& settings) {
     }
     state_.KeepMemoryAmounts = false;  // kept once, for the renaming that asked
     state_.Decimals = settings.decimals;
-    const std::string code = engine::CurrencyCode(settings.currency.title);
-    const bool floating = code != "EUR" && !storage::IsLockedCurrency(settings.currency.title);
+    const bool floating = !rates::IsFixedCurrency(engine::CurrencyCode(settings.currency.title));
     floatingRateDate_ = floating ? settings.ratesDate : std::string();
     ratesDaily_ = settings.ratesDaily;
     ratesChecked_ = settings.ratesChecked;
