@@ -189,7 +189,9 @@ TEST_F(ActivationTest, TheDailyRatesAreDueOnceADayWhenAskedFor) {
         Activate(session, kFrancs + std::string("[Rates]\r\n") + rates);
         EXPECT_EQ(session.TakeDailyRatesTurn(monday), due);
         EXPECT_FALSE(session.TakeDailyRatesTurn(monday));  // once
-        if (due) EXPECT_EQ(Stored("Rates", "Checked"), "2026-12-07");
+        if (due) {
+            EXPECT_EQ(Stored("Rates", "Checked"), "2026-12-07");
+        }
     }
 }
 
