@@ -120,10 +120,8 @@ int RunDevical(int argc, char** argv) {
     for (const QString& name : ReadStartOptions(QCoreApplication::arguments()).unknown)
         std::fprintf(stderr, "devical: unknown option '%s' ignored\n", name.toLocal8Bit().constData());
 
-    const storage::ProgramDirectoryPlan plan = storage::PlanProgramDirectory(
-        platform::ExecutableDirectory().toStdString(),
-        storage::UserDataDirectory(std::getenv("XDG_DATA_HOME"), QDir::homePath().toStdString()),
-        platform::ShippedDataDirectory().toStdString());
+    const storage::ProgramDirectoryPlan plan = storage::PlanProgramDirectoryFor(
+        platform::ExecutableDirectory().toStdString(), std::getenv("XDG_DATA_HOME"), QDir::homePath().toStdString());
     platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));
     // Without a safe place for the guard, or past a hung instance, the program still
     // runs, and says why on stderr.

@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -14,10 +13,6 @@ namespace devical::platform {
 QString ExecutableDirectory() {
     const QString directory = QCoreApplication::applicationDirPath();
     return directory.isEmpty() ? QString() : directory + QLatin1Char('/');
-}
-
-QString ShippedDataDirectory() {
-    return QDir::cleanPath(ExecutableDirectory() + QStringLiteral("../share/devical")) + QLatin1Char('/');
 }
 
 char DecimalSeparator() {

@@ -9,9 +9,6 @@ namespace devical::platform {
 // The running executable's directory with a trailing '/', or empty (the current
 // directory) where it cannot be found.
 QString ExecutableDirectory();
-// The data an installed program ships (share/devical/ of the executable's prefix, so that a
-// relocated prefix works).
-QString ShippedDataDirectory();
 
 // ',' or '.': the user's locale's separator at this moment ('.' for any other).
 char DecimalSeparator();

@@ -69,6 +69,12 @@ ProgramDirectoryPlan PlanProgramDirectory(const fs::path& executableDirectory, c
     return {userDirectory, shippedDirectory};
 }
 
+ProgramDirectoryPlan PlanProgramDirectoryFor(const fs::path& executableDirectory, const char* xdgDataHome,
+                                             const fs::path& home) {
+    const fs::path shipped = (executableDirectory / "../share/devical").lexically_normal() / "";
+    return PlanProgramDirectory(executableDirectory, UserDataDirectory(xdgDataHome, home), shipped);
+}
+
 fs::path UserDataDirectory(const char* xdgDataHome, const fs::path& home) {
     if (xdgDataHome && fs::path(xdgDataHome).is_absolute()) return fs::path(xdgDataHome) / "devical/";
     return home / ".local/share/devical/";

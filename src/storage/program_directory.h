@@ -22,6 +22,12 @@ ProgramDirectoryPlan PlanProgramDirectory(const std::filesystem::path& executabl
                                           const std::filesystem::path& userDirectory,
                                           const std::filesystem::path& shippedDirectory);
 
+// The plan for a program run from executableDirectory (with its trailing '/'): the data
+// shipped in ../share/devical/ beside it, the user's directory as UserDataDirectory says. The
+// window and devical-rates find the same files this way.
+ProgramDirectoryPlan PlanProgramDirectoryFor(const std::filesystem::path& executableDirectory, const char* xdgDataHome,
+                                             const std::filesystem::path& home);
+
 // The user's data directory for the program: $XDG_DATA_HOME/devical/ when that is an absolute
 // path (a relative one is ignored, as the XDG rules say), else home/.local/share/devical/.
 std::filesystem::path UserDataDirectory(const char* xdgDataHome, const std::filesystem::path& home);

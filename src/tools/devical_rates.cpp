@@ -66,12 +66,9 @@ std::string Fetch(const QUrl& url) {
 // As the calculator finds it: beside the executable when that holds DEVICAL.INI, else the
 // user's own directory (seeded from the installed data when new).
 devical::storage::ProgramDirectoryPlan ProgramDirectory() {
-    const QString executable = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString shipped = QDir::cleanPath(executable + QStringLiteral("../share/devical")) + QLatin1Char('/');
-    return devical::storage::PlanProgramDirectory(
-        executable.toStdString(),
-        devical::storage::UserDataDirectory(std::getenv("XDG_DATA_HOME"), QDir::homePath().toStdString()),
-        shipped.toStdString());
+    return devical::storage::PlanProgramDirectoryFor(
+        (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toStdString(), std::getenv("XDG_DATA_HOME"),
+        QDir::homePath().toStdString());
 }
 
 void Print(const devical::rates::UpdateReport& report, bool dryRun) {
