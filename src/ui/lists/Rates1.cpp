@@ -24,7 +24,7 @@ TRates::TRates(Services& services, QWidget* parent)
                   "SelRateBeforeOk",
                   {QStringLiteral("Titre"), QStringLiteral("Taux")}},
                  parent) {
-    Bt_Update = PanelButton("Bt_Update", 123, QStyle::SP_BrowserReload, QStringLiteral("Taux du jour (F5)"));
+    Bt_Update = PanelButton("Bt_Update", 123, QStyle::SP_BrowserReload, QStringLiteral("Taux du jour (F5)"), "Update");
     connect(Bt_Update, &QToolButton::clicked, this, &TRates::Bt_UpdateClick);
     Cb_Daily = Placed(new QCheckBox(Panel1), "Cb_Daily", {157, 6, 72, 18});
     connect(Cb_Daily, &QCheckBox::clicked, this, [this](bool daily) {
@@ -34,6 +34,14 @@ TRates::TRates(Services& services, QWidget* parent)
     connect(&update_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) UpdateEnded(-1, QProcess::CrashExit);
     });
+}
+
+void TRates::ApplyOwnTexts(const storage::LanguageFile& lan) {
+    Cb_Daily->setText(Text(lan.Text(design_.faceSection, "Daily")));
+    Cb_Daily->setToolTip(Text(lan.Text(design_.tipsSection, "Daily")));
+    Cb_Daily->setAccessibleName(Cb_Daily->toolTip());
+    Cb_Daily->resize(Cb_Daily->sizeHint().width(), Cb_Daily->height());  // as wide as its text
+    KeepClearOfOk(*Cb_Daily);
 }
 
 void TRates::ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) {

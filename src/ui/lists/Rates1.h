@@ -27,6 +27,7 @@ signals:
 protected:
     QString CurrentTitle() const override { return services_.CurrencyTitle(); }
     void showEvent(QShowEvent* event) override;
+    void ApplyOwnTexts(const storage::LanguageFile& lan) override;
 
 private:
     void UpdateEnded(int exitCode, QProcess::ExitStatus status);

@@ -1,7 +1,6 @@
 #include "ui/lists/list_editor.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -57,11 +56,12 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
 
     Panel1 = Placed(new QWidget(this), "Panel1", {0, kListHeight, width, kPanelHeight});
     const int okLeft = design_.kind == storage::ListKind::SavedAmounts ? 297 : 231;
-    Bt_Edit = PanelButton("Bt_Edit", 0, QStyle::SP_FileDialogDetailedView, QStringLiteral("Modifier"));
-    Bt_Ajout = PanelButton("Bt_Ajout", 41, QStyle::SP_FileDialogNewFolder, QStringLiteral("Insérer"));
-    Bt_Del = PanelButton("Bt_Del", 82, QStyle::SP_TrashIcon, QStringLiteral("Supprimer"));
-    Bt_OK = PanelButton("Bt_OK", okLeft, QStyle::SP_DialogApplyButton, QStringLiteral("Choisir"));
-    Bt_Exit = PanelButton("Bt_Exit", okLeft + 41, QStyle::SP_DialogCloseButton, QStringLiteral("Sortir sans choisir"));
+    Bt_Edit = PanelButton("Bt_Edit", 0, QStyle::SP_FileDialogDetailedView, QStringLiteral("Modifier"), "Edit");
+    Bt_Ajout = PanelButton("Bt_Ajout", 41, QStyle::SP_FileDialogNewFolder, QStringLiteral("Insérer"), "Add");
+    Bt_Del = PanelButton("Bt_Del", 82, QStyle::SP_TrashIcon, QStringLiteral("Supprimer"), "Del");
+    Bt_OK = PanelButton("Bt_OK", okLeft, QStyle::SP_DialogApplyButton, QStringLiteral("Choisir"), "Ok");
+    Bt_Exit = PanelButton("Bt_Exit", okLeft + 41, QStyle::SP_DialogCloseButton, QStringLiteral("Sortir sans choisir"),
+                          "Cancel");
     okFromRight_ = width - okLeft;
     connect(Bt_Edit, &QToolButton::clicked, this, &ListWindow::Bt_EditClick);
     connect(Bt_Ajout, &QToolButton::clicked, this, &ListWindow::Bt_AjoutClick);
@@ -94,8 +94,10 @@ void ListWindow::BuildView(int width) {
     ListView1->setAccessibleName(QString::fromUtf8(design_.caption));
 }
 
-QToolButton* ListWindow::PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint) {
+QToolButton* ListWindow::PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint,
+                                     const char* tipsKey) {
     auto* button = Placed(new QToolButton(Panel1), name, {left, 0, 30, 30});
+    tippedButtons_.emplace_back(button, tipsKey);
     button->setAutoRaise(true);
     button->setIcon(style()->standardIcon(picture));
     button->setToolTip(hint);
@@ -125,23 +127,16 @@ void ListWindow::ApplyLanguage() {
     model_->SetHeaders(columns);
     FitColumns();
     model_->SetLockedDescription(text(design_.faceSection, "Locked"));
-    std::vector<std::pair<QToolButton*, const char*>> hints = {
-        {Bt_Edit, "Edit"}, {Bt_Ajout, "Add"}, {Bt_Del, "Del"}, {Bt_OK, "Ok"}, {Bt_Exit, "Cancel"}};
-    if (auto* copy = findChild<QToolButton*>(QStringLiteral("Bt_CopieMem"))) hints.emplace_back(copy, "Copy");
-    if (auto* update = findChild<QToolButton*>(QStringLiteral("Bt_Update"))) hints.emplace_back(update, "Update");
-    if (auto* daily = findChild<QCheckBox*>(QStringLiteral("Cb_Daily"))) {
-        daily->setText(text(design_.faceSection, "Daily"));
-        daily->setToolTip(text(design_.tipsSection, "Daily"));
-        daily->setAccessibleName(daily->toolTip());
-        // As wide as its text, the window wider if OK would cover it.
-        daily->resize(daily->sizeHint().width(), daily->height());
-        setMinimumWidth(std::max(minimumWidth(), daily->geometry().right() + 6 + okFromRight_));
-    }
-    for (const auto& [button, key] : hints) {
+    for (const auto& [button, key] : tippedButtons_) {
         const QString hint = text(design_.tipsSection, key);
         button->setToolTip(hint);
         if (!hint.isEmpty()) button->setAccessibleName(hint);  // picture buttons are known by their hint
     }
+    ApplyOwnTexts(*lan);
+}
+
+void ListWindow::KeepClearOfOk(const QWidget& control) {
+    setMinimumWidth(std::max(minimumWidth(), control.geometry().right() + 6 + okFromRight_));
 }
 
 void ListWindow::FormCreate() {

@@ -76,7 +76,13 @@ protected:
     void ShowNotice(const char* messageKey);
     void ShowError(const QString& text);
     QString FilePath() const;
-    QToolButton* PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint);
+    // A picture button of the bottom panel, its hint from the language file's key.
+    QToolButton* PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint,
+                             const char* tipsKey);
+    // The texts of a list's own controls, after the shared ones.
+    virtual void ApplyOwnTexts(const storage::LanguageFile&) {}
+    // The window grows so that OK, which keeps to the right edge, never covers the control.
+    void KeepClearOfOk(const QWidget& control);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -96,7 +102,8 @@ private:
     void FitColumns();
     void WidenToTitles();
 
-    int okFromRight_ = 0;  // where OK stands, from the right edge
+    int okFromRight_ = 0;                                              // where OK stands, from the right edge
+    std::vector<std::pair<QToolButton*, const char*>> tippedButtons_;  // and their hints' keys
 };
 
 }  // namespace devical::ui
