@@ -59,6 +59,10 @@ constexpr BuiltIn kTexts[] = {
     {"RatesOld", "ancien de plus de cinq jours ouvrés", "more than five working days old",
      "älter als fünf Arbeitstage"},
 
+    // The paper tape.
+    {"TapeClear", "Effacer toute la bande de calcul ?", "Clear the whole paper tape?",
+     "Den ganzen Rechenstreifen löschen?"},
+
     // How a question ends: French sets a blank before its mark.
     {"QuestionMark", " ?", "?", "?"},
 
@@ -156,6 +160,30 @@ constexpr BuiltIn kTexts[] = {
      "Es fehlen Dateien für die Sprache :%1\nVorgang abgebrochen"},
     {"BadLanguageCode", "Code de langue non valide \"%1\"\nOpération annulée",
      "Invalid language code \"%1\"\nOperation cancelled", "Ungültiger Sprachcode \"%1\"\nVorgang abgebrochen"},
+
+    // The paper tape's window, under sections Tape_Face and Tape_Tips of the file.
+    {"Tape_Face/Title", "Bande de calcul", "Paper tape", "Rechenstreifen"},
+    {"Tape_Face/Column1", "Montant", "Amount", "Betrag"},
+    {"Tape_Face/Column2", "Touche", "Key", "Taste"},
+    {"Tape_Face/Column3", "Ligne", "Line", "Zeile"},
+    {"Tape_Face/Column4", "Devise", "Currency", "Währung"},
+    {"Tape_Face/Column5", "Converti", "Converted", "Umgerechnet"},
+    {"Tape_Face/Column6", "Devise", "Currency", "Währung"},
+    {"Tape_Face/Column7", "Heure", "Time", "Zeit"},
+    {"Tape_Face/Net", "HT", "Net", "Netto"},
+    {"Tape_Face/Tax", "Taxe", "Tax", "Steuer"},
+    {"Tape_Face/Gross", "TTC", "Gross", "Brutto"},
+    {"Tape_Face/Currency", "Devise : %1, 1 € = %2", "Currency: %1, 1 € = %2", "Währung: %1, 1 € = %2"},
+    {"Tape_Face/TaxRate", "Taxe : %1 %", "Tax: %1 %", "Steuer: %1 %"},
+    {"Tape_Face/Decimals", "Décimales : %1", "Decimal places: %1", "Dezimalstellen: %1"},
+    {"Tape_Face/TextFiles", "Texte (*.txt)", "Text files (*.txt)", "Textdateien (*.txt)"},
+    {"Tape_Face/CsvFiles", "Tableur CSV (*.csv)", "CSV spreadsheet (*.csv)", "CSV-Tabelle (*.csv)"},
+    {"Tape_Tips/Copy", "Copier toute la bande (Ctrl+Maj+C)", "Copy all (Ctrl+Shift+C)",
+     "Alles kopieren (Strg+Umschalt+C)"},
+    {"Tape_Tips/Save", "Enregistrer sous… (Ctrl+S)", "Save as… (Ctrl+S)", "Speichern unter… (Strg+S)"},
+    {"Tape_Tips/Clear", "Effacer la bande (Ctrl+Suppr)", "Clear the tape (Ctrl+Del)", "Streifen löschen (Strg+Entf)"},
+    {"Tape_Tips/Cancel", "Fermer (Échap)", "Close (Esc)", "Schließen (Esc)"},
+    {"Main_Tips/Bt_Tape", "Bande de calcul (R)", "Paper tape (R)", "Rechenstreifen (R)"},
 };
 
 std::atomic<BuiltInLanguage> current{BuiltInLanguage::French};
@@ -193,7 +221,10 @@ std::string BuiltInTextIn(BuiltInLanguage language, std::string_view key) {
 }
 
 std::string BuiltInText(std::string_view key, std::initializer_list<std::string_view> arguments) {
-    std::string text = BuiltInTextIn(current, key);
+    return FillIn(BuiltInTextIn(current, key), arguments);
+}
+
+std::string FillIn(std::string text, std::initializer_list<std::string_view> arguments) {
     char number = '1';
     for (std::string_view argument : arguments) {
         const std::string mark = {'%', number++};

@@ -26,6 +26,9 @@ BuiltInLanguage CurrentBuiltInLanguage();
 std::string BuiltInText(std::string_view key, std::initializer_list<std::string_view> arguments = {});
 std::string BuiltInTextIn(BuiltInLanguage language, std::string_view key);
 
+// The text with "%1", "%2"... replaced by the arguments in order.
+std::string FillIn(std::string text, std::initializer_list<std::string_view> arguments);
+
 // Every key, for the checks that walk them.
 std::vector<std::string_view> BuiltInKeys();
 

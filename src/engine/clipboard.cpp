@@ -12,13 +12,18 @@ std::string CopyTable(const ConverterState& state) {
     return table;
 }
 
+std::optional<std::string> PastedAmount(std::string_view pasted, char decimalSeparator) {
+    const std::string_view firstLine = pasted.substr(0, pasted.find_first_of("\r\n"));
+    const auto amount = ReadNumber(NormaliseSeparator(firstLine, decimalSeparator), decimalSeparator);
+    if (!amount) return std::nullopt;
+    return AmountText(*amount, decimalSeparator);
+}
+
 std::optional<EngineOutcome> PasteAmount(ConverterState& state, std::string_view pasted,
                                          const ConverterContext& context) {
-    const char sep = context.decimalSeparator;
-    const std::string_view firstLine = pasted.substr(0, pasted.find_first_of("\r\n"));
-    const auto amount = ReadNumber(NormaliseSeparator(firstLine, sep), sep);
+    auto amount = PastedAmount(pasted, context.decimalSeparator);
     if (!amount) return std::nullopt;
-    state.Box(state.BoxUnderEntry) = AmountText(*amount, sep);
+    state.Box(state.BoxUnderEntry) = std::move(*amount);
     EngineOutcome outcome = ApplyOperator(state, OperatorKey::Equals, context);
     outcome.messages.clear();
     return outcome;

@@ -31,7 +31,9 @@ int WorkingDaysSince(std::string_view isoDate, std::chrono::sys_days today) {
 }
 
 ConverterSession::ConverterSession(std::string programDirectory, std::function<char()> decimalSeparator)
-    : programDirectory_(std::move(programDirectory)), decimalSeparator_(std::move(decimalSeparator)) {}
+    : programDirectory_(std::move(programDirectory)),
+      decimalSeparator_(std::move(decimalSeparator)),
+      tape_(programDirectory_) {}
 
 storage::SettingsFile ConverterSession::Settings() const {
     return storage::SettingsFile(storage::FindFileNoCase(programDirectory_, "DEVICAL.INI"));
@@ -91,7 +93,11 @@ ConverterSession::Activation ConverterSession::Activate() {
     // A rate changed in the file by another program (devical-rates) carries the amounts as a
     // choice in the list does.
     if (state_.Started && settings.currency.rate != state_.CurrencyRate) state_.CurrencyChanged = true;
+    const engine::TapeSettings before = engine::SettingsOf(state_, context_);
     Take(settings);
+    // The first activation sets the calculator up; the later ones print what changed.
+    if (state_.Started)
+        Print(engine::SettingLines(before, engine::SettingsOf(state_, context_), context_.decimalSeparator));
     ChooseSizeLevel(settings.sizeLevel, outcome);
     const int box = settings.boxUnderEntry;
     if (box >= 1 && box <= 6) ChooseBox(engine::RowOf(box), engine::ColumnOf(box), outcome);
@@ -190,7 +196,9 @@ engine::EngineOutcome ConverterSession::ChooseSizeLevel(int level) {
 
 engine::EngineOutcome ConverterSession::SetDecimals(std::string decimals) {
     TakeSeparator();
+    const engine::TapeSettings before = engine::SettingsOf(state_, context_);
     engine::EngineOutcome outcome = engine::ChooseDecimals(state_, std::move(decimals), context_);
+    Print(engine::SettingLines(before, engine::SettingsOf(state_, context_), context_.decimalSeparator));
     Store(outcome, [&](const storage::SettingsFile& file) { file.WriteDecimals(state_.Decimals); });
     return outcome;
 }
@@ -200,14 +208,44 @@ void ConverterSession::EditEntry(const std::function<void(engine::ConverterState
     edit(state_, context_.decimalSeparator);
 }
 
+void ConverterSession::ClearAll() {
+    engine::ClearAll(state_);
+    Print(engine::KeyLine(engine::TapeMark::Clear, state_, context_));
+}
+
+void ConverterSession::CancelEntry() {
+    TakeSeparator();
+    engine::CancelEntry(state_, context_.decimalSeparator);
+    Print(engine::KeyLine(engine::TapeMark::CancelEntry, state_, context_));
+}
+
+void ConverterSession::Print(const std::vector<engine::TapeLine>& lines) {
+    for (const engine::TapeLine& line : lines)
+        tape_.Add(line);
+}
+
+// A key that fails changes nothing worth printing: its message says why.
 engine::EngineOutcome ConverterSession::Operate(engine::OperatorKey key) {
     TakeSeparator();
-    return engine::ApplyOperator(state_, key, context_);
+    const std::string operand = state_.Box(state_.BoxUnderEntry);
+    engine::EngineOutcome outcome = engine::ApplyOperator(state_, key, context_);
+    if (outcome.clipboardText) Print(engine::OperatorLines(operand, key, state_, context_));
+    return outcome;
 }
 
 std::optional<engine::EngineOutcome> ConverterSession::Paste(std::string_view text) {
     TakeSeparator();
-    return engine::PasteAmount(state_, text, context_);
+    auto outcome = engine::PasteAmount(state_, text, context_);
+    if (outcome && outcome->clipboardText)
+        Print(engine::OperatorLines(*engine::PastedAmount(text, context_.decimalSeparator), engine::OperatorKey::Equals,
+                                    state_, context_));
+    return outcome;
+}
+
+bool ConverterSession::RecallFromTape(std::size_t line) {
+    TakeSeparator();
+    const auto& lines = tape_.Lines();
+    return line < lines.size() && engine::RecallTapeLine(state_, lines[line], context_.decimalSeparator);
 }
 
 // ---- The memory ------------------------------------------------------------------------
@@ -222,17 +260,26 @@ void ConverterSession::StoreMemory(engine::MemoryOutcome& outcome) const {
 engine::MemoryOutcome ConverterSession::AddToMemory(engine::MemoryKey key) {
     TakeSeparator();
     engine::MemoryOutcome outcome = engine::AddToMemory(state_, context_, key);
+    if (outcome.store) {
+        const auto mark = key == engine::MemoryKey::Plus ? engine::TapeMark::MemoryPlus : engine::TapeMark::MemoryMinus;
+        Print(engine::KeyLine(mark, state_, context_));
+    }
     StoreMemory(outcome);
     return outcome;
 }
 
 engine::MemoryOutcome ConverterSession::ClearMemory() {
     engine::MemoryOutcome outcome = engine::ClearMemory(state_.Memory);
+    Print(engine::KeyLine(engine::TapeMark::MemoryClear, state_, context_));
     StoreMemory(outcome);
     return outcome;
 }
 
-void ConverterSession::RecallMemory() { engine::RecallMemory(state_); }
+void ConverterSession::RecallMemory() {
+    TakeSeparator();
+    engine::RecallMemory(state_);
+    Print(engine::KeyLine(engine::TapeMark::MemoryRecall, state_, context_));
+}
 
 void ConverterSession::ShowMemoryAsZero() { engine::ShowMemoryAsZero(state_.Memory); }
 

@@ -17,6 +17,8 @@
 #include "engine/converter_state.h"
 #include "engine/memory_register.h"
 #include "engine/operators.h"
+#include "engine/tape.h"
+#include "session/tape_log.h"
 #include "storage/list_model.h"
 #include "storage/settings.h"
 
@@ -88,6 +90,9 @@ public:
     // The keypad: keys that edit the entry, the operators, and a pasted amount (nothing when
     // the text is no number).
     void EditEntry(const std::function<void(engine::ConverterState&, char)>& edit);
+    // C and CE, which the tape prints.
+    void ClearAll();
+    void CancelEntry();
     engine::EngineOutcome Operate(engine::OperatorKey key);
     std::optional<engine::EngineOutcome> Paste(std::string_view text);
 
@@ -98,6 +103,11 @@ public:
     void ShowMemoryAsZero();
     // The memory's title is renamed: the code and blank put in front of the new title.
     std::string StartRenaming();
+
+    // The paper tape of what the keys above printed, and a line of it put back into the box
+    // under entry as MR does (false for a line with no amount).
+    TapeLog& Tape() { return tape_; }
+    bool RecallFromTape(std::size_t line);
 
 private:
     void TakeSeparator() { context_.decimalSeparator = decimalSeparator_(); }
@@ -111,6 +121,8 @@ private:
     void FollowNewRate(engine::EngineOutcome& outcome);
     void ChooseBox(int row, int column, engine::EngineOutcome& outcome);
     void ChooseSizeLevel(int level, engine::EngineOutcome& outcome);
+    void Print(engine::TapeLine line) { tape_.Add(std::move(line)); }
+    void Print(const std::vector<engine::TapeLine>& lines);
 
     std::string programDirectory_;
     std::function<char()> decimalSeparator_;
@@ -119,6 +131,7 @@ private:
     std::string ratesChecked_;
     engine::ConverterState state_;
     engine::ConverterContext context_;
+    TapeLog tape_;
 };
 
 }  // namespace devical::session

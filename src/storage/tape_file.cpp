@@ -1,0 +1,203 @@
+#include "storage/tape_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <vector>
+
+#include "storage/file_io.h"
+#include "storage/file_staging.h"
+#include "storage/text_lines.h"
+
+namespace devical::storage {
+
+namespace {
+
+using engine::TapeMark;
+
+constexpr std::pair<TapeMark, std::string_view> kTokens[] = {
+    {TapeMark::Divide, "/"},          {TapeMark::Times, "x"},           {TapeMark::Plus, "+"},
+    {TapeMark::Minus, "-"},           {TapeMark::Percent, "%"},         {TapeMark::Equals, "="},
+    {TapeMark::Total, "total"},       {TapeMark::Clear, "C"},           {TapeMark::CancelEntry, "CE"},
+    {TapeMark::MemoryPlus, "M+"},     {TapeMark::MemoryMinus, "M-"},    {TapeMark::MemoryRecall, "MR"},
+    {TapeMark::MemoryClear, "MC"},    {TapeMark::Currency, "currency"}, {TapeMark::Tax, "tax"},
+    {TapeMark::Decimals, "decimals"},
+};
+
+std::string_view TokenOf(TapeMark mark) {
+    for (const auto& [known, token] : kTokens)
+        if (known == mark) return token;
+    return {};
+}
+
+std::optional<TapeMark> MarkOf(std::string_view token) {
+    for (const auto& [mark, known] : kTokens)
+        if (known == token) return mark;
+    return std::nullopt;
+}
+
+// A field never holds the tab between fields.
+std::string Field(std::string_view text) {
+    std::string field = OneLine(text);
+    for (char& c : field)
+        if (c == '\t') c = ' ';
+    return field;
+}
+
+std::vector<std::string_view> Fields(std::string_view record) {
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = record.find('\t', start);
+        fields.push_back(record.substr(start, tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+bool IsTime(std::string_view text) {
+    constexpr std::string_view kShape = "0000-00-00 00:00:00";
+    if (text.size() != kShape.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (kShape[i] == '0' ? (text[i] < '0' || text[i] > '9') : text[i] != kShape[i]) return false;
+    return true;
+}
+
+// An amount written with either separator.
+bool IsFigure(std::string_view text) {
+    return engine::ReadNumber(text, ',').has_value() || engine::ReadNumber(text, '.').has_value();
+}
+
+bool HasBox(TapeMark mark) {
+    switch (mark) {
+    case TapeMark::Clear:
+    case TapeMark::CancelEntry:
+    case TapeMark::MemoryClear:
+    case TapeMark::Currency:
+    case TapeMark::Tax:
+    case TapeMark::Decimals: return false;
+    default: return true;
+    }
+}
+
+// What each kind of line must hold to be shown and recalled as it was printed.
+bool IsWhole(const engine::TapeLine& line) {
+    if (!HasBox(line.mark)) {
+        if (line.box != 0 || !line.converted.empty()) return false;
+        switch (line.mark) {
+        case TapeMark::Currency:
+        case TapeMark::Tax: return IsFigure(line.amount);
+        case TapeMark::Decimals: return engine::IsUsableDecimals(line.amount);
+        default: return line.amount.empty();
+        }
+    }
+    return line.box >= 1 && line.box <= 6 && IsFigure(line.amount) &&
+           (line.converted.empty() || IsFigure(line.converted));
+}
+
+}  // namespace
+
+std::string TapeRecord(const engine::TapeLine& line) {
+    std::string record = Field(line.time);
+    for (std::string_view field : {TokenOf(line.mark), std::string_view(line.amount)})
+        record += '\t' + Field(field);
+    record += '\t' + std::to_string(line.box);
+    for (const std::string* field : {&line.code, &line.converted, &line.convertedCode})
+        record += '\t' + Field(*field);
+    return record;
+}
+
+std::optional<engine::TapeLine> ReadTapeRecord(std::string_view record) {
+    const std::vector<std::string_view> fields = Fields(record);
+    if (fields.size() != 7 || !IsTime(fields[0])) return std::nullopt;
+    const auto mark = MarkOf(fields[1]);
+    if (!mark) return std::nullopt;
+    engine::TapeLine line;
+    line.time = fields[0];
+    line.mark = *mark;
+    line.amount = fields[2];
+    const auto [end, error] = std::from_chars(fields[3].data(), fields[3].data() + fields[3].size(), line.box);
+    if (error != std::errc() || end != fields[3].data() + fields[3].size()) return std::nullopt;
+    line.code = fields[4];
+    line.converted = fields[5];
+    line.convertedCode = fields[6];
+    if (!IsWhole(line)) return std::nullopt;
+    return line;
+}
+
+TapeFile::TapeFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+TapeFile::~TapeFile() { CloseAppending(); }
+
+void TapeFile::CloseAppending() {
+    if (appending_ >= 0) ::close(appending_);
+    appending_ = -1;
+}
+
+std::deque<engine::TapeLine> TapeFile::Load(std::size_t limit) {
+    std::deque<engine::TapeLine> lines;
+    std::error_code missing;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path_, missing))) return lines;
+    const std::string bytes = ReadFileBytes(path_);
+    format_ = FormatOf(bytes);
+    lastLineOpen_ = !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r';
+    const std::string_view text = std::string_view(bytes).substr(0, TextSize(bytes));
+    lineCount_ = 0;
+    for (std::size_t start = ByteOrderMark(format_).size(); start < text.size();) {
+        const std::string_view record = NextLine(text, start);
+        ++lineCount_;
+        auto line = ReadTapeRecord(Decode(record, format_.encoding));
+        if (!line) continue;
+        lines.push_back(std::move(*line));
+        if (lines.size() > limit) lines.pop_front();
+    }
+    return lines;
+}
+
+void TapeFile::Append(const engine::TapeLine& line) {
+    if (appending_ < 0) {
+        // Never through a link, never waiting on a FIFO; a file that may not be written stays as it is.
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (fd < 0) staging::Fail("CannotWrite", path_, errno);
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0) {
+            ::close(fd);
+            staging::Fail("CannotWrite", path_, S_ISREG(info.st_mode) ? EACCES : EINVAL);
+        }
+        appending_ = fd;
+    }
+    const std::string_view end = format_.lineEnd;
+    std::string bytes = lastLineOpen_ ? std::string(end) : std::string();
+    bytes += Encode(TapeRecord(line), format_.encoding);
+    bytes += end;
+    // One write: a line is added whole, or the next start skips what was cut.
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const ssize_t written = ::write(appending_, rest.data(), rest.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) {
+            const int error = errno;
+            CloseAppending();
+            lastLineOpen_ = true;  // whatever part got through is ended by the next line
+            staging::Fail("CannotWrite", path_, error);
+        }
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+    lastLineOpen_ = false;
+    ++lineCount_;
+}
+
+void TapeFile::Rewrite(const std::deque<engine::TapeLine>& lines) {
+    std::string bytes(ByteOrderMark(format_));
+    for (const engine::TapeLine& line : lines)
+        bytes += Encode(TapeRecord(line), format_.encoding) + std::string(format_.lineEnd);
+    ReplaceFileContents(path_, bytes);
+    // The name now holds a new file: the next line opens it.
+    CloseAppending();
+    lineCount_ = lines.size();
+    lastLineOpen_ = false;
+}
+
+}  // namespace devical::storage
