@@ -22,6 +22,7 @@ DevicalWindows::DevicalWindows(const QString& programDirectory) : Calc(programDi
                      });
     QObject::connect(&Calc, &ui::TCalc::titleEditRequested, &Calc,
                      [this](storage::TitleTarget target, const QString& title) { Question().Ask(target, title); });
+    QObject::connect(&Calc, &ui::TCalc::tapeRequested, &Calc, [this] { Tape().ShowTape(); });
     QObject::connect(&Calc, &ui::TCalc::aboutRequested, &Calc, [this] { ui::ShowInFront(&Info()); });
     QObject::connect(&Calc, &ui::TCalc::languageDialogRequested, &Calc,
                      [this] { ChxLangue().Open(Calc.InstalledLanguage()); });
@@ -40,6 +41,14 @@ ui::TChx_Langue& DevicalWindows::ChxLangue() {
     return *chxLangue_;
 }
 
+ui::TTape& DevicalWindows::Tape() {
+    if (!tape_) {
+        tape_ = std::make_unique<ui::TTape>(services_);
+        tape_->FormCreate();
+    }
+    return *tape_;
+}
+
 bool DevicalWindows::SaveOpenWork() { return rates_.SaveIfOpen() && taxes_.SaveIfOpen() && memory_.SaveIfOpen(); }
 
 // Each made window reads its texts (and the lists their rows) as when it was made, in the
@@ -50,6 +59,7 @@ void DevicalWindows::ReloadWindows() {
     taxes_.Reload();
     memory_.Reload();
     if (question_) question_->FormCreate();
+    if (tape_) tape_->FormCreate();
     // The new set starts with its own currency and tax: the amounts follow them as when they
     // are chosen in the lists (the euro amounts stay), rather than keep the old currency's figures.
     Calc.FollowNewSet();

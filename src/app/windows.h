@@ -17,6 +17,7 @@
 #include "ui/main/Devical1.h"
 #include "ui/question/Quest1.h"
 #include "ui/services.h"
+#include "ui/tape/Tape1.h"
 
 namespace devical::app {
 
@@ -40,6 +41,11 @@ public:
     QString MemoryCurrencyPrefix() const override { return calc_.MemoryCurrencyPrefix(); }
     void SetMemoryCurrencyPrefix(const QString& prefix) override { calc_.SetMemoryCurrencyPrefix(prefix); }
     void TakeBackActivation() override { calc_.TakeBackActivation(); }
+    session::TapeLog& Tape() override { return calc_.Tape(); }
+    void RecallFromTape(std::size_t line) override { calc_.RecallFromTape(line); }
+    void TypeIntoCalculator(int key, Qt::KeyboardModifiers modifiers, const QString& text) override {
+        calc_.TypeKey(key, modifiers, text);
+    }
 
 private:
     ui::TCalc& calc_;
@@ -100,6 +106,7 @@ public:
     ui::TSMemory& SMemory() { return memory_.EntryDialog(services_); }
     TInfo& Info();
     ui::TChx_Langue& ChxLangue();
+    ui::TTape& Tape();
 
     // The language switch, for the language dialog.
     QString ProgramDirectory() const override { return Calc.ProgramDirectory(); }
@@ -120,6 +127,7 @@ private:
     ListWithDialog<ui::TMemory, ui::TSMemory> memory_;
     std::unique_ptr<TInfo> info_;
     std::unique_ptr<ui::TChx_Langue> chxLangue_;
+    std::unique_ptr<ui::TTape> tape_;
 };
 
 }  // namespace devical::app

@@ -3,11 +3,13 @@
 // the main window only through this.
 #pragma once
 
+#include <QtCore/qnamespace.h>
 #include <QString>
 #include <optional>
 #include <string_view>
 
 #include "platform/message_box.h"
+#include "session/tape_log.h"
 #include "storage/language_file.h"
 #include "storage/list_model.h"
 #include "storage/settings.h"
@@ -41,6 +43,11 @@ public:
     virtual void SetMemoryCurrencyPrefix(const QString& prefix) = 0;
     // A list or dialog has closed: the main window becomes active again.
     virtual void TakeBackActivation() = 0;
+    // The paper tape; a line of it put into the box under entry; a key typed in the tape
+    // window that belongs to the calculator.
+    virtual session::TapeLog& Tape() = 0;
+    virtual void RecallFromTape(std::size_t line) = 0;
+    virtual void TypeIntoCalculator(int key, Qt::KeyboardModifiers modifiers, const QString& text) = 0;
 };
 
 }  // namespace devical::ui

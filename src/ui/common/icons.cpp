@@ -112,6 +112,18 @@ QIcon LanguageIcon(const QColor& ink) {
     });
 }
 
+QIcon TapeIcon(const QColor& ink) {
+    return Drawn(16, [ink](QPainter& p) {
+        // A paper roll unwinding, a few printed lines on its strip.
+        p.setPen(QPen(ink, 1.2));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(1.5, 1.5, 6, 6));
+        p.drawPolyline(QPolygonF({{7.5, 4.5}, {14.5, 4.5}, {14.5, 14.5}, {4.5, 14.5}, {4.5, 7.5}}));
+        for (const double y : {8.0, 10.5, 13.0})
+            p.drawLine(QPointF(8, y - 0.5), QPointF(13, y - 0.5));
+    });
+}
+
 QIcon PadlockIcon(bool locked, const QColor& ink) {
     return Drawn(16, [locked, ink](QPainter& p) {
         // Locked: a body washed with the ink, grey on a light list; open: the outline alone.

@@ -13,6 +13,7 @@ QIcon CopyIcon(const QColor& ink);
 QIcon CloseIcon(const QColor& ink);
 QIcon DeviationIcon(const QColor& ink);
 QIcon LanguageIcon(const QColor& ink);
+QIcon TapeIcon(const QColor& ink);
 // The padlocks of the currency list: locked, and the open one.
 QIcon PadlockIcon(bool locked, const QColor& ink);
 

@@ -49,6 +49,7 @@ TCalc::TCalc(const QString& programDirectory, QWidget* parent)
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
     BuildControls();
     WireControls();
+    session_.Tape().OnFailure([this](const std::string& failure) { ShowError(Text(failure)); });
     fullHeight_ = height();
     bottomMargin_ = fullHeight_ - (Button100->y() + Button100->height());
     setWindowIcon(ProgramIcon());
@@ -137,7 +138,8 @@ void TCalc::WireControls() {
     const std::pair<QAbstractButton*, void (TCalc::*)()> buttons[] = {{Bt_Copy, &TCalc::Bt_CopyClick},
                                                                       {Bt_Ecart, &TCalc::Bt_EcartClick},
                                                                       {Bt_Close, &TCalc::Bt_CloseClick},
-                                                                      {Bt_Langue, &TCalc::Bt_LangueClick}};
+                                                                      {Bt_Langue, &TCalc::Bt_LangueClick},
+                                                                      {Bt_Tape, &TCalc::Bt_TapeClick}};
     for (const auto& [button, handler] : buttons)
         connect(button, &QAbstractButton::clicked, this, handler);
     for (const auto& [name, handler] : kClickables)
@@ -163,8 +165,10 @@ void TCalc::FormCreate() {
     rateText2_ = text("Main_Face", "Lib_Rate2");
     rateText2One_ = text("Main_Face", "Lib_Rate2One", engine::BuiltInText("Lib_Rate2One").c_str());
 
+    // A hint newer than the user's language file comes from the built-in texts.
     for (const auto& [name, key] : kHints)
-        findChild<QWidget*>(QLatin1String(name))->setToolTip(text("Main_Tips", key));
+        findChild<QWidget*>(QLatin1String(name))
+            ->setToolTip(text("Main_Tips", key, engine::BuiltInText(std::string("Main_Tips/") + key).c_str()));
     rateHint_ = text("Main_Tips", "Lib_Rate");
     ButtonRA->setToolTip(text("Main_Tips", "Bt_BackSpace", "BackSpace"));
     for (const char* name : kPictures) {
@@ -359,8 +363,7 @@ void TCalc::ShowError(const QString& text) { platform::ShowMessage(this, platfor
 // Every key that edits the entry shows the boxes again and gives the focus back to "=".
 void TCalc::EditEntry(const std::function<void(engine::ConverterState&, char)>& edit) {
     session_.EditEntry(edit);
-    ShowBoxes();
-    FocusEquals();
+    ShowEntry();
 }
 
 void TCalc::OperatorClick(engine::OperatorKey key) {

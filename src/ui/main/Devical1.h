@@ -60,9 +60,13 @@ public:
     void ButtonRAClick() {
         EditEntry([](engine::ConverterState& state, char) { engine::Backspace(state); });
     }
-    void ButtonCEClick() { EditEntry(engine::CancelEntry); }
+    void ButtonCEClick() {
+        session_.CancelEntry();
+        ShowEntry();
+    }
     void ButtonCClick() {
-        EditEntry([](engine::ConverterState& state, char) { engine::ClearAll(state); });
+        session_.ClearAll();
+        ShowEntry();
     }
     void ButtonDivClick() { OperatorClick(engine::OperatorKey::Divide); }
     void ButtonMulClick() { OperatorClick(engine::OperatorKey::Times); }
@@ -84,6 +88,7 @@ public:
     // The decimals shown by the list: applied, shown and stored, the focus left where it is.
     void ApplyDecimals();
     void Bt_EcartClick();
+    void Bt_TapeClick() { emit tapeRequested(); }
 
     // Lifecycle.
     void Bar_ReducChange();
@@ -124,6 +129,8 @@ public:
     // The keyboard map: key strokes first, then the character they type.
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyPress(QChar character);
+    // A key typed in another window that hands the calculator's keys on (the tape).
+    void TypeKey(int key, Qt::KeyboardModifiers modifiers, const QString& text);
     void OpenDecimals();                           // "d": the decimals list, dropped down
     void FoldOneLevel();                           // Alt+Down
     void UnfoldOneLevel();                         // Alt+Up
@@ -140,6 +147,9 @@ public:
     bool StoreTitle(storage::TitleTarget target, const std::string& title);
     // After a language switch: the amounts follow the new set's currency and tax.
     void FollowNewSet() { session_.FollowNewSet(); }
+    // The paper tape, and a line of it put into the box under entry.
+    session::TapeLog& Tape() { return session_.Tape(); }
+    void RecallFromTape(std::size_t line);
     // The daily update of the rates at start-up: asked for or not, stored, due today.
     bool RatesDaily() const { return session_.RatesDaily(); }
     bool StoreRatesDaily(bool daily) { return !Reported(session_.StoreRatesDaily(daily)); }
@@ -159,6 +169,7 @@ signals:
     void aboutRequested();
     void languageDialogRequested();
     void rateListRequested();
+    void tapeRequested();
     void taxListRequested();
     // The current memory handed to the saved-amounts list: title, national and euro amounts.
     void memoryListRequested(const QString& title, const QString& national, const QString& euro);
@@ -184,6 +195,10 @@ private:
         });
     }
     void EditEntry(const std::function<void(engine::ConverterState&, char)>& edit);
+    void ShowEntry() {
+        ShowBoxes();
+        FocusEquals();
+    }
     void OperatorClick(engine::OperatorKey key);
     void BoxClick(int row, int column);
     bool Reported(const std::optional<std::string>& failure);
@@ -235,7 +250,7 @@ public:
     QSlider* Bar_Reduc{};
     QLabel *Bt_Manuel{}, *Bt_Code{}, *Bt_Info{}, *Lib_NbrDec{};
     FittedLabel* Lib_Dec{};
-    QToolButton *Bt_Ecart{}, *Bt_Langue{}, *Bt_Copy{}, *Bt_Close{};
+    QToolButton *Bt_Ecart{}, *Bt_Langue{}, *Bt_Copy{}, *Bt_Close{}, *Bt_Tape{};
     QComboBox* Nb_Dec{};
 };
 

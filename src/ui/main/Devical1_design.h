@@ -98,6 +98,7 @@ inline const std::pair<const char*, const char*> kHints[] = {
     {"Button1000", "Button1000"}, {"Bt_Copy", "Bt_Copy"},         {"ButtonCE", "ButtonCE"},
     {"ButtonC", "ButtonC"},       {"Bt_Close", "Bt_Close"},       {"Nb_Dec", "Nb_Dec"},
     {"Bt_Ecart", "Bt_Deviat"},    {"Bar_Reduc", "Bt_Reduction"},  {"Bt_Langue", "Bt_Language"},
+    {"Bt_Tape", "Bt_Tape"},
 };
 
 // What a screen reader says for the controls whose caption is a symbol (section Main_Names,
@@ -106,6 +107,7 @@ inline const char* const kSpokenNames[] = {"ButtonRA", "ButtonDiv", "ButtonMul",
                                            "Bt_Pourc", "ButtonDec", "ButtonEgal", "Label1"};
 
 // Picture controls are known to screen readers by their hint.
-inline const char* const kPictures[] = {"Bt_Ecart", "Bt_Close", "Bt_Copy", "Bt_Langue", "Bt_Manuel", "Bar_Reduc"};
+inline const char* const kPictures[] = {"Bt_Ecart", "Bt_Close",  "Bt_Copy",  "Bt_Langue",
+                                        "Bt_Tape",  "Bt_Manuel", "Bar_Reduc"};
 
 }  // namespace devical::ui

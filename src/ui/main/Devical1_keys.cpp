@@ -80,7 +80,7 @@ const CharacterRule kCharacterRules[] = {
     {"=", &TCalc::ButtonEgalClick}, {"cC", &TCalc::ButtonCClick},   {"eE", &TCalc::ButtonCEClick},
     {"aApP", &TCalc::Bt_CodeClick}, {"yY", &TCalc::Bt_InfoClick},   {"mM", &TCalc::Lst_MemoryClick},
     {"tT", &TCalc::Lib_RateClick},  {"dD", &TCalc::OpenDecimals},   {"!", &TCalc::Bt_EcartClick},
-    {"lL", &TCalc::Bt_LangueClick}, {"zZ", &TCalc::Label1Click},
+    {"lL", &TCalc::Bt_LangueClick}, {"zZ", &TCalc::Label1Click},    {"rR", &TCalc::Bt_TapeClick},
 };
 
 }  // namespace
@@ -106,6 +106,11 @@ void TCalc::FormKeyPress(QChar character) {
             (this->*rule.handler)();
             return;
         }
+}
+
+void TCalc::TypeKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    FormKeyDown(key, modifiers);
+    if (!text.isEmpty()) FormKeyPress(text.at(0));
 }
 
 void TCalc::OpenDecimals() {

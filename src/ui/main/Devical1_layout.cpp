@@ -110,6 +110,8 @@ void TCalc::BuildOtherControls() {
                           Bold | NavyText | Centred | Large, QStringLiteral("Manuel d'emploi"));
     Bt_Ecart =
         MakePictureButton(this, "Bt_Ecart", {301, 27, 16, 16}, DeviationIcon, kNavy, QStringLiteral("Ecarts"), {});
+    Bt_Tape = MakePictureButton(this, "Bt_Tape", {386, 27, 16, 16}, TapeIcon, kNavy,
+                                QStringLiteral("Bande de calcul (R)"), {});
     Bt_Langue =
         MakePictureButton(this, "Bt_Langue", {1, 230, 20, 20}, LanguageIcon, kNavy, {}, QStringLiteral("Language"));
     Bt_Langue->setFocusPolicy(Qt::TabFocus);  // a picture alone: Tab reaches it, besides "l"

@@ -20,8 +20,13 @@ void TCalc::ShowMemory(const engine::MemoryOutcome& outcome) {
 
 void TCalc::ButtonMRClick() {
     session_.RecallMemory();
-    ShowBoxes();
-    FocusEquals();
+    ShowEntry();
+    SpeakConversion();
+}
+
+void TCalc::RecallFromTape(std::size_t line) {
+    if (!session_.RecallFromTape(line)) return;
+    ShowEntry();
     SpeakConversion();
 }
 

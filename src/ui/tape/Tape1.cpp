@@ -1,0 +1,246 @@
+#include "ui/tape/Tape1.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStandardPaths>
+#include <algorithm>
+
+#include "engine/builtin_texts.h"
+#include "platform/desktop.h"
+#include "storage/file_io.h"
+#include "ui/common/accessibility.h"
+#include "ui/common/focus_ring.h"
+#include "ui/common/icons.h"
+#include "ui/common/placed.h"
+#include "ui/common/qt_text.h"
+#include "ui/common/window_placement.h"
+
+namespace devical::ui {
+
+namespace {
+
+constexpr int kWidth = 560;
+constexpr int kListHeight = 300;
+constexpr int kPanelHeight = 30;
+// Amount, key, line, currency, converted, currency, time.
+constexpr int kColumnWidths[engine::kTapeColumns] = {100, 48, 70, 52, 100, 52, 130};
+// What the calculator types: digits, separators and operators.
+constexpr std::string_view kCalculatorCharacters = "0123456789,.+-*x/%=";
+
+Qt::KeyboardModifiers Held(const QKeyEvent& key) {
+    return key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+}
+
+bool IsCalculatorKey(const QKeyEvent& key) {
+    if (Held(key) & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    if (key.key() == Qt::Key_Backspace) return true;
+    return key.text().size() == 1 && key.text().at(0).unicode() < 0x80 &&
+           kCalculatorCharacters.find(static_cast<char>(key.text().at(0).unicode())) != std::string_view::npos;
+}
+
+}  // namespace
+
+TTape::TTape(Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), services_(services), model_(new TapeModel(services.Tape(), this)) {
+    setObjectName(QStringLiteral("Tape"));
+    setWindowTitle(Text(engine::BuiltInText("Tape_Face/Title")));
+    setMinimumSize(360, 160);
+    resize(kWidth, kListHeight + kPanelHeight);
+
+    ListView1 = Placed(new QTreeView(this), "ListView1", {0, 0, kWidth, kListHeight});
+    ListView1->setModel(model_);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);  // a long tape opens without measuring each row
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->header()->setSectionsClickable(false);
+    ListView1->header()->setStretchLastSection(false);
+    for (int column = 0; column < model_->columnCount(); ++column)
+        ListView1->header()->resizeSection(column, kColumnWidths[column]);
+    ListView1->header()->setSectionResizeMode(2, QHeaderView::Stretch);  // the line's name or the setting's sentence
+    QFont font = ListView1->font();
+    font.setPointSize(9);
+    ListView1->setFont(font);
+    ListView1->installEventFilter(this);
+    connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        // Shift and Ctrl pick lines to copy; a plain click takes the amount.
+        if (QGuiApplication::keyboardModifiers() == Qt::NoModifier) RecallRow(index.row());
+    });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &TTape::FollowNewLine);
+
+    Panel1 = Placed(new QWidget(this), "Panel1", {0, kListHeight, kWidth, kPanelHeight});
+    Bt_Copy = PanelButton("Bt_Copy", 0, CopyIcon(palette().color(QPalette::ButtonText)), "Copy");
+    Bt_Save = PanelButton("Bt_Save", 41, style()->standardIcon(QStyle::SP_DialogSaveButton), "Save");
+    Bt_Clear = PanelButton("Bt_Clear", 82, style()->standardIcon(QStyle::SP_TrashIcon), "Clear");
+    Bt_Exit = PanelButton("Bt_Exit", kWidth - 30, style()->standardIcon(QStyle::SP_DialogCloseButton), "Cancel");
+    connect(Bt_Copy, &QToolButton::clicked, this, &TTape::Bt_CopyClick);
+    connect(Bt_Save, &QToolButton::clicked, this, &TTape::Bt_SaveClick);
+    connect(Bt_Clear, &QToolButton::clicked, this, &TTape::Bt_ClearClick);
+    connect(Bt_Exit, &QToolButton::clicked, this, &TTape::Bt_ExitClick);
+    new FocusRing(*this);
+}
+
+QToolButton* TTape::PanelButton(const char* name, int left, const QIcon& picture, const char* tipsKey) {
+    auto* button = Placed(new QToolButton(Panel1), name, {left, 0, 30, 30});
+    tippedButtons_.emplace_back(button, tipsKey);
+    button->setAutoRaise(true);
+    button->setIcon(picture);
+    return button;
+}
+
+void TTape::FormCreate() {
+    const auto lan = services_.OpenLanguageFile();
+    // A language file older than the tape has none of its texts: the built-in ones serve.
+    auto text = [&lan](const char* section, const std::string& key) {
+        const std::string builtIn = engine::BuiltInText(std::string(section) + "/" + key);
+        return lan ? lan->Text(section, key, builtIn) : builtIn;
+    };
+    setWindowTitle(Text(text("Tape_Face", "Title")));
+    ListView1->setAccessibleName(windowTitle());
+    engine::TapeCells titles;
+    for (std::size_t column = 0; column < titles.size(); ++column)
+        titles[column] = text("Tape_Face", "Column" + std::to_string(column + 1));
+    model_->SetWords({text("Tape_Face", "Net"), text("Tape_Face", "Tax"), text("Tape_Face", "Gross"),
+                      text("Tape_Face", "Currency"), text("Tape_Face", "TaxRate"), text("Tape_Face", "Decimals")},
+                     titles);
+    textFiles_ = Text(text("Tape_Face", "TextFiles"));
+    csvFiles_ = Text(text("Tape_Face", "CsvFiles"));
+    for (const auto& [button, key] : tippedButtons_) {
+        const QString hint = Text(text("Tape_Tips", key));
+        button->setToolTip(hint);
+        button->setAccessibleName(hint);  // a picture is known by its hint
+    }
+}
+
+void TTape::ShowTape() {
+    ShowInFront(this);
+    const int last = model_->rowCount() - 1;
+    if (last >= 0) {
+        ListView1->selectionModel()->setCurrentIndex(model_->index(last, 0),
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        ListView1->scrollToBottom();
+    }
+    ListView1->setFocus(Qt::OtherFocusReason);
+}
+
+void TTape::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ListView1->setGeometry(0, 0, width(), height() - kPanelHeight);
+    Panel1->setGeometry(0, height() - kPanelHeight, width(), kPanelHeight);
+    Bt_Exit->move(width() - Bt_Exit->width(), 0);
+}
+
+// A new line: followed when the newest was current (the roll reads on), said aloud while the
+// tape is the window in use. A line being read further up keeps its place.
+void TTape::FollowNewLine() {
+    const int last = model_->rowCount() - 1;
+    const QModelIndex current = ListView1->currentIndex();
+    if (!current.isValid() || current.row() == last - 1) {
+        ListView1->selectionModel()->setCurrentIndex(model_->index(last, 0),
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        ListView1->scrollToBottom();
+    }
+    if (isActiveWindow()) Announce(this, model_->Spoken(last));
+}
+
+void TTape::RecallRow(int row) {
+    if (row >= 0 && row < model_->rowCount()) services_.RecallFromTape(static_cast<std::size_t>(row));
+}
+
+void TTape::CopySelection() {
+    std::vector<int> rows;
+    for (const QModelIndex& index : ListView1->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    if (rows.empty() && ListView1->currentIndex().isValid()) rows.push_back(ListView1->currentIndex().row());
+    if (rows.empty()) return;
+    std::sort(rows.begin(), rows.end());
+    platform::SetClipboardText(Text(engine::TapeTable(model_->Lines(rows), model_->Words())));
+}
+
+void TTape::Bt_CopyClick() {
+    if (model_->rowCount() > 0) platform::SetClipboardText(Text(engine::TapeTable(model_->Lines(), model_->Words())));
+}
+
+void TTape::Bt_SaveClick() {
+    QFileDialog dialog(this, Bt_Save->toolTip());
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({textFiles_, csvFiles_});
+    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    QString path = dialog.selectedFiles().constFirst();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += dialog.selectedNameFilter() == csvFiles_ ? QStringLiteral(".csv") : QStringLiteral(".txt");
+    SaveTo(path);
+}
+
+bool TTape::SaveTo(const QString& path) {
+    const std::vector<engine::TapeLine> lines = model_->Lines();
+    const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    const std::string bytes =
+        csv ? engine::TapeCsv(lines, model_->Words(), model_->Titles(), platform::DecimalSeparator())
+            : engine::TapeText(lines, model_->Words());
+    try {
+        storage::ReplaceFileContents(Utf8(path), bytes);
+        return true;
+    } catch (const storage::FileError& error) {
+        services_.ShowMessage(this, platform::MessageKind::Error, Text(error.what()));
+        return false;
+    }
+}
+
+void TTape::Bt_ClearClick() {
+    if (model_->rowCount() == 0) return;
+    if (services_.ShowMessage(this, platform::MessageKind::Question, services_.MessageText("TapeClear")) !=
+        platform::MessageAnswer::Ok)
+        return;
+    if (auto failure = services_.Tape().Clear())
+        services_.ShowMessage(this, platform::MessageKind::Error, Text(*failure));
+}
+
+// The window's own keys, wherever the focus is in it.
+bool TTape::TakeShortcut(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers held = Held(key);
+    if (key.key() == Qt::Key_Escape && held == Qt::NoModifier) {
+        Bt_ExitClick();
+    } else if (key.key() == Qt::Key_C && held == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        Bt_CopyClick();
+    } else if (key.key() == Qt::Key_C && held == Qt::ControlModifier) {
+        CopySelection();
+    } else if (key.key() == Qt::Key_S && held == Qt::ControlModifier) {
+        Bt_SaveClick();
+    } else if (key.key() == Qt::Key_Delete && held == Qt::ControlModifier) {
+        Bt_ClearClick();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TTape::keyPressEvent(QKeyEvent* event) {
+    if (!TakeShortcut(*event)) QWidget::keyPressEvent(event);
+}
+
+// In the list, Enter takes the current line's amount and the calculator's keys go to it.
+bool TTape::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ListView1 || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (TakeShortcut(key)) return true;
+    if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && Held(key) == Qt::NoModifier) {
+        RecallRow(ListView1->currentIndex().row());
+        return true;
+    }
+    if (IsCalculatorKey(key)) {
+        services_.TypeIntoCalculator(key.key(), key.modifiers(), key.text());
+        return true;
+    }
+    return false;
+}
+
+}  // namespace devical::ui

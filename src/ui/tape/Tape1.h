@@ -1,0 +1,56 @@
+// The paper tape's window: every line the calculator printed, the newest at the bottom,
+// following as lines come. A line clicked, or Enter on it, goes into the box under entry as
+// MR puts the memory; the lines copy for a spreadsheet and save as text or CSV. The
+// calculator's own keys typed here reach the calculator, so that the tape can be followed by
+// ear while working.
+#pragma once
+
+#include <QToolButton>
+#include <QTreeView>
+#include <QWidget>
+
+#include "ui/services.h"
+#include "ui/tape/tape_model.h"
+
+namespace devical::ui {
+
+class TTape : public QWidget {
+    Q_OBJECT
+public:
+    explicit TTape(Services& services, QWidget* parent = nullptr);
+
+    // Texts from the language file.
+    void FormCreate();
+    // In front, the newest line current.
+    void ShowTape();
+
+    void Bt_CopyClick();   // the whole tape
+    void Bt_SaveClick();   // asks where, then SaveTo
+    void Bt_ClearClick();  // after a question
+    void Bt_ExitClick() { hide(); }
+    void CopySelection();
+    void RecallRow(int row);
+    // As text, or as CSV for a name ending in ".csv"; false once a failure has been shown.
+    bool SaveTo(const QString& path);
+
+    QTreeView* ListView1{};
+    QWidget* Panel1{};
+    QToolButton *Bt_Copy{}, *Bt_Save{}, *Bt_Clear{}, *Bt_Exit{};
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QToolButton* PanelButton(const char* name, int left, const QIcon& picture, const char* tipsKey);
+    void FollowNewLine();
+    bool TakeShortcut(const QKeyEvent& key);
+
+    Services& services_;
+    TapeModel* model_;
+    std::vector<std::pair<QToolButton*, const char*>> tippedButtons_;
+    QString textFiles_, csvFiles_;  // the save dialog's filters
+};
+
+}  // namespace devical::ui
