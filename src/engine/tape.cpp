@@ -226,17 +226,25 @@ std::string TapeText(const std::vector<TapeLine>& lines, const TapeWords& words)
             if (!sentence || column != 2)
                 widths[column] = std::max(widths[column], CharacterCount(rows.back()[column]));
     }
+    std::array<std::size_t, kTapeColumns> starts{};
+    for (std::size_t column = 1; column < kTapeColumns; ++column)
+        starts[column] = starts[column - 1] + widths[column - 1] + 2;
     std::string text;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (const TapeCells& cells : rows) {
         std::string printed;
+        std::size_t at = 0;  // characters printed
         for (std::size_t column = 0; column < kTapeColumns; ++column) {
-            const std::string& cell = rows[i][column];
-            const std::string padding(widths[column] - std::min(widths[column], CharacterCount(cell)), ' ');
+            const std::string& cell = cells[column];
+            if (cell.empty()) continue;
+            // Each cell in its column; one that runs past the next column pushes the rest along.
+            const std::size_t length = CharacterCount(cell);
             const bool amount = column == 0 || column == 4;
-            if (column > 0) printed += "  ";
-            printed += amount ? padding + cell : cell + padding;
+            std::size_t start = at == 0 ? starts[column] : std::max(starts[column], at + 2);
+            if (amount && length < widths[column]) start += widths[column] - length;
+            printed.append(start - at, ' ');
+            printed += cell;
+            at = start + length;
         }
-        printed.erase(printed.find_last_not_of(' ') + 1);
         text += printed + '\n';
     }
     return text;

@@ -136,6 +136,8 @@ private:
             list->ListView1->clearSelection();
             list->Bt_EditClick();
         }
+        w.Tape().ShowTape();
+        w.Tape().Bt_ClearClick();  // its question
         for (const QString& name : QDir(QStringLiteral(DEVICAL_DATA_DIR)).entryList({"*.html"}))
             dir_->Write(name, Shipped(name));
         opened_.clear();
@@ -187,9 +189,9 @@ private:
         QSet<QString> french = ValuesOf("Devical.FR") + ValuesOf("Devical.iFR");
         french -= ValuesOf("Devical." + code) + ValuesOf("Devical.i" + code);
         QStringList left;
-        const QWidgetList fromTheFile = {&windows_->Calc,      &windows_->Rates(),   &windows_->SRates(),
-                                         &windows_->Taxes(),   &windows_->STaxes(),  &windows_->Memory(),
-                                         &windows_->SMemory(), &windows_->Question()};
+        const QWidgetList fromTheFile = {&windows_->Calc,      &windows_->Rates(),    &windows_->SRates(),
+                                         &windows_->Taxes(),   &windows_->STaxes(),   &windows_->Memory(),
+                                         &windows_->SMemory(), &windows_->Question(), &windows_->Tape()};
         for (const QString& text : ShownTexts(fromTheFile)) {
             if (text.size() > 3 && french.contains(text)) left << text;
         }

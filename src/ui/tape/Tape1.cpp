@@ -109,6 +109,11 @@ void TTape::FormCreate() {
     model_->SetWords({text("Tape_Face", "Net"), text("Tape_Face", "Tax"), text("Tape_Face", "Gross"),
                       text("Tape_Face", "Currency"), text("Tape_Face", "TaxRate"), text("Tape_Face", "Decimals")},
                      titles);
+    // Each column as wide as its title asks, the design width at least.
+    QHeaderView* header = ListView1->header();
+    for (int column = 0; column < model_->columnCount(); ++column)
+        if (header->sectionResizeMode(column) != QHeaderView::Stretch)
+            header->resizeSection(column, std::max(kColumnWidths[column], header->sectionSizeHint(column)));
     textFiles_ = Text(text("Tape_Face", "TextFiles"));
     csvFiles_ = Text(text("Tape_Face", "CsvFiles"));
     for (const auto& [button, key] : tippedButtons_) {

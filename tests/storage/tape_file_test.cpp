@@ -1,0 +1,64 @@
+// Tape.txt read back line by line, damaged lines skipped, new lines added in the file's way.
+#include "storage/tape_file.h"
+#include "temp_dir.h"
+
+namespace devical::storage {
+namespace {
+
+using testing::TempDirTest;
+
+TEST(TapeRecord, ReadsWholeLinesAndSkipsDamagedOnes) {
+    struct Row {
+        const char* record;
+        bool whole;
+    };
+    const Row rows[] = {
+        {"2026-12-08 10:00:00\t+\t100,00\t1\tFRF\t\t", true},
+        {"2026-12-08 10:00:00\ttotal\t120,00\t1\tFRF\t18,29\tEUR", true},
+        {"2026-12-08 10:00:00\tC\t\t0\t\t\t", true},
+        {"2026-12-08 10:00:00\tcurrency\t1.08\t0\tUSD\t\t", true},
+        {"2026-12-08 10:00:00\tdecimals\tx\t0\t\t\t", true},
+        {"2026-12-08 10:00:00\t+\t100,00\t1\tFRF\t", false},       // a field short: cut by a crash
+        {"2026-12-08 10:00\t+\t100,00\t1\tFRF\t\t", false},        // no seconds
+        {"2026-12-08 10:00:00\tplus\t100,00\t1\tFRF\t\t", false},  // no such key
+        {"2026-12-08 10:00:00\t+\t100,00\t7\tFRF\t\t", false},     // no box 7
+        {"2026-12-08 10:00:00\t+\t100,00\t\tFRF\t\t", false},      // no box at all
+        {"2026-12-08 10:00:00\t+\tcent\t1\tFRF\t\t", false},       // no amount
+        {"2026-12-08 10:00:00\ttotal\t120,00\t1\tFRF\t18;29\tEUR", false},
+        {"2026-12-08 10:00:00\tCE\t12\t0\t\t\t", false},  // CE prints no amount
+        {"2026-12-08 10:00:00\tdecimals\t9x\t0\t\t\t", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.record);
+        const auto line = ReadTapeRecord(row.record);
+        EXPECT_EQ(line.has_value(), row.whole);
+        if (line) EXPECT_EQ(TapeRecord(*line), row.record);
+    }
+}
+
+class TapeFileTest : public TempDirTest {};
+
+// A Windows-1252 file with CR LF and a last line cut short: what reads is kept, and the next
+// line first ends the cut one, in the file's own line end and code.
+TEST_F(TapeFileTest, AddsLinesTheWayTheFileIsWritten) {
+    const std::string kept =
+        "2026-12-08 10:00:00\t+\t1\t1\tFRF\t\t\r\n"
+        "damaged\r\n"
+        "2026-12-08 10:00:00\t+\t2\t1\tFRF\t\t\r\n"
+        "2026-12-08 10:00:00\t+\t3\t1\tFRF\t\t\r\n"
+        "2026-12-08 10:00:00\t+\t4\t1\tF";
+    WriteBytes("Tape.txt", kept);
+    TapeFile file(Path("Tape.txt"));
+    const auto lines = file.Load(2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].amount, "2");
+    EXPECT_EQ(lines[1].amount, "3");
+    engine::TapeLine line{
+        "2026-12-08 10:01:00", engine::TapeMark::Total, "5", 1, "\xc2\xa3\xc2\xa3\xc2\xa3", "1", "EUR"};
+    file.Append(line);
+    EXPECT_EQ(Bytes("Tape.txt"), kept + "\r\n2026-12-08 10:01:00\ttotal\t5\t1\t\xa3\xa3\xa3\t1\tEUR\r\n");
+    EXPECT_EQ(file.LineCount(), 6u);
+}
+
+}  // namespace
+}  // namespace devical::storage

@@ -1,0 +1,123 @@
+// The paper tape's window used as a person would: opened from the calculator, typed in,
+// its lines recalled, copied, saved and cleared.
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QTimer>
+#include <QtTest>
+
+#include "windows_fixture.h"
+
+using devical::app::DevicalWindows;
+using devical::platform::MessageAnswer;
+using devical::ui::TTape;
+using namespace devical::testing;
+
+class TapeWindowTest : public QObject, WindowsFixture {
+    Q_OBJECT
+
+private:
+    DevicalWindows& Open() {
+        OpenWindows();
+        BackToMain();
+        windows_->Calc.Tape().SetClock([] { return std::string("2026-12-08 10:00:00"); });
+        return *windows_;
+    }
+    // The amount, key and line of each row, as shown.
+    static QStringList Rows(const TTape& tape) {
+        QStringList rows;
+        const QAbstractItemModel* model = tape.ListView1->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < 6; ++column)
+                cells << model->index(row, column).data().toString();
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+    static void Click(TTape& tape, int row, Qt::KeyboardModifiers modifiers = {}) {
+        const QRect place = tape.ListView1->visualRect(tape.ListView1->model()->index(row, 0));
+        QTest::mouseClick(tape.ListView1->viewport(), Qt::LeftButton, modifiers, place.center());
+    }
+
+private slots:
+    void init() {
+        UseLocale(QLocale::French, QLocale::France);
+        StartFixture();
+    }
+    void cleanup() {
+        const QString problems = EndFixture();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
+    }
+
+    // R opens the tape; the calculator's keys typed in it work the calculator, and each line
+    // comes in as it is printed, the newest current.
+    void followsTheCalculatorTypedInIt() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("100+r"));
+        TTape& tape = w.Tape();
+        QVERIFY(tape.isVisible());
+        QCOMPARE(Rows(tape), QStringList({"100,00|+|HT|FRF||"}));
+        QTest::keyClicks(tape.ListView1, QStringLiteral("20="));
+        QCOMPARE(Rows(tape), QStringList({"100,00|+|HT|FRF||", "20,00|=|HT|FRF||", "120,00||HT|FRF|18,29|EUR"}));
+        QCOMPARE(tape.ListView1->currentIndex().row(), 2);
+        QCOMPARE(w.Calc.boxes_[0]->text(), QStringLiteral("120"));
+    }
+
+    // As MR: the figure of the box's column, a result's converted amount in the other one.
+    void recallsALineIntoTheBoxUnderEntry() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20="));
+        w.Calc.Euro_HTClick();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("r"));
+        TTape& tape = w.Tape();
+        Click(tape, 2);
+        QCOMPARE(w.Calc.boxes_[1]->text(), QStringLiteral("18,29"));
+        QTest::keyClick(tape.ListView1, Qt::Key_Up);
+        QTest::keyClick(tape.ListView1, Qt::Key_Return);
+        QCOMPARE(w.Calc.boxes_[1]->text(), QStringLiteral("20,00"));
+    }
+
+    void copiesAndSavesTheLines() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20=r"));
+        TTape& tape = w.Tape();
+        Click(tape, 0);
+        Click(tape, 1, Qt::ShiftModifier);
+        QTest::keyClick(tape.ListView1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("100,00\t+\tHT\tFRF\t\t\t2026-12-08 10:00:00\n"
+                                                                   "20,00\t=\tHT\tFRF\t\t\t2026-12-08 10:00:00\n"));
+        tape.Bt_Copy->click();
+        QCOMPARE(QApplication::clipboard()->text().count(QLatin1Char('\n')), 3);
+
+        QTimer::singleShot(0, this, [this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectNameFilter(dialog->nameFilters().at(1));
+            dialog->selectFile(dir_->Path() + QStringLiteral("day"));
+            static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+        });
+        tape.Bt_Save->click();
+        QCOMPARE(dir_->Read(QStringLiteral("day.csv")), QByteArray("Montant;Touche;Ligne;Devise;Converti;Devise;Heure\n"
+                                                                   "100,00;+;HT;FRF;;;2026-12-08 10:00:00\n"
+                                                                   "20,00;=;HT;FRF;;;2026-12-08 10:00:00\n"
+                                                                   "120,00;;HT;FRF;18,29;EUR;2026-12-08 10:00:00\n"));
+    }
+
+    void clearsAfterAQuestion() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("1+r"));
+        TTape& tape = w.Tape();
+        const QString question = QStringLiteral("Effacer toute la bande de calcul ?");
+        messages_->Expect(question, MessageAnswer::Cancel);
+        QTest::keyClick(tape.ListView1, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(Rows(tape).size(), 1);
+        messages_->Expect(question, MessageAnswer::Ok);
+        tape.Bt_Clear->click();
+        QVERIFY(Rows(tape).isEmpty());
+        QCOMPARE(dir_->Read(QStringLiteral("Tape.txt")), QByteArray());
+    }
+};
+
+QTEST_MAIN(TapeWindowTest)
+#include "tape_window_test.moc"
