@@ -125,13 +125,16 @@ void TTape::FormCreate() {
 
 void TTape::ShowTape() {
     ShowInFront(this);
-    const int last = model_->rowCount() - 1;
-    if (last >= 0) {
-        ListView1->selectionModel()->setCurrentIndex(model_->index(last, 0),
-                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        ListView1->scrollToBottom();
-    }
+    // The newest line current, the list focused: Enter and the arrows act at once.
     ListView1->setFocus(Qt::OtherFocusReason);
+    const int last = model_->rowCount() - 1;
+    if (last >= 0) MakeCurrent(last);
+}
+
+void TTape::MakeCurrent(int row) {
+    ListView1->selectionModel()->setCurrentIndex(model_->index(row, 0),
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->scrollTo(model_->index(row, 0));
 }
 
 void TTape::resizeEvent(QResizeEvent* event) {
@@ -141,17 +144,17 @@ void TTape::resizeEvent(QResizeEvent* event) {
     Bt_Exit->move(width() - Bt_Exit->width(), 0);
 }
 
-// A new line: followed when the newest was current (the roll reads on), said aloud while the
-// tape is the window in use. A line being read further up keeps its place.
+// A new line: followed when the newest was current, the roll reading on (a screen reader
+// reads the line as it becomes current); a line being read further up keeps its place, and
+// the new one is said aloud while the tape is the window in use.
 void TTape::FollowNewLine() {
     const int last = model_->rowCount() - 1;
     const QModelIndex current = ListView1->currentIndex();
     if (!current.isValid() || current.row() == last - 1) {
-        ListView1->selectionModel()->setCurrentIndex(model_->index(last, 0),
-                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        ListView1->scrollToBottom();
+        MakeCurrent(last);
+    } else if (isActiveWindow()) {
+        Announce(this, model_->Spoken(last));
     }
-    if (isActiveWindow()) Announce(this, model_->Spoken(last));
 }
 
 void TTape::RecallRow(int row) {
