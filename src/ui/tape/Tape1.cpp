@@ -22,11 +22,14 @@ namespace devical::ui {
 
 namespace {
 
-constexpr int kWidth = 560;
+constexpr int kWidth = 700;
 constexpr int kListHeight = 300;
 constexpr int kPanelHeight = 30;
 // Amount, key, line, currency, converted, currency, time.
-constexpr int kColumnWidths[engine::kTapeColumns] = {100, 48, 70, 52, 100, 52, 130};
+// Amount, key, line, currency, converted, currency, time: what each column holds at its widest
+// in the usual run of figures (the line's column stretches for a setting's sentence).
+const char* const kWidestCells[engine::kTapeColumns] = {"-1 234 567,000", "M+",  "Décimales : 3",      "XXX",
+                                                        "-1 234 567,000", "EUR", "0000-00-00 00:00:00"};
 // What the calculator types: digits, separators and operators.
 constexpr std::string_view kCalculatorCharacters = "0123456789,.+-*x/%=";
 
@@ -61,8 +64,6 @@ TTape::TTape(Services& services, QWidget* parent)
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->header()->setSectionsClickable(false);
     ListView1->header()->setStretchLastSection(false);
-    for (int column = 0; column < model_->columnCount(); ++column)
-        ListView1->header()->resizeSection(column, kColumnWidths[column]);
     ListView1->header()->setSectionResizeMode(2, QHeaderView::Stretch);  // the line's name or the setting's sentence
     QFont font = ListView1->font();
     font.setPointSize(9);
@@ -78,7 +79,7 @@ TTape::TTape(Services& services, QWidget* parent)
     Bt_Copy = PanelButton("Bt_Copy", 0, CopyIcon(palette().color(QPalette::ButtonText)), "Copy");
     Bt_Save = PanelButton("Bt_Save", 41, style()->standardIcon(QStyle::SP_DialogSaveButton), "Save");
     Bt_Clear = PanelButton("Bt_Clear", 82, style()->standardIcon(QStyle::SP_TrashIcon), "Clear");
-    Bt_Exit = PanelButton("Bt_Exit", kWidth - 30, style()->standardIcon(QStyle::SP_DialogCloseButton), "Cancel");
+    Bt_Exit = PanelButton("Bt_Exit", kWidth - 30, CloseIcon(palette().color(QPalette::ButtonText)), "Cancel");
     connect(Bt_Copy, &QToolButton::clicked, this, &TTape::Bt_CopyClick);
     connect(Bt_Save, &QToolButton::clicked, this, &TTape::Bt_SaveClick);
     connect(Bt_Clear, &QToolButton::clicked, this, &TTape::Bt_ClearClick);
@@ -109,11 +110,13 @@ void TTape::FormCreate() {
     model_->SetWords({text("Tape_Face", "Net"), text("Tape_Face", "Tax"), text("Tape_Face", "Gross"),
                       text("Tape_Face", "Currency"), text("Tape_Face", "TaxRate"), text("Tape_Face", "Decimals")},
                      titles);
-    // Each column as wide as its title asks, the design width at least.
+    // Each column as wide as its title or its widest usual cell asks.
     QHeaderView* header = ListView1->header();
-    for (int column = 0; column < model_->columnCount(); ++column)
-        if (header->sectionResizeMode(column) != QHeaderView::Stretch)
-            header->resizeSection(column, std::max(kColumnWidths[column], header->sectionSizeHint(column)));
+    const QFontMetrics cells(ListView1->font());
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const int cell = cells.horizontalAdvance(QString::fromUtf8(kWidestCells[column])) + 12;
+        header->resizeSection(column, std::max(cell, header->sectionSizeHint(column)));
+    }
     textFiles_ = Text(text("Tape_Face", "TextFiles"));
     csvFiles_ = Text(text("Tape_Face", "CsvFiles"));
     for (const auto& [button, key] : tippedButtons_) {

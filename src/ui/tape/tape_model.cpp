@@ -54,7 +54,8 @@ QVariant TapeModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue((IsAmountColumn(index.column()) ? Qt::AlignRight : Qt::AlignLeft) |
                                    Qt::AlignVCenter);
-    if (role != Qt::DisplayRole) return {};
+    // A cell too narrow for its text shows it whole under the pointer.
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const engine::TapeLine& line = tape_.Lines()[static_cast<std::size_t>(index.row())];
     return Text(engine::CellsOf(line, words_)[static_cast<std::size_t>(index.column())]);
 }
