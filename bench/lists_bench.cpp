@@ -7,37 +7,22 @@
 #include <malloc.h>
 
 #include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 
 #include "app/windows.h"
+#include "french_directory.h"
 #include "offscreen_main.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const QByteArray kSettings =
-    "[Dialog]\r\nLib_HT=Montant HT\r\nLib_TTC=Montant TTC\r\n\r\n[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n\r\n"
-    "[Currency]\r\nTitle=FRF Franc fran\xe7"
-    "ais\r\nRate=6,55957\r\n\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=0\r\n"
-    "Euro=0\r\n\r\n[Calcul]\r\nNb_Dec=2\r\n\r\n[Windows]\r\nSize=1\r\nCaseEnSaisie=1\r\n";
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) std::abort();
-}
-
 // A program directory whose currency list holds `rows` rows in the order a save leaves
 // them: codes from AAA to ZZZ (the locked ones among them), then a number.
-class ProgramDirectory {
+class ProgramDirectory : public FrenchDirectory {
 public:
     explicit ProgramDirectory(int rows) {
-        if (!QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/Devical.FR"), Path() + "DEVICAL.LAN")) std::abort();
-        WriteFile(Path() + "DEVICAL.INI", kSettings);
         QByteArray list;
         for (int i = 0; i < rows; ++i) {
             const int code = static_cast<int>(static_cast<long long>(i) * 26 * 26 * 26 / rows);
@@ -47,14 +32,12 @@ public:
             list += " Devise " + QByteArray::number(i).rightJustified(6, '0') + "\r\n";
             list += QByteArray::number(1 + i % 997) + "," + QByteArray::number(i % 10000) + "\r\n";
         }
-        WriteFile(Path() + "Rates.txt", list);
+        Write("Rates.txt", list);
         fileBytes_ = list.size();
     }
-    QString Path() const { return dir_.path() + QLatin1Char('/'); }
     double FileBytes() const { return fileBytes_; }
 
 private:
-    QTemporaryDir dir_;
     double fileBytes_ = 0;
 };
 

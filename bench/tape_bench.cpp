@@ -4,44 +4,26 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
-#include <chrono>
-#include <cstdlib>
 #include <memory>
 
 #include "app/windows.h"
 #include "engine/entry.h"
+#include "french_directory.h"
 #include "offscreen_main.h"
 #include "session/converter_session.h"
 
 namespace {
 
-const QByteArray kSettings =
-    "[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n[Currency]\r\nTitle=FRF Franc fran\xe7"
-    "ais\r\nRate=6,55957\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=0\r\nEuro=0\r\n"
-    "[Calcul]\r\nNb_Dec=2\r\n[Windows]\r\nSize=1\r\nCaseEnSaisie=1\r\n";
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) std::abort();
-}
-
-class ProgramDirectory {
+// A directory whose Tape.txt holds that many lines.
+class ProgramDirectory : public FrenchDirectory {
 public:
     explicit ProgramDirectory(int tapeLines) {
-        if (!QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/Devical.FR"), Path() + "DEVICAL.LAN")) std::abort();
-        WriteFile(Path() + "DEVICAL.INI", kSettings);
         QByteArray tape;
         for (int i = 0; i < tapeLines; ++i)
             tape += "2026-12-08 10:00:00\ttotal\t" + QByteArray::number(i) + ",00\t1\tFRF\t" +
                     QByteArray::number(i / 7) + ",24\tEUR\r\n";
-        WriteFile(Path() + "Tape.txt", tape);
+        Write("Tape.txt", tape);
     }
-    QString Path() const { return dir_.path() + QLatin1Char('/'); }
-
-private:
-    QTemporaryDir dir_;
 };
 
 // 100 in Cur_HT, then "=": the calculator alone, then through the session that prints the
