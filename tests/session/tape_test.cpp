@@ -27,7 +27,7 @@ protected:
         return session;
     }
     // The keypad: digits and ','; the operators; C, E (CE) and < (backspace); P, M, R and Z
-    // for M+, M-, MR and MC.
+    // for M+, M-, MR and MC; V pastes 12.5.
     static void Press(ConverterSession& session, std::string_view keys) {
         for (const char key : keys) {
             switch (key) {
@@ -38,6 +38,7 @@ protected:
             case 'M': session.AddToMemory(engine::MemoryKey::Minus); break;
             case 'R': session.RecallMemory(); break;
             case 'Z': session.ClearMemory(); break;
+            case 'V': session.Paste("12.5\nsecond line"); break;
             case '+': session.Operate(engine::OperatorKey::Plus); break;
             case '-': session.Operate(engine::OperatorKey::Minus); break;
             case 'x': session.Operate(engine::OperatorKey::Times); break;
@@ -84,6 +85,7 @@ TEST_F(TapeTest, PrintsEachOperandWithItsKeyAndEachResultWithItsConversion) {
         {"100=PRZ",
          {"100,00 = HT FRF", "100,00 HT FRF 15,24 EUR", "100,00 M+ HT FRF 15,24 EUR", "100,00 MR HT FRF", "MC"}},
         {"15,24=", {"15,24 = HT EUR", "15,24 HT EUR 99,97 FRF"}, 2},
+        {"100+V", {"100,00 + HT FRF", "12,50 = HT FRF", "112,50 HT FRF 17,15 EUR"}},
         {"100=", {"100,00 = TTC FRF", "100,00 TTC FRF 15,24 EUR"}, 5},
     };
     for (const Row& row : rows) {
