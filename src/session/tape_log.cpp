@@ -28,7 +28,7 @@ void TapeLog::Load() {
     try {
         lines_ = file_->Load(kLimit);
     } catch (const storage::FileError& error) {
-        Failed(error.what());  // an empty tape, and the next line tries the file again
+        Failed(error.what());  // an empty tape; the lines printed from now on still go to the file
     }
 }
 
