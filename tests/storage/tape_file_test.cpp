@@ -32,7 +32,9 @@ TEST(TapeRecord, ReadsWholeLinesAndSkipsDamagedOnes) {
         SCOPED_TRACE(row.record);
         const auto line = ReadTapeRecord(row.record);
         EXPECT_EQ(line.has_value(), row.whole);
-        if (line) EXPECT_EQ(TapeRecord(*line), row.record);
+        if (line) {
+            EXPECT_EQ(TapeRecord(*line), row.record);
+        }
     }
 }
 
