@@ -153,6 +153,8 @@ private slots:
             for (QToolButton* b : window->findChildren<QToolButton*>())
                 check(b, Ink(b->icon(), b->iconSize()), b->autoRaise() ? QPalette::Window : QPalette::Button);
         }
+        for (QToolButton* drawn : {w.Tape().Bt_Copy, w.Tape().Bt_Exit, w.Rates().Bt_Exit})  // the panels' own pictures
+            check(drawn, Ink(drawn->icon(), drawn->iconSize()), QPalette::Window);
         const QTreeView* list = w.Rates().ListView1;  // locked and open padlocks
         for (int row = 0; row < RowCount(w.Rates()); ++row)
             check(list, Ink(list->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>(), {16, 16}),

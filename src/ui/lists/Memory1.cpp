@@ -16,7 +16,7 @@ TMemory::TMemory(Services& services, QWidget* parent)
                   "SelMemBeforeOk",
                   {QStringLiteral("Titre"), QStringLiteral("Local"), QStringLiteral("Euro")}},
                  parent) {
-    Bt_CopieMem = PanelButton("Bt_CopieMem", 189, QStyle::SP_DialogSaveButton,
+    Bt_CopieMem = PanelButton("Bt_CopieMem", 189, style()->standardIcon(QStyle::SP_DialogSaveButton),
                               QStringLiteral("Copier la mémoire en cours"), "Copy");
     connect(Bt_CopieMem, &QToolButton::clicked, this, &TMemory::Bt_CopieMemClick);
     setTabOrder(Bt_Del, Bt_CopieMem);  // Tab follows the buttons from left to right

@@ -24,7 +24,8 @@ TRates::TRates(Services& services, QWidget* parent)
                   "SelRateBeforeOk",
                   {QStringLiteral("Titre"), QStringLiteral("Taux")}},
                  parent) {
-    Bt_Update = PanelButton("Bt_Update", 123, QStyle::SP_BrowserReload, QStringLiteral("Taux du jour (F5)"), "Update");
+    Bt_Update = PanelButton("Bt_Update", 123, style()->standardIcon(QStyle::SP_BrowserReload),
+                            QStringLiteral("Taux du jour (F5)"), "Update");
     connect(Bt_Update, &QToolButton::clicked, this, &TRates::Bt_UpdateClick);
     Cb_Daily = Placed(new QCheckBox(Panel1), "Cb_Daily", {157, 6, 72, 18});
     connect(Cb_Daily, &QCheckBox::clicked, this, [this](bool daily) {

@@ -11,6 +11,8 @@
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "ui/common/focus_ring.h"
+#include "ui/common/icons.h"
+#include "ui/common/panel_button.h"
 #include "ui/common/placed.h"
 #include "ui/common/qt_text.h"
 #include "ui/common/window_placement.h"
@@ -56,11 +58,14 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
 
     Panel1 = Placed(new QWidget(this), "Panel1", {0, kListHeight, width, kPanelHeight});
     const int okLeft = design_.kind == storage::ListKind::SavedAmounts ? 297 : 231;
-    Bt_Edit = PanelButton("Bt_Edit", 0, QStyle::SP_FileDialogDetailedView, QStringLiteral("Modifier"), "Edit");
-    Bt_Ajout = PanelButton("Bt_Ajout", 41, QStyle::SP_FileDialogNewFolder, QStringLiteral("Insérer"), "Add");
-    Bt_Del = PanelButton("Bt_Del", 82, QStyle::SP_TrashIcon, QStringLiteral("Supprimer"), "Del");
-    Bt_OK = PanelButton("Bt_OK", okLeft, QStyle::SP_DialogApplyButton, QStringLiteral("Choisir"), "Ok");
-    Bt_Exit = PanelButton("Bt_Exit", okLeft + 41, QStyle::SP_DialogCloseButton, QStringLiteral("Sortir sans choisir"),
+    auto standard = [this](QStyle::StandardPixmap picture) { return style()->standardIcon(picture); };
+    Bt_Edit =
+        PanelButton("Bt_Edit", 0, standard(QStyle::SP_FileDialogDetailedView), QStringLiteral("Modifier"), "Edit");
+    Bt_Ajout = PanelButton("Bt_Ajout", 41, standard(QStyle::SP_FileDialogNewFolder), QStringLiteral("Insérer"), "Add");
+    Bt_Del = PanelButton("Bt_Del", 82, standard(QStyle::SP_TrashIcon), QStringLiteral("Supprimer"), "Del");
+    Bt_OK = PanelButton("Bt_OK", okLeft, standard(QStyle::SP_DialogApplyButton), QStringLiteral("Choisir"), "Ok");
+    // The style's cross is dark whatever the palette: drawn, it reads on a dark one too.
+    Bt_Exit = PanelButton("Bt_Exit", okLeft + 41, CloseIcon(PanelInk(*Panel1)), QStringLiteral("Sortir sans choisir"),
                           "Cancel");
     okFromRight_ = width - okLeft;
     connect(Bt_Edit, &QToolButton::clicked, this, &ListWindow::Bt_EditClick);
@@ -94,12 +99,10 @@ void ListWindow::BuildView(int width) {
     ListView1->setAccessibleName(QString::fromUtf8(design_.caption));
 }
 
-QToolButton* ListWindow::PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint,
+QToolButton* ListWindow::PanelButton(const char* name, int left, const QIcon& picture, const QString& hint,
                                      const char* tipsKey) {
-    auto* button = Placed(new QToolButton(Panel1), name, {left, 0, 30, 30});
+    QToolButton* button = MakePanelButton(Panel1, name, left, picture);
     tippedButtons_.emplace_back(button, tipsKey);
-    button->setAutoRaise(true);
-    button->setIcon(style()->standardIcon(picture));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     return button;

@@ -77,7 +77,7 @@ protected:
     void ShowError(const QString& text);
     QString FilePath() const;
     // A picture button of the bottom panel, its hint from the language file's key.
-    QToolButton* PanelButton(const char* name, int left, QStyle::StandardPixmap picture, const QString& hint,
+    QToolButton* PanelButton(const char* name, int left, const QIcon& picture, const QString& hint,
                              const char* tipsKey);
     // The texts of a list's own controls, after the shared ones.
     virtual void ApplyOwnTexts(const storage::LanguageFile&) {}

@@ -14,6 +14,7 @@
 #include "ui/common/accessibility.h"
 #include "ui/common/focus_ring.h"
 #include "ui/common/icons.h"
+#include "ui/common/panel_button.h"
 #include "ui/common/placed.h"
 #include "ui/common/qt_text.h"
 #include "ui/common/window_placement.h"
@@ -76,10 +77,10 @@ TTape::TTape(Services& services, QWidget* parent)
     connect(model_, &QAbstractItemModel::rowsInserted, this, &TTape::FollowNewLine);
 
     Panel1 = Placed(new QWidget(this), "Panel1", {0, kListHeight, kWidth, kPanelHeight});
-    Bt_Copy = PanelButton("Bt_Copy", 0, CopyIcon(palette().color(QPalette::ButtonText)), "Copy");
+    Bt_Copy = PanelButton("Bt_Copy", 0, CopyIcon(PanelInk(*Panel1)), "Copy");
     Bt_Save = PanelButton("Bt_Save", 41, style()->standardIcon(QStyle::SP_DialogSaveButton), "Save");
     Bt_Clear = PanelButton("Bt_Clear", 82, style()->standardIcon(QStyle::SP_TrashIcon), "Clear");
-    Bt_Exit = PanelButton("Bt_Exit", kWidth - 30, CloseIcon(palette().color(QPalette::ButtonText)), "Cancel");
+    Bt_Exit = PanelButton("Bt_Exit", kWidth - 30, CloseIcon(PanelInk(*Panel1)), "Cancel");
     connect(Bt_Copy, &QToolButton::clicked, this, &TTape::Bt_CopyClick);
     connect(Bt_Save, &QToolButton::clicked, this, &TTape::Bt_SaveClick);
     connect(Bt_Clear, &QToolButton::clicked, this, &TTape::Bt_ClearClick);
@@ -88,10 +89,8 @@ TTape::TTape(Services& services, QWidget* parent)
 }
 
 QToolButton* TTape::PanelButton(const char* name, int left, const QIcon& picture, const char* tipsKey) {
-    auto* button = Placed(new QToolButton(Panel1), name, {left, 0, 30, 30});
+    QToolButton* button = MakePanelButton(Panel1, name, left, picture);
     tippedButtons_.emplace_back(button, tipsKey);
-    button->setAutoRaise(true);
-    button->setIcon(picture);
     return button;
 }
 
