@@ -3,7 +3,7 @@
 # session bus and accessibility bus, with Orca and a speech server, then typed at with
 # xdotool: 1 0 0 Return, x 3 Return, then Tab through the window, then R and 7 + in the tape.
 # Orca's debug log must show it speaking 15,24, then 45,73, then the decimals list with its
-# value 2, then the tape's new line 7,00 +.
+# value 2, then the tape's newest line 300,00, then its new line 7,00 +.
 #   tools/orca_check.sh [BUILD_DIR]    BUILD_DIR defaults to the repository's build/
 # DEVICAL_ORCA_KEEP=1 keeps the working directory, with Orca's whole debug log, for a look.
 set -euo pipefail
@@ -100,8 +100,9 @@ for _ in $(seq 14); do
   sleep 0.4
 done
 sleep 1
-# The tape: R opens it, and a line printed while it has the focus is read out.
-keys_then "Bande de calcul" r
+# The tape: R opens it on its newest line, the result 300 of 100 x 3, and a line printed
+# while it has the focus is read out.
+keys_then "300,00" r
 keys_then "7,00" 7 plus
 # Stopped, Orca writes out the rest of its log.
 kill "$orca" 2>/dev/null || true
@@ -124,10 +125,12 @@ verdict="$(awk '
   step == 1 && /45,73/ { step = 2; next }
   step == 2 && /Décimales/ { step = 3; left = 4 }
   step == 3 && left-- > 0 && /(^|[^0-9,])2([^0-9,]|$)/ { step = 4; next }
-  step == 4 && /7,00/ { step = 5 }
+  step == 4 && /300,00/ { step = 5; next }
+  step == 5 && /7,00/ { step = 6 }
   END {
-    split("15,24|45,73|the decimals list|its value 2 with the decimals list|the tape line 7,00 +", missing, "|")
-    print (step == 5 ? "ok" : missing[step + 1])
+    split("15,24|45,73|the decimals list|its value 2 with the decimals list|the tape opened on 300,00|" \
+          "the tape line 7,00 +", missing, "|")
+    print (step == 6 ? "ok" : missing[step + 1])
   }' "$spoken")"
 if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
   echo "--- what Orca said:" >&2
@@ -142,5 +145,5 @@ if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
   [ "$verdict" = "ok" ] || fail "Orca never said $verdict (in that order)"
   fail "failed (status $status)"
 fi
-echo "orca_check: Orca said 15,24, then 45,73, then the decimals with 2, then the tape line 7,00 +"
-grep -F -e '15,24' -e '45,73' -e 'Décimales' -e '7,00' "$spoken" | sed 's/^/  /'
+echo "orca_check: Orca said 15,24, then 45,73, then the decimals with 2, then the tape's 300,00, then 7,00 +"
+grep -F -e '15,24' -e '45,73' -e 'Décimales' -e '300,00' -e '7,00' "$spoken" | sed 's/^/  /'

@@ -239,6 +239,9 @@ void TTape::keyPressEvent(QKeyEvent* event) {
 
 // In the list, Enter takes the current line's amount and the calculator's keys go to it.
 bool TTape::eventFilter(QObject* watched, QEvent* event) {
+    // Coming to the tape, a screen reader names the list alone: the current line is said too.
+    if (watched == ListView1 && event->type() == QEvent::FocusIn && ListView1->currentIndex().isValid())
+        Announce(this, model_->Spoken(ListView1->currentIndex().row()));
     if (watched != ListView1 || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (TakeShortcut(key)) return true;
