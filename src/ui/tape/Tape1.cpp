@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -178,7 +179,9 @@ void TTape::Bt_CopyClick() {
 }
 
 void TTape::Bt_SaveClick() {
-    QFileDialog dialog(this, Bt_Save->toolTip());
+    QString title = Bt_Save->toolTip();
+    title.remove(QRegularExpression(QStringLiteral(" \\(.*\\)$")));  // the hint's shortcut
+    QFileDialog dialog(this, title);
     dialog.setObjectName(QStringLiteral("SaveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({textFiles_, csvFiles_});
