@@ -17,6 +17,13 @@ std::size_t LeadingCharacters(std::string_view text, std::size_t count) {
 
 }  // namespace
 
+std::size_t CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
 std::string CurrencyCode(std::string_view title) { return std::string(title.substr(0, LeadingCharacters(title, 3))); }
 
 std::string MemoryCurrencyPrefix(std::string_view title) {

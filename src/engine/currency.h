@@ -3,10 +3,14 @@
 // the locked rows of the rate list.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace devical::engine {
+
+// The number of characters of a UTF-8 text (its bytes less the continuation bytes).
+std::size_t CharacterCount(std::string_view text);
 
 // The title's first three characters (fewer for a shorter title). Titles are UTF-8.
 std::string CurrencyCode(std::string_view title);

@@ -31,13 +31,6 @@ MemoryOutcome Stored() {
     return outcome;
 }
 
-std::size_t CharacterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (char c : text)
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
 }  // namespace
 
 std::string StoredTitle(const MemoryRegister& memory) { return memory.Code + " " + memory.Title; }

@@ -50,13 +50,6 @@ std::string_view LineName(int box, const TapeWords& words) {
     }
 }
 
-std::size_t CharacterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (const char byte : text)
-        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) ++count;
-    return count;
-}
-
 std::string Joined(const TapeCells& cells, char separator) {
     std::string joined;
     for (std::size_t column = 0; column < cells.size(); ++column) {
