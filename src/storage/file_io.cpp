@@ -52,17 +52,6 @@ private:
     int fd_;
 };
 
-void WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throw std::system_error(errno, std::generic_category());
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
-
 bool IsWithin(const fs::path& path, const fs::path& directory) {
     const auto [end, rest] = std::mismatch(directory.begin(), directory.end(), path.begin(), path.end());
     return end == directory.end() && rest != path.end();
@@ -103,10 +92,7 @@ mode_t ModeFor(const fs::path& target) {
         if (errno != ENOENT) Fail("CannotWrite", target, errno);
         return 0666 & ~ProcessUmask();
     }
-    if (S_ISDIR(info.st_mode)) Fail("CannotWrite", target, EISDIR);
-    if (!S_ISREG(info.st_mode)) Fail("CannotWrite", target, engine::BuiltInText("NotRegularFile"));
-    if (::access(target.c_str(), W_OK) != 0) Fail("CannotWrite", target, errno);
-    if ((info.st_mode & 0222) == 0) Fail("CannotWrite", target, EACCES);
+    RefuseUnwritable(target, info);
     return info.st_mode & 07777;
 }
 
@@ -142,6 +128,24 @@ void Fail(std::string_view what, const fs::path& path, const std::string& reason
 }
 
 void Fail(std::string_view what, const fs::path& path, int error) { Fail(what, path, SystemReason(error)); }
+
+void RefuseUnwritable(const fs::path& target, const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) Fail("CannotWrite", target, EISDIR);
+    if (!S_ISREG(info.st_mode)) Fail("CannotWrite", target, engine::BuiltInText("NotRegularFile"));
+    if (::access(target.c_str(), W_OK) != 0) Fail("CannotWrite", target, errno);
+    if ((info.st_mode & 0222) == 0) Fail("CannotWrite", target, EACCES);
+}
+
+void WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            throw std::system_error(errno, std::generic_category());
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
 
 void Notify(FileStep step, const fs::path& path) {
     if (observer) observer(step, path);

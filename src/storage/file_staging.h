@@ -2,6 +2,8 @@
 // renamed over it. Internal to the file routines.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,6 +17,13 @@ namespace devical::storage::staging {
 [[noreturn]] void Fail(std::string_view what, const std::filesystem::path& path, const std::string& reason);
 
 void Notify(FileStep step, const std::filesystem::path& path);
+
+// Throws FileError for a target that is not a regular file, or that may not be written (no
+// write bit, or access() refuses): such a file keeps its bytes.
+void RefuseUnwritable(const std::filesystem::path& target, const struct stat& info);
+
+// Every byte to the descriptor, through interruptions; throws std::system_error.
+void WriteAll(int fd, std::string_view bytes);
 
 // A new content written beside its target, synced, waiting for its rename.
 struct StagedFile {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <system_error>
 #include <vector>
 
 #include "storage/file_io.h"
@@ -161,29 +162,31 @@ void TapeFile::Append(const engine::TapeLine& line) {
         // Never through a link, never waiting on a FIFO; a file that may not be written stays as it is.
         const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0) staging::Fail("CannotWrite", path_, errno);
-        struct stat info {};
-        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0) {
-            ::close(fd);
-            staging::Fail("CannotWrite", path_, S_ISREG(info.st_mode) ? EACCES : EINVAL);
-        }
         appending_ = fd;
+        struct stat info {};
+        if (::fstat(fd, &info) != 0) {
+            const int error = errno;
+            CloseAppending();
+            staging::Fail("CannotWrite", path_, error);
+        }
+        try {
+            staging::RefuseUnwritable(path_, info);
+        } catch (const FileError&) {
+            CloseAppending();
+            throw;
+        }
     }
     const std::string_view end = format_.lineEnd;
     std::string bytes = lastLineOpen_ ? std::string(end) : std::string();
     bytes += Encode(TapeRecord(line), format_.encoding);
     bytes += end;
     // One write: a line is added whole, or the next start skips what was cut.
-    std::string_view rest = bytes;
-    while (!rest.empty()) {
-        const ssize_t written = ::write(appending_, rest.data(), rest.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) {
-            const int error = errno;
-            CloseAppending();
-            lastLineOpen_ = true;  // whatever part got through is ended by the next line
-            staging::Fail("CannotWrite", path_, error);
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
+    try {
+        staging::WriteAll(appending_, bytes);
+    } catch (const std::system_error& failure) {
+        CloseAppending();
+        lastLineOpen_ = true;  // whatever part got through is ended by the next line
+        staging::Fail("CannotWrite", path_, failure.code().value());
     }
     lastLineOpen_ = false;
     ++lineCount_;
