@@ -15,6 +15,7 @@
 #include "ui/common/panel_button.h"
 #include "ui/common/placed.h"
 #include "ui/common/qt_text.h"
+#include "ui/common/report_view.h"
 #include "ui/common/window_placement.h"
 #include "ui/lists/entry_dialog.h"
 
@@ -78,23 +79,9 @@ ListWindow::ListWindow(Services& services, ListDesign design, QWidget* parent)
 
 void ListWindow::BuildView(int width) {
     model_->SetHeaders(design_.columns);
-    ListView1 = Placed(new QTreeView(this), "ListView1", {0, 0, width, kListHeight});
-    ListView1->setModel(model_);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setAllColumnsShowFocus(true);
+    // The titles take what room there is.
+    ListView1 = MakeReportView(this, {0, 0, width, kListHeight}, model_, 0, QAbstractItemView::SingleSelection);
     ListView1->setItemDelegate(new GridLines(ListView1));
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->header()->setSectionsClickable(false);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);  // the titles take what room there is
-    QFont font = ListView1->font();
-    font.setPointSize(9);
-    ListView1->setFont(font);
-    ListView1->installEventFilter(this);
     ListView1->viewport()->installEventFilter(this);
     ListView1->setAccessibleName(QString::fromUtf8(design_.caption));
 }

@@ -18,6 +18,7 @@
 #include "ui/common/panel_button.h"
 #include "ui/common/placed.h"
 #include "ui/common/qt_text.h"
+#include "ui/common/report_view.h"
 #include "ui/common/window_placement.h"
 
 namespace devical::ui {
@@ -55,22 +56,8 @@ TTape::TTape(Services& services, QWidget* parent)
     setMinimumSize(360, 160);
     resize(kWidth, kListHeight + kPanelHeight);
 
-    ListView1 = Placed(new QTreeView(this), "ListView1", {0, 0, kWidth, kListHeight});
-    ListView1->setModel(model_);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);  // a long tape opens without measuring each row
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->header()->setSectionsClickable(false);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionResizeMode(2, QHeaderView::Stretch);  // the line's name or the setting's sentence
-    QFont font = ListView1->font();
-    font.setPointSize(9);
-    ListView1->setFont(font);
-    ListView1->installEventFilter(this);
+    // Lines are picked for copying as in a file list; the line's column stretches for a setting's sentence.
+    ListView1 = MakeReportView(this, {0, 0, kWidth, kListHeight}, model_, 2, QAbstractItemView::ExtendedSelection);
     connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         // Shift and Ctrl pick lines to copy; a plain click takes the amount.
         if (QGuiApplication::keyboardModifiers() == Qt::NoModifier) RecallRow(index.row());
