@@ -19,6 +19,49 @@ TapeMark MarkOf(OperatorKey key) {
     return TapeMark::Equals;
 }
 
+// The key as its button shows it: "+", "CE", "M+"...; empty for a total or a setting.
+std::string_view KeyText(TapeMark mark) {
+    switch (mark) {
+    case TapeMark::Divide: return "/";
+    case TapeMark::Times: return "x";
+    case TapeMark::Plus: return "+";
+    case TapeMark::Minus: return "-";
+    case TapeMark::Percent: return "%";
+    case TapeMark::Equals: return "=";
+    case TapeMark::Clear: return "C";
+    case TapeMark::CancelEntry: return "CE";
+    case TapeMark::MemoryPlus: return "M+";
+    case TapeMark::MemoryMinus: return "M-";
+    case TapeMark::MemoryRecall: return "MR";
+    case TapeMark::MemoryClear: return "MC";
+    case TapeMark::Total:
+    case TapeMark::Currency:
+    case TapeMark::Tax:
+    case TapeMark::Decimals: break;
+    }
+    return {};
+}
+
+// The code of a box's column: the current currency's, or "EUR".
+std::string ColumnCode(int box, const ConverterContext& context) {
+    return IsNationalBox(box) ? CurrencyCode(context.currencyTitle) : "EUR";
+}
+
+// An amount as the tape prints it: the number shown, with as many decimals as the setting
+// asks, so that a column of figures lines up ("100" is "100,00" at two decimals). A figure
+// with more decimals, in scientific notation, or under "x" stays as it is.
+std::string TapeFigure(std::string_view shown, std::string_view decimals, char decimalSeparator) {
+    std::string figure(shown);
+    const auto places = DecimalPlaces(decimals);
+    if (!places || *places <= 0 || figure.find_first_of("Ee") != std::string::npos) return figure;
+    const std::size_t point = figure.find(decimalSeparator);
+    const std::size_t written = point == std::string::npos ? 0 : figure.size() - point - 1;
+    if (point == std::string::npos) figure += decimalSeparator;
+    const auto wanted = static_cast<std::size_t>(*places);
+    if (written < wanted) figure.append(wanted - written, '0');
+    return figure;
+}
+
 // The number as it reads ("05" is 5, "0," is 0), for an operand typed by hand.
 std::string AsRead(std::string_view typed, char sep) {
     const auto value = ReadNumber(NormaliseSeparator(typed, sep), sep);
@@ -70,44 +113,6 @@ std::string CsvCell(const std::string& cell, char separator) {
 }
 
 }  // namespace
-
-std::string_view KeyText(TapeMark mark) {
-    switch (mark) {
-    case TapeMark::Divide: return "/";
-    case TapeMark::Times: return "x";
-    case TapeMark::Plus: return "+";
-    case TapeMark::Minus: return "-";
-    case TapeMark::Percent: return "%";
-    case TapeMark::Equals: return "=";
-    case TapeMark::Clear: return "C";
-    case TapeMark::CancelEntry: return "CE";
-    case TapeMark::MemoryPlus: return "M+";
-    case TapeMark::MemoryMinus: return "M-";
-    case TapeMark::MemoryRecall: return "MR";
-    case TapeMark::MemoryClear: return "MC";
-    case TapeMark::Total:
-    case TapeMark::Currency:
-    case TapeMark::Tax:
-    case TapeMark::Decimals: break;
-    }
-    return {};
-}
-
-std::string ColumnCode(int box, const ConverterContext& context) {
-    return IsNationalBox(box) ? CurrencyCode(context.currencyTitle) : "EUR";
-}
-
-std::string TapeFigure(std::string_view shown, std::string_view decimals, char decimalSeparator) {
-    std::string figure(shown);
-    const auto places = DecimalPlaces(decimals);
-    if (!places || *places <= 0 || figure.find_first_of("Ee") != std::string::npos) return figure;
-    const std::size_t point = figure.find(decimalSeparator);
-    const std::size_t written = point == std::string::npos ? 0 : figure.size() - point - 1;
-    if (point == std::string::npos) figure += decimalSeparator;
-    const auto wanted = static_cast<std::size_t>(*places);
-    if (written < wanted) figure.append(wanted - written, '0');
-    return figure;
-}
 
 std::vector<TapeLine> OperatorLines(std::string_view operand, OperatorKey key, const ConverterState& state,
                                     const ConverterContext& context) {

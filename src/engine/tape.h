@@ -46,17 +46,6 @@ struct TapeLine {
     bool operator==(const TapeLine&) const = default;
 };
 
-// The key as its button shows it: "+", "CE", "M+"...; empty for a total or a setting.
-std::string_view KeyText(TapeMark mark);
-
-// The code of a box's column: the current currency's, or "EUR".
-std::string ColumnCode(int box, const ConverterContext& context);
-
-// An amount as the tape prints it: the number shown, with as many decimals as the setting
-// asks, so that a column of figures lines up ("100" is "100,00" at two decimals). A figure
-// with more decimals, in scientific notation, or under "x" stays as it is.
-std::string TapeFigure(std::string_view shown, std::string_view decimals, char decimalSeparator);
-
 // After an operator key applied: its operand (the text of the box under entry when the key
 // was pressed) and, for "=", the result with its converted amount.
 std::vector<TapeLine> OperatorLines(std::string_view operand, OperatorKey key, const ConverterState& state,

@@ -6,6 +6,9 @@
 
 namespace devical::session {
 
+namespace {
+
+// The local time now, as the tape stamps its lines.
 std::string LocalTimeNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -14,6 +17,8 @@ std::string LocalTimeNow() {
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
 }
+
+}  // namespace
 
 TapeLog::TapeLog(const std::string& programDirectory) : programDirectory_(programDirectory), clock_(LocalTimeNow) {}
 

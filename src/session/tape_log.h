@@ -58,7 +58,4 @@ private:
     bool failing_ = false;
 };
 
-// The local time now, as the tape stamps its lines.
-std::string LocalTimeNow();
-
 }  // namespace devical::session
