@@ -7,7 +7,11 @@ namespace devical::storage {
 LanguageFile::LanguageFile(const std::filesystem::path& path) : document_(IniDocument::Load(path)) {}
 
 std::string LanguageFile::Text(std::string_view section, std::string_view key, std::string_view defaultText) const {
-    return document_.Read(section, key, defaultText);
+    std::string text = document_.Read(section, key, defaultText);
+    if (!text.empty() || !defaultText.empty()) return text;
+    // A text newer than this file: the built-in one, in the file's language, where there is one.
+    const std::string builtInKey = std::string(section) + "/" + std::string(key);
+    return engine::BuiltInTextIn(engine::BuiltInLanguageOf(InstalledLanguage()), builtInKey);
 }
 
 engine::MessageCatalogue LanguageFile::Catalogue() const {

@@ -15,7 +15,9 @@ public:
     // Throws FileError.
     explicit LanguageFile(const std::filesystem::path& path);
 
-    // A window text: empty when the key is missing or empty, unless a default is given.
+    // A window text. A key missing or empty gives the default when one is given, else the
+    // built-in text "section/key" in the file's language (a text newer than the file), else
+    // nothing.
     std::string Text(std::string_view section, std::string_view key, std::string_view defaultText = "") const;
 
     // Section Dialogs over the built-in texts of this file's language.

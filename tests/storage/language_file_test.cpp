@@ -28,5 +28,14 @@ TEST_F(LanguageFileTest, MissingKeysBlankTheTextUnlessADefaultIsGiven) {
     EXPECT_EQ(file.Text("Rates2_Face", "Title"), "Saisie Taxe");
 }
 
+// A file older than a window's texts: they come built in, in the file's language.
+TEST_F(LanguageFileTest, TextsNewerThanTheFileComeBuiltInInItsLanguage) {
+    const LanguageFile file(WriteBytes("DEVICAL.LAN", "[Dialogs]\r\nLangue=GM\r\n[Tape_Face]\r\nNet=\r\n"));
+    EXPECT_EQ(file.Text("Tape_Face", "Title"), "Rechenstreifen");
+    EXPECT_EQ(file.Text("Tape_Face", "Net"), "Netto");
+    EXPECT_EQ(file.Text("Main_Tips", "Bt_Tape"), "Rechenstreifen (R)");
+    EXPECT_EQ(file.Text("Tape_Face", "Title", "Given"), "Given");
+}
+
 }  // namespace
 }  // namespace devical::storage::testing

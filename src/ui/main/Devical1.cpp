@@ -165,10 +165,8 @@ void TCalc::FormCreate() {
     rateText2_ = text("Main_Face", "Lib_Rate2");
     rateText2One_ = text("Main_Face", "Lib_Rate2One", engine::BuiltInText("Lib_Rate2One").c_str());
 
-    // A hint newer than the user's language file comes from the built-in texts.
     for (const auto& [name, key] : kHints)
-        findChild<QWidget*>(QLatin1String(name))
-            ->setToolTip(text("Main_Tips", key, engine::BuiltInText(std::string("Main_Tips/") + key).c_str()));
+        findChild<QWidget*>(QLatin1String(name))->setToolTip(text("Main_Tips", key));
     rateHint_ = text("Main_Tips", "Lib_Rate");
     ButtonRA->setToolTip(text("Main_Tips", "Bt_BackSpace", "BackSpace"));
     for (const char* name : kPictures) {

@@ -84,11 +84,9 @@ QToolButton* TTape::PanelButton(const char* name, int left, const QIcon& picture
 
 void TTape::FormCreate() {
     const auto lan = services_.OpenLanguageFile();
-    // A language file older than the tape has none of its texts: the built-in ones serve.
-    auto text = [&lan](const char* section, const std::string& key) {
-        const std::string builtIn = engine::BuiltInText(std::string(section) + "/" + key);
-        return lan ? lan->Text(section, key, builtIn) : builtIn;
-    };
+    if (!lan) return;
+    // A language file older than the tape gives the built-in texts in its language.
+    auto text = [&lan](const char* section, const std::string& key) { return lan->Text(section, key); };
     setWindowTitle(Text(text("Tape_Face", "Title")));
     ListView1->setAccessibleName(windowTitle());
     engine::TapeCells titles;
