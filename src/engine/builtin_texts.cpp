@@ -85,6 +85,8 @@ constexpr BuiltIn kTexts[] = {
     {"CannotCreateFolder", "Ne peut créer le dossier", "Cannot create the folder", "Ordner nicht anlegbar:"},
     {"CannotOpenFolder", "Ne peut ouvrir le dossier", "Cannot open the folder", "Ordner nicht zu öffnen:"},
     {"NotRegularFile", "ce n'est pas un fichier ordinaire", "not a regular file", "keine gewöhnliche Datei"},
+    {"ChangedMeanwhile", "Le fichier %1 a été modifié par un autre programme entre-temps",
+     "The file %1 was changed by another program meanwhile", "Die Datei %1 wurde inzwischen von einem anderen Programm geändert"},
     {"JournalDamaged", "le journal est endommagé", "the journal is damaged", "das Journal ist beschädigt"},
     {"LinkOutside", "c'est un lien vers %1, hors de son dossier", "it is a link to %1, outside its folder",
      "Verknüpfung auf %1, außerhalb ihres Ordners"},

@@ -203,7 +203,30 @@ bool IsTemporaryNameFor(std::string_view name, std::string_view targetName) {
 
 void SetFileStepObserver(FileStepObserver observer) { staging::observer = observer; }
 
-std::string ReadFileBytes(const fs::path& path) {
+namespace {
+
+// FNV-1a: stable from one build to the next, and fast enough to run over every list saved.
+std::uint64_t ContentHash(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+FileStamp StampFrom(const struct stat& info, std::string_view bytes) {
+    return {true,
+            static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(bytes.size()),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            ContentHash(bytes)};
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const fs::path& path, FileStamp* stamp) {
     // Opened without blocking: a FIFO would otherwise hold the program until a writer came.
     staging::Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) staging::Fail("CannotOpen", path, errno);
@@ -223,7 +246,16 @@ std::string ReadFileBytes(const fs::path& path) {
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
+    if (stamp) *stamp = StampFrom(info, bytes);
     return bytes;
+}
+
+FileStamp StampOf(const fs::path& path) {
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(path, error))) return {};
+    FileStamp stamp;
+    ReadFileBytes(path, &stamp);
+    return stamp;
 }
 
 void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
@@ -231,6 +263,17 @@ void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
     const staging::StagedFile staged = staging::Stage(target, bytes);
     staging::Commit(staged);
     staging::SyncDirectory(staged.target.parent_path());
+}
+
+FileStamp ReplaceFileIfUnchanged(const fs::path& target, std::string_view bytes, const FileStamp& expected) {
+    DirectoryLock lock(target.parent_path());
+    if (StampOf(target) != expected)
+        throw StaleFile(engine::BuiltInText("ChangedMeanwhile", {target.string()}));
+    ReplaceFileContents(target, bytes);
+    // The stamp of what was just written, without reading it back.
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) staging::Fail("CannotRead", target, errno);
+    return StampFrom(info, bytes);
 }
 
 void UpdateFileContents(const fs::path& path, const std::function<std::string(const std::string& bytes)>& change) {

@@ -1,6 +1,7 @@
 // Whole-file reading, and rewriting that can never leave a file half written.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -16,9 +17,29 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What a file was when it was read or written: enough to tell that another writer has
+// changed or replaced it since (its identity, size, time and content).
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modifiedNs = 0;
+    std::uint64_t contentHash = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // Throws FileError ("Ne peut ouvrir le fichier ..."). Only a regular file is read: anything
-// else (a FIFO, a device, a directory) is refused without waiting on it.
-std::string ReadFileBytes(const std::filesystem::path& path);
+// else (a FIFO, a device, a directory) is refused without waiting on it. With stamp, what the
+// file was as read.
+std::string ReadFileBytes(const std::filesystem::path& path, FileStamp* stamp = nullptr);
+
+// The file as it is now; a missing one gives a stamp that does not exist. Throws FileError.
+FileStamp StampOf(const std::filesystem::path& path);
+
+// Another writer changed the file since it was read: nothing was written.
+class StaleFile : public FileError {
+public:
+    using FileError::FileError;
+};
 
 // Writes the bytes to a temporary file of its own beside the target (a new name each time,
 // created with O_EXCL and never through a link), flushes and syncs it, then renames it over
@@ -30,6 +51,12 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // - A symbolic link stays a link: the file it points to is the one replaced. A link that
 //   points to nothing, or out of the link's own directory, is an error.
 void ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
+
+// As ReplaceFileContents, only while the file is still what it was when read (expected; a
+// stamp that does not exist for a file not there yet), checked and written in one hold of
+// the lock. Otherwise throws StaleFile and writes nothing. The stamp of the new file comes back.
+FileStamp ReplaceFileIfUnchanged(const std::filesystem::path& target, std::string_view bytes,
+                                 const FileStamp& expected);
 
 // Reads the file, hands its bytes to change and writes back what comes out, all under the
 // directory's lock: two processes updating one file both keep their change. A file that
