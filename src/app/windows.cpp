@@ -22,6 +22,11 @@ DevicalWindows::DevicalWindows(const QString& programDirectory) : Calc(programDi
                      });
     QObject::connect(&Calc, &ui::TCalc::titleEditRequested, &Calc,
                      [this](storage::TitleTarget target, const QString& title) { Question().Ask(target, title); });
+    QObject::connect(&Calc, &ui::TCalc::listFilesChanged, &Calc, [this] {
+        rates_.FollowFile();
+        taxes_.FollowFile();
+        memory_.FollowFile();
+    });
     QObject::connect(&Calc, &ui::TCalc::tapeRequested, &Calc, [this] { Tape().ShowTape(); });
     QObject::connect(&Calc, &ui::TCalc::aboutRequested, &Calc, [this] { ui::ShowInFront(&Info()); });
     QObject::connect(&Calc, &ui::TCalc::languageDialogRequested, &Calc,

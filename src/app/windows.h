@@ -41,6 +41,7 @@ public:
     QString MemoryCurrencyPrefix() const override { return calc_.MemoryCurrencyPrefix(); }
     void SetMemoryCurrencyPrefix(const QString& prefix) override { calc_.SetMemoryCurrencyPrefix(prefix); }
     void TakeBackActivation() override { calc_.TakeBackActivation(); }
+    void ListFilesChanged() override { emit calc_.listFilesChanged(); }
     session::TapeLog& Tape() override { return calc_.Tape(); }
     void RecallFromTape(std::size_t line) override { calc_.RecallFromTape(line); }
     void TypeIntoCalculator(int key, Qt::KeyboardModifiers modifiers, const QString& text) override {
@@ -63,6 +64,10 @@ public:
     Dialog& EntryDialog(ui::Services& services) {
         Make(services);
         return *dialog_;
+    }
+    // The list file changed outside: the rows follow it, unless the user has edits of their own.
+    void FollowFile() {
+        if (list_) list_->FollowFile();
     }
     // After a language change: the texts and the rows again, if made.
     void Reload() {

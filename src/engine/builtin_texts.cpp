@@ -86,7 +86,14 @@ constexpr BuiltIn kTexts[] = {
     {"CannotOpenFolder", "Ne peut ouvrir le dossier", "Cannot open the folder", "Ordner nicht zu öffnen:"},
     {"NotRegularFile", "ce n'est pas un fichier ordinaire", "not a regular file", "keine gewöhnliche Datei"},
     {"ChangedMeanwhile", "Le fichier %1 a été modifié par un autre programme entre-temps",
-     "The file %1 was changed by another program meanwhile", "Die Datei %1 wurde inzwischen von einem anderen Programm geändert"},
+     "The file %1 was changed by another program meanwhile",
+     "Die Datei %1 wurde inzwischen von einem anderen Programm geändert"},
+    {"ListMerged",
+     "Le fichier %1 a été modifié par un autre programme entre-temps : vos modifications ont été appliquées à son "
+     "nouveau contenu.",
+     "The file %1 was changed by another program meanwhile: your changes were applied to its new content.",
+     "Die Datei %1 wurde inzwischen von einem anderen Programm geändert: Ihre Änderungen wurden auf den neuen Inhalt "
+     "angewendet."},
     {"JournalDamaged", "le journal est endommagé", "the journal is damaged", "das Journal ist beschädigt"},
     {"LinkOutside", "c'est un lien vers %1, hors de son dossier", "it is a link to %1, outside its folder",
      "Verknüpfung auf %1, außerhalb ihres Ordners"},

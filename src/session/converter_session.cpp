@@ -39,9 +39,14 @@ storage::SettingsFile ConverterSession::Settings() const {
     return storage::SettingsFile(storage::FindFileNoCase(programDirectory_, "DEVICAL.INI"));
 }
 
-template <typename Write>
-void ConverterSession::Store(engine::EngineOutcome& outcome, Write write) const {
-    if (auto failure = Store([&] { write(Settings()); })) outcome.messages.push_back(std::move(*failure));
+void ConverterSession::Flush(engine::EngineOutcome& outcome) {
+    if (auto failure = Flush()) outcome.messages.push_back(std::move(*failure));
+}
+
+std::optional<std::string> ConverterSession::Flush() {
+    auto failure = Store([&] { Settings().Write(pending_); });
+    pending_.Clear();
+    return failure;
 }
 
 std::optional<std::string> ConverterSession::Store(const std::function<void()>& write) const {
@@ -70,8 +75,9 @@ void ConverterSession::Take(const storage::Settings& settings) {
     }
     state_.KeepMemoryAmounts = false;  // kept once, for the renaming that asked
     state_.Decimals = settings.decimals;
+    ratesDate_ = settings.ratesDate;
     const bool floating = !rates::IsFixedCurrency(engine::CurrencyCode(settings.currency.title));
-    floatingRateDate_ = floating ? settings.ratesDate : std::string();
+    floatingRateDate_ = floating ? ratesDate_ : std::string();
     ratesDaily_ = settings.ratesDaily;
     ratesChecked_ = settings.ratesChecked;
 }
@@ -110,6 +116,7 @@ ConverterSession::Activation ConverterSession::Activate() {
         Evaluate(outcome);
         state_.TaxChanged = false;
     }
+    Flush(outcome);
     return activation;
 }
 
@@ -132,20 +139,63 @@ void ConverterSession::FollowNewRate(engine::EngineOutcome& outcome) {
 
 // ---- Hand-overs from the other windows ---------------------------------------------
 
-std::optional<std::string> ConverterSession::Choose(const storage::RowChoice& choice) {
-    if (auto failure = Store([&] { storage::WriteChoice(Settings(), choice); })) return failure;
-    // The rate is carried into the calculator by the next activation, from the file.
-    if (std::holds_alternative<storage::CurrencyChoice>(choice)) state_.CurrencyChanged = true;
-    if (std::holds_alternative<storage::TaxChoice>(choice)) state_.TaxChanged = true;
-    return std::nullopt;
+ConverterSession::Choice ConverterSession::Choose(const storage::RowChoice& choice) {
+    storage::AddChoice(pending_, choice);
+    Choice chosen{Flush(), {}};
+    if (chosen.failure) return chosen;
+    TakeChoice(choice, chosen.outcome);
+    if (changed_) changed_();
+    return chosen;
+}
+
+// What the activation would take from the file, taken now: the window shows the choice as the
+// list closes, and the activation that follows finds nothing new.
+void ConverterSession::TakeChoice(const storage::RowChoice& choice, engine::EngineOutcome& outcome) {
+    TakeSeparator();
+    const engine::TapeSettings before = engine::SettingsOf(state_, context_);
+    if (const auto* currency = std::get_if<storage::CurrencyChoice>(&choice)) {
+        context_.currencyTitle = currency->title;
+        state_.CurrencyRate = currency->rate;
+        state_.CurrencyChanged = true;
+        const bool floating = !rates::IsFixedCurrency(engine::CurrencyCode(currency->title));
+        floatingRateDate_ = floating ? ratesDate_ : std::string();
+    } else if (const auto* tax = std::get_if<storage::TaxChoice>(&choice)) {
+        state_.TaxRate = tax->rate;
+        context_.taxTitle = tax->title;
+        context_.taxCaption = tax->title + TaxRateSuffix(tax->rate, context_.decimalSeparator);
+        state_.TaxChanged = true;
+    } else if (const auto* saved = std::get_if<storage::SavedAmountChoice>(&choice)) {
+        engine::TakeStoredTitle(state_.Memory, saved->title);
+        state_.Memory.National = saved->nationalAmount;
+        state_.Memory.Euro = saved->euroAmount;
+    }
+    // Before the first activation the calculator is not set up: that activation evaluates.
+    if (!state_.Started) return;
+    Print(engine::SettingLines(before, engine::SettingsOf(state_, context_), context_.decimalSeparator));
+    if (state_.CurrencyChanged) FollowNewRate(outcome);
+    if (state_.TaxChanged) {
+        Evaluate(outcome);
+        state_.TaxChanged = false;
+    }
+    Flush(outcome);
 }
 
 std::optional<std::string> ConverterSession::StoreTitle(storage::TitleTarget target, const std::string& title) {
-    return Store([&] { Settings().WriteTitle(target, title); });
+    pending_.Title(target, title);
+    auto failure = Flush();
+    if (failure) return failure;
+    switch (target) {
+    case storage::TitleTarget::Net: context_.netCaption = title; break;
+    case storage::TitleTarget::Gross: context_.grossCaption = title; break;
+    case storage::TitleTarget::Memory: engine::TakeStoredTitle(state_.Memory, title); break;
+    }
+    if (changed_) changed_();
+    return std::nullopt;
 }
 
 std::optional<std::string> ConverterSession::StoreRatesDaily(bool daily) {
-    auto failure = Store([&] { Settings().WriteRatesDaily(daily); });
+    pending_.RatesDaily(daily);
+    auto failure = Flush();
     if (!failure) ratesDaily_ = daily;
     return failure;
 }
@@ -157,7 +207,8 @@ bool ConverterSession::TakeDailyRatesTurn(std::chrono::sys_days today) {
                   static_cast<unsigned>(date.day()));
     if (!ratesDaily_ || ratesChecked_ == day) return false;
     ratesChecked_ = day;
-    Store([&] { Settings().WriteRatesChecked(day); });  // a note that fails means one more try
+    pending_.RatesChecked(day);
+    Flush();  // a note that fails means one more try
     return true;
 }
 
@@ -168,29 +219,30 @@ void ConverterSession::FollowNewSet() {
 
 // ---- The window's own actions ------------------------------------------------------
 
+// The box and size level are noted; the action that asked writes them when it ends.
 void ConverterSession::ChooseBox(int row, int column, engine::EngineOutcome& outcome) {
     const engine::SelectOutcome selected = engine::SelectBox(state_, row, column);
     if (selected.enlargedToLevel2) ChooseSizeLevel(2, outcome);
-    Store(outcome, [&](const storage::SettingsFile& file) { file.WriteBoxUnderEntry(selected.boxToSave); });
+    pending_.BoxUnderEntry(selected.boxToSave);
 }
 
 engine::EngineOutcome ConverterSession::ChooseBox(int row, int column) {
     engine::EngineOutcome outcome;
     ChooseBox(row, column, outcome);
+    Flush(outcome);
     return outcome;
 }
 
-void ConverterSession::ChooseSizeLevel(int level, engine::EngineOutcome& outcome) {
+void ConverterSession::ChooseSizeLevel(int level, engine::EngineOutcome&) {
     const auto moved = engine::ChangeSizeLevel(state_, level);
-    Store(outcome, [&](const storage::SettingsFile& file) {
-        file.WriteSizeLevel(level);
-        if (moved) file.WriteBoxUnderEntry(moved->boxToSave);
-    });
+    pending_.SizeLevel(level);
+    if (moved) pending_.BoxUnderEntry(moved->boxToSave);
 }
 
 engine::EngineOutcome ConverterSession::ChooseSizeLevel(int level) {
     engine::EngineOutcome outcome;
     ChooseSizeLevel(level, outcome);
+    Flush(outcome);
     return outcome;
 }
 
@@ -199,7 +251,8 @@ engine::EngineOutcome ConverterSession::SetDecimals(std::string decimals) {
     const engine::TapeSettings before = engine::SettingsOf(state_, context_);
     engine::EngineOutcome outcome = engine::ChooseDecimals(state_, std::move(decimals), context_);
     Print(engine::SettingLines(before, engine::SettingsOf(state_, context_), context_.decimalSeparator));
-    Store(outcome, [&](const storage::SettingsFile& file) { file.WriteDecimals(state_.Decimals); });
+    pending_.Decimals(state_.Decimals);
+    Flush(outcome);
     return outcome;
 }
 
@@ -250,11 +303,12 @@ bool ConverterSession::RecallFromTape(std::size_t line) {
 
 // ---- The memory ------------------------------------------------------------------------
 
-void ConverterSession::StoreMemory(engine::MemoryOutcome& outcome) const {
+void ConverterSession::StoreMemory(engine::MemoryOutcome& outcome) {
     if (!outcome.store) return;
     const engine::MemoryRegister& memory = state_.Memory;
     // A register that changes never also fails: the write's failure takes the error's place.
-    outcome.error = Store([&] { Settings().WriteMemory(engine::StoredTitle(memory), memory.National, memory.Euro); });
+    pending_.Memory(engine::StoredTitle(memory), memory.National, memory.Euro);
+    outcome.error = Flush();
 }
 
 engine::MemoryOutcome ConverterSession::AddToMemory(engine::MemoryKey key) {

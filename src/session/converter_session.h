@@ -49,6 +49,8 @@ public:
     const std::string& FloatingRateDate() const { return floatingRateDate_; }
 
     void UseMessages(engine::MessageCatalogue messages) { context_.messages = std::move(messages); }
+    // Told after another window's choice or title has changed what the main window shows.
+    void OnChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
     // The stored settings that the labels show (titles, tax, currency, memory, decimals),
     // nothing written and no box changed: the window shows them from its first frame, before
@@ -64,10 +66,15 @@ public:
     };
     Activation Activate();
 
-    // A row chosen in a list: written to the settings file, and the next activation
-    // re-evaluates the amounts with it. The reason it could not be written, if any.
-    std::optional<std::string> Choose(const storage::RowChoice& choice);
-    // A title typed in the question dialog, written to the settings file.
+    // A row chosen in a list: its keys written to the settings file in one rewrite, then taken
+    // into the calculator at once, the amounts following a new currency or tax. When it cannot
+    // be written, the reason comes back and nothing changes.
+    struct Choice {
+        std::optional<std::string> failure;
+        engine::EngineOutcome outcome;
+    };
+    Choice Choose(const storage::RowChoice& choice);
+    // A title typed in the question dialog, written to the settings file and shown.
     std::optional<std::string> StoreTitle(storage::TitleTarget target, const std::string& title);
     // After a language switch: the new set's currency and tax carry the amounts, as when
     // they are chosen in the lists.
@@ -111,11 +118,13 @@ public:
 
 private:
     void TakeSeparator() { context_.decimalSeparator = decimalSeparator_(); }
-    // Runs a write of the settings file; the message of one that fails joins the outcome's.
-    template <typename Write>
-    void Store(engine::EngineOutcome& outcome, Write write) const;
+    // Writes the keys the action changed, in one rewrite; the message of a write that fails
+    // joins the outcome's.
+    void Flush(engine::EngineOutcome& outcome);
+    std::optional<std::string> Flush();
     std::optional<std::string> Store(const std::function<void()>& write) const;
-    void StoreMemory(engine::MemoryOutcome& outcome) const;
+    void TakeChoice(const storage::RowChoice& choice, engine::EngineOutcome& outcome);
+    void StoreMemory(engine::MemoryOutcome& outcome);
     void Evaluate(engine::EngineOutcome& outcome);
     void Take(const storage::Settings& settings);
     void FollowNewRate(engine::EngineOutcome& outcome);
@@ -127,6 +136,9 @@ private:
     std::string programDirectory_;
     std::function<char()> decimalSeparator_;
     std::string floatingRateDate_;
+    std::string ratesDate_;
+    std::function<void()> changed_;
+    storage::SettingsChanges pending_;  // the keys the action under way changed
     bool ratesDaily_ = false;
     std::string ratesChecked_;
     engine::ConverterState state_;

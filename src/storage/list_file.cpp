@@ -15,7 +15,7 @@ ListReader::ListReader(const std::filesystem::path& path, int fieldsPerRecord, c
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return;
     exists_ = true;
-    bytes_ = ReadFileBytes(path);
+    bytes_ = ReadFileBytes(path, &stamp_);
     format_ = FormatOf(bytes_);
     text_ = std::string_view(bytes_).substr(0, TextSize(bytes_));
     next_ = ByteOrderMark(format_).size();

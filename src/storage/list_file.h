@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/file_io.h"
 #include "storage/text_encoding.h"
 
 namespace devical::storage {
@@ -28,6 +29,8 @@ public:
 
     // False when the file does not exist: there is no record.
     bool Exists() const { return exists_; }
+    // What the file was as read: a stamp that does not exist for a missing file.
+    const FileStamp& Stamp() const { return stamp_; }
     // How the file is written, for writing it back the same way.
     const TextFormat& Format() const { return format_; }
     // The next record into the fields (fieldsPerRecord of them), each replaced; false after
@@ -42,6 +45,7 @@ private:
     int fieldsPerRecord_;
     char decimalSeparator_;
     bool exists_ = false;
+    FileStamp stamp_;
 };
 
 // The records of the file, or nothing when it does not exist. A record cut short by the

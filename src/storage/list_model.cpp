@@ -4,6 +4,7 @@
 
 #include "engine/builtin_texts.h"
 #include "engine/currency.h"
+#include "storage/directory_lock.h"
 #include "storage/file_io.h"
 #include "storage/settings.h"
 
@@ -18,14 +19,18 @@ struct Overloaded : Write... {
 
 }  // namespace
 
-void WriteChoice(const SettingsFile& settings, const RowChoice& choice) {
+void AddChoice(SettingsChanges& changes, const RowChoice& choice) {
     std::visit(Overloaded{
-                   [&](const CurrencyChoice& c) { settings.WriteCurrency(c.title, c.rateText); },
-                   [&](const TaxChoice& c) { settings.WriteTax(c.title, c.rateText); },
-                   [&](const SavedAmountChoice& c) { settings.WriteMemory(c.title, c.nationalAmount, c.euroAmount); },
+                   [&](const CurrencyChoice& c) { changes.Currency(c.title, c.rateText); },
+                   [&](const TaxChoice& c) { changes.Tax(c.title, c.rateText); },
+                   [&](const SavedAmountChoice& c) { changes.Memory(c.title, c.nationalAmount, c.euroAmount); },
                    [](const UnreadableRate&) {},
                },
                choice);
+}
+
+void WriteChoice(const SettingsFile& settings, const RowChoice& choice) {
+    settings.WriteOne([&](SettingsChanges& changes) { AddChoice(changes, choice); });
 }
 
 std::string_view ListModel::Field(std::size_t position, int field) const {
@@ -56,13 +61,23 @@ ListRow& ListModel::AppendRow(std::span<std::string> fields, bool fromFile) {
 bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparator) {
     // Each record goes straight into its row: a big list is held once, beside the file's bytes.
     ListReader reader(path, FieldsPerRow(), decimalSeparator);
-    if (!reader.Exists()) return false;
+    if (!reader.Exists()) {
+        stamp_ = {};
+        stampPath_ = path;
+        return false;
+    }
     format_ = reader.Format();
+    TakeRows([&reader](std::span<std::string> fields) { return reader.Next(fields); });
+    Written(reader.Stamp(), path);
+    return true;
+}
+
+void ListModel::TakeRows(const std::function<bool(std::span<std::string>)>& next) {
     rows_.clear();
     rows_.shrink_to_fit();
     std::string buffer[kMemoryFields];
     const std::span<std::string> fields(buffer, static_cast<std::size_t>(FieldsPerRow()));
-    while (reader.Next(fields))
+    while (next(fields))
         AppendRow(fields, true);
     // A saved list is in order already: one comparison per row tells, and only the rows after
     // the first one out of order need a place.
@@ -72,10 +87,21 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
         sorted_ = false;
     }
     Sort();
-    return true;
 }
 
-void ListModel::SaveList(const std::filesystem::path& path) {
+void ListModel::Written(const FileStamp& stamp, const std::filesystem::path& path) {
+    stamp_ = stamp;
+    stampPath_ = path;
+    edited_ = false;
+    originals_.clear();
+    deleted_.clear();
+    for (ListRow& row : rows_)
+        row.added = false;
+}
+
+ListModel::Saved ListModel::SaveList(const std::filesystem::path& path, char decimalSeparator,
+                                     const std::function<void()>& aboutToMerge) {
+    if (!edited_ && StampOf(path).exists) return Saved::Nothing;
     Sort();
     // The file's bytes straight from the rows, in one block: a text is never longer in
     // Windows-1252 than in UTF-8, nor a line end than CR LF.
@@ -88,7 +114,73 @@ void ListModel::SaveList(const std::filesystem::path& path) {
     for (std::size_t position = 0; position < rows_.size(); ++position)
         for (int field = 0; field < FieldsPerRow(); ++field)
             AppendListLine(bytes, Field(position, field), format_);
-    ReplaceFileContents(path, bytes);
+    // Only the file the rows came from is checked: another one is the user's to replace.
+    const FileStamp expected = path == stampPath_ ? stamp_ : StampOf(path);
+    try {
+        Written(ReplaceFileIfUnchanged(path, bytes, expected), path);
+        return Saved::Written;
+    } catch (const StaleFile&) {
+    }
+    // Another writer came first: its rows with the user's edits on them. Read and written under
+    // one hold of the lock, so that nobody else comes in between.
+    DirectoryLock lock(path.parent_path());
+    ListReader reader(path, FieldsPerRow(), decimalSeparator);
+    std::vector<ListRecord> theirs;
+    for (ListRecord record(static_cast<std::size_t>(FieldsPerRow())); reader.Next(record);)
+        theirs.push_back(record);
+    if (reader.Exists()) format_ = reader.Format();
+    const std::vector<ListRecord> merged = MergedInto(std::move(theirs));
+    if (aboutToMerge) aboutToMerge();
+    std::size_t next = 0;
+    TakeRows([&](std::span<std::string> fields) {
+        if (next == merged.size()) return false;
+        std::copy(merged[next].begin(), merged[next].end(), fields.begin());
+        ++next;
+        return true;
+    });
+    bytes = ByteOrderMark(format_);
+    for (const ListRow& row : rows_)
+        for (const std::string& field : RecordOf(row))
+            AppendListLine(bytes, field, format_);
+    Written(ReplaceFileIfUnchanged(path, bytes, reader.Stamp()), path);
+    return Saved::Merged;
+}
+
+ListRecord ListModel::RecordOf(const ListRow& row) const {
+    ListRecord record{row.title};
+    record.insert(record.end(), std::begin(row.amounts), std::begin(row.amounts) + (FieldsPerRow() - 1));
+    return record;
+}
+
+// Rows are known by their titles: a row deleted or changed by the user is the first one of
+// the same title in the newer file (the very same record when there is one); a row changed
+// that the other writer deleted comes back, and a row added is added unless it is there already.
+std::vector<ListRecord> ListModel::MergedInto(std::vector<ListRecord> theirs) const {
+    const auto find = [&theirs](const ListRecord& record) {
+        const auto same = std::find(theirs.begin(), theirs.end(), record);
+        if (same != theirs.end()) return same;
+        return std::find_if(theirs.begin(), theirs.end(),
+                            [&record](const ListRecord& r) { return r.front() == record.front(); });
+    };
+    for (const ListRecord& gone : deleted_) {
+        if (const auto found = find(gone); found != theirs.end()) theirs.erase(found);
+    }
+    for (const auto& [id, original] : originals_) {
+        const auto position = PositionOf(id);
+        if (!position) continue;
+        ListRecord mine = RecordOf(rows_[*position]);
+        if (const auto found = find(original); found != theirs.end()) {
+            *found = std::move(mine);
+        } else {
+            theirs.push_back(std::move(mine));
+        }
+    }
+    for (const ListRow& row : rows_) {
+        if (!row.added) continue;
+        ListRecord mine = RecordOf(row);
+        if (std::find(theirs.begin(), theirs.end(), mine) == theirs.end()) theirs.push_back(std::move(mine));
+    }
+    return theirs;
 }
 
 // The rows out of place are sorted by key, then each goes after the placed rows whose titles
@@ -154,8 +246,11 @@ RowId ListModel::Insert(std::string_view currencyTitle) {
 
 RowId ListModel::Append(const ListRecord& record) {
     sorted_ = false;
+    edited_ = true;
     ListRecord fields = record;
-    return AppendRow(fields, false).id;
+    ListRow& row = AppendRow(fields, false);
+    row.added = true;
+    return row.id;
 }
 
 RowEdit ListModel::EditFor(std::size_t position) const {
@@ -195,7 +290,17 @@ ListModel::Move ListModel::PlaceFor(const RowEdit& edit) const {
 
 ListModel::Move ListModel::Store(const RowEdit& edit) {
     const Move move = PlaceFor(edit);
-    if (!move.from) AppendRow({}, false).id = edit.rowId;  // deleted meanwhile: the row comes back, the dialog's still
+    edited_ = true;
+    if (move.from) {
+        const ListRow& before = rows_[*move.from];
+        const bool noted = std::any_of(originals_.begin(), originals_.end(),
+                                       [&before](const auto& original) { return original.first == before.id; });
+        if (!before.added && !noted) originals_.emplace_back(before.id, RecordOf(before));
+    } else {
+        ListRow& back = AppendRow({}, false);  // deleted meanwhile: the row comes back, the dialog's still
+        back.id = edit.rowId;
+        back.added = true;
+    }
     const auto to = rows_.begin() + static_cast<std::ptrdiff_t>(move.to);
     const auto from = move.from ? rows_.begin() + static_cast<std::ptrdiff_t>(*move.from) : rows_.end() - 1;
     if (to < from) std::rotate(to, from, from + 1);
@@ -213,7 +318,21 @@ ListModel::Move ListModel::Store(const RowEdit& edit) {
     return move;
 }
 
-void ListModel::Delete(std::size_t position) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position)); }
+void ListModel::Delete(std::size_t position) {
+    const ListRow& row = rows_[position];
+    edited_ = true;
+    if (!row.added) {
+        const auto original = std::find_if(originals_.begin(), originals_.end(),
+                                           [&row](const auto& noted) { return noted.first == row.id; });
+        if (original == originals_.end()) {
+            deleted_.push_back(RecordOf(row));
+        } else {
+            deleted_.push_back(std::move(original->second));
+            originals_.erase(original);
+        }
+    }
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+}
 
 RowChoice ListModel::Choose(std::size_t position, char decimalSeparator) const {
     const ListRow& row = rows_[position];

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/amount.h"
+#include "storage/file_io.h"
 #include "storage/list_file.h"
 
 namespace devical::storage {
@@ -62,6 +63,7 @@ struct ListRow {
     bool locked = false;  // a fixed euro-area rate, as the file named it: neither edited nor deleted
     bool placed = true;   // in title order with the other placed rows; rows added or edited since the list
                           // was last sorted are not
+    bool added = false;   // added by the user since the list was last read or written
     std::string title;
     std::string amounts[2];  // the rate, or the national and euro amounts
 };
@@ -92,7 +94,10 @@ struct UnreadableRate {
 };
 using RowChoice = std::variant<CurrencyChoice, TaxChoice, SavedAmountChoice, UnreadableRate>;
 
-// The settings writes of a choice. Throws FileError.
+class SettingsChanges;
+// The settings keys of a choice, to write together.
+void AddChoice(SettingsChanges& changes, const RowChoice& choice);
+// The settings of a choice written in one rewrite. Throws FileError.
 void WriteChoice(const SettingsFile& settings, const RowChoice& choice);
 
 class ListModel {
@@ -112,9 +117,20 @@ public:
     // The file's rows in title order, replacing the list's; false, the rows kept, when the
     // file does not exist. Throws FileError.
     bool LoadList(const std::filesystem::path& path, char decimalSeparator);
+    // Whether the user changed the rows since they were last read or written.
+    bool Edited() const { return edited_; }
+    // Whether another writer changed the file since the list last read or wrote it. Throws FileError.
+    bool FileChanged(const std::filesystem::path& path) const { return path != stampPath_ || StampOf(path) != stamp_; }
+
     // Sorts, then rewrites the file in the code and line end the list was last read in (a new
-    // file's when it never was). Throws FileError.
-    void SaveList(const std::filesystem::path& path);
+    // file's when it never was). A list the user did not change writes nothing, unless its file
+    // has gone. A file that another writer changed meanwhile is never overwritten: the user's
+    // edits (rows added, changed and deleted, known by their titles) are applied to its new rows,
+    // which the list then holds, and those are written; aboutToMerge is called before the rows
+    // change. Throws FileError.
+    enum class Saved { Nothing, Written, Merged };
+    Saved SaveList(const std::filesystem::path& path, char decimalSeparator,
+                   const std::function<void()>& aboutToMerge = {});
     // Puts the rows in title order. The order applied comes back: position i now holds the
     // row that stood at order[i]; empty when every row was in its place.
     std::vector<std::uint32_t> Sort();
@@ -143,6 +159,12 @@ public:
 private:
     // The fields are moved into the row; those missing are empty, those past its kind's ignored.
     ListRow& AppendRow(std::span<std::string> fields, bool fromFile);
+    ListRecord RecordOf(const ListRow& row) const;
+    // The user's edits applied to the records another writer left in the file.
+    std::vector<ListRecord> MergedInto(std::vector<ListRecord> theirs) const;
+    // Rows read from a file, in title order, with no edit pending.
+    void TakeRows(const std::function<bool(std::span<std::string>)>& next);
+    void Written(const FileStamp& stamp, const std::filesystem::path& path);
 
     ListKind kind_;
     Collation collation_;
@@ -151,6 +173,12 @@ private:
     bool sorted_ = true;
     RowId nextId_ = 1;
     TextFormat format_;  // kept when the file has gone: the rows it gave are still in it
+    // What the file was when last read or written, and what the user did since.
+    FileStamp stamp_;
+    std::filesystem::path stampPath_;
+    bool edited_ = false;
+    std::vector<std::pair<RowId, ListRecord>> originals_;  // rows from the file, as they were before their edit
+    std::vector<ListRecord> deleted_;                      // rows from the file that the user deleted
 };
 
 }  // namespace devical::storage

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/builtin_texts.h"
+#include "storage/file_io.h"
 
 namespace devical::storage {
 
@@ -92,41 +93,48 @@ SettingsReading SettingsFile::Read(char decimalSeparator) const {
     return ReadSettings(IniDocument::Load(path_), path_.string(), decimalSeparator);
 }
 
-void SettingsFile::WriteTitle(TitleTarget target, std::string_view title) const {
+void SettingsChanges::Set(std::string_view section, std::string_view key, std::string_view value) {
+    for (Entry& entry : entries_) {
+        if (entry.section == section && entry.key == key) {
+            entry.value = value;
+            return;
+        }
+    }
+    entries_.push_back({std::string(section), std::string(key), std::string(value)});
+}
+
+void SettingsChanges::Title(TitleTarget target, std::string_view title) {
     switch (target) {
-    case TitleTarget::Net: return IniWrite(path_, "Dialog", "Lib_HT", title);
-    case TitleTarget::Gross: return IniWrite(path_, "Dialog", "Lib_TTC", title);
-    case TitleTarget::Memory: return IniWrite(path_, "Memory", "Title", title);
+    case TitleTarget::Net: return Set("Dialog", "Lib_HT", title);
+    case TitleTarget::Gross: return Set("Dialog", "Lib_TTC", title);
+    case TitleTarget::Memory: return Set("Memory", "Title", title);
     }
 }
 
-void SettingsFile::WriteTax(std::string_view title, std::string_view rateText) const {
-    IniWrite(path_, "Taxe", "Title", title);
-    IniWrite(path_, "Taxe", "Rate", rateText);
+void SettingsChanges::Tax(std::string_view title, std::string_view rateText) {
+    Set("Taxe", "Title", title);
+    Set("Taxe", "Rate", rateText);
 }
 
-void SettingsFile::WriteCurrency(std::string_view title, std::string_view rateText) const {
-    IniWrite(path_, "Currency", "Title", title);
-    IniWrite(path_, "Currency", "Rate", rateText);
+void SettingsChanges::Currency(std::string_view title, std::string_view rateText) {
+    Set("Currency", "Title", title);
+    Set("Currency", "Rate", rateText);
 }
 
-void SettingsFile::WriteMemory(std::string_view title, std::string_view nationalAmount,
-                               std::string_view euroAmount) const {
-    IniWrite(path_, "Memory", "Title", title);
-    IniWrite(path_, "Memory", "Curr", nationalAmount);
-    IniWrite(path_, "Memory", "Euro", euroAmount);
+void SettingsChanges::Memory(std::string_view title, std::string_view nationalAmount, std::string_view euroAmount) {
+    Set("Memory", "Title", title);
+    Set("Memory", "Curr", nationalAmount);
+    Set("Memory", "Euro", euroAmount);
 }
 
-void SettingsFile::WriteDecimals(std::string_view decimals) const { IniWrite(path_, "Calcul", "Nb_Dec", decimals); }
-
-void SettingsFile::WriteSizeLevel(int level) const { IniWrite(path_, "Windows", "Size", std::to_string(level)); }
-
-void SettingsFile::WriteRatesDaily(bool daily) const { IniWrite(path_, "Rates", "Daily", daily ? "1" : "0"); }
-
-void SettingsFile::WriteRatesChecked(std::string_view day) const { IniWrite(path_, "Rates", "Checked", day); }
-
-void SettingsFile::WriteBoxUnderEntry(int box) const {
-    IniWrite(path_, "Windows", "CaseEnSaisie", std::to_string(box));
+void SettingsFile::Write(const SettingsChanges& changes) const {
+    if (changes.Empty()) return;
+    UpdateFileContents(path_, [&](const std::string& bytes) {
+        IniDocument document(bytes);
+        for (const SettingsChanges::Entry& entry : changes.Entries())
+            document.Write(entry.section, entry.key, entry.value);
+        return document.Bytes();
+    });
 }
 
 }  // namespace devical::storage

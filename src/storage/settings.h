@@ -55,7 +55,34 @@ SettingsReading ReadSettings(const IniDocument& document, const std::string& fil
 // The titles that the user renames through the title question.
 enum class TitleTarget { Net, Gross, Memory };
 
-// The file itself: each write is one key, at the moment its value changes.
+// Keys changed by one action, written together in one rewrite: a currency's title never
+// lands without its rate. A key set twice keeps its last value.
+class SettingsChanges {
+public:
+    // The memory's title is stored with its currency's code and a blank in front.
+    void Title(TitleTarget target, std::string_view title);
+    void Tax(std::string_view title, std::string_view rateText);
+    void Currency(std::string_view title, std::string_view rateText);
+    void Memory(std::string_view title, std::string_view nationalAmount, std::string_view euroAmount);
+    void Decimals(std::string_view decimals) { Set("Calcul", "Nb_Dec", decimals); }
+    void SizeLevel(int level) { Set("Windows", "Size", std::to_string(level)); }
+    void BoxUnderEntry(int box) { Set("Windows", "CaseEnSaisie", std::to_string(box)); }
+    void RatesDaily(bool daily) { Set("Rates", "Daily", daily ? "1" : "0"); }
+    void RatesChecked(std::string_view day) { Set("Rates", "Checked", day); }
+
+    struct Entry {
+        std::string section, key, value;
+    };
+    const std::vector<Entry>& Entries() const { return entries_; }
+    bool Empty() const { return entries_.empty(); }
+    void Clear() { entries_.clear(); }
+
+private:
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+    std::vector<Entry> entries_;
+};
+
+// The file itself.
 class SettingsFile {
 public:
     explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -65,17 +92,28 @@ public:
     // Throws FileError.
     SettingsReading Read(char decimalSeparator) const;
 
-    // Each throws FileError; a section missing from the file is added at its end.
-    // The memory's title is stored with its currency's code and a blank in front.
-    void WriteTitle(TitleTarget target, std::string_view title) const;
-    void WriteTax(std::string_view title, std::string_view rateText) const;
-    void WriteCurrency(std::string_view title, std::string_view rateText) const;
-    void WriteMemory(std::string_view title, std::string_view nationalAmount, std::string_view euroAmount) const;
-    void WriteDecimals(std::string_view decimals) const;
-    void WriteSizeLevel(int level) const;
-    void WriteBoxUnderEntry(int box) const;
-    void WriteRatesDaily(bool daily) const;
-    void WriteRatesChecked(std::string_view day) const;
+    // Every key of the changes in one rewrite, made on the file as it is now under the
+    // folder's lock (a key another writer changed meanwhile keeps its new value); a file that
+    // would come out the same is left untouched, and a section missing from it is added at its
+    // end. Throws FileError.
+    void Write(const SettingsChanges& changes) const;
+
+    // One change, for a key alone.
+    template <typename Change>
+    void WriteOne(Change change) const {
+        SettingsChanges changes;
+        change(changes);
+        Write(changes);
+    }
+    void WriteCurrency(std::string_view title, std::string_view rateText) const {
+        WriteOne([&](SettingsChanges& c) { c.Currency(title, rateText); });
+    }
+    void WriteTitle(TitleTarget target, std::string_view title) const {
+        WriteOne([&](SettingsChanges& c) { c.Title(target, title); });
+    }
+    void WriteMemory(std::string_view title, std::string_view nationalAmount, std::string_view euroAmount) const {
+        WriteOne([&](SettingsChanges& c) { c.Memory(title, nationalAmount, euroAmount); });
+    }
 
 private:
     std::filesystem::path path_;

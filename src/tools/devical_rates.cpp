@@ -15,6 +15,7 @@
 
 #include "engine/builtin_texts.h"
 #include "rates/rate_update.h"
+#include "rates/update_result.h"
 #include "storage/file_io.h"
 #include "storage/program_directory.h"
 
@@ -111,7 +112,11 @@ int main(int argc, char** argv) {
                                  QStringLiteral("Also add rows for the published currencies the list lacks."));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                     QStringLiteral("Print what would change; write nothing."));
-    parser.addOptions({url, file, add, dryRun, directory});
+    const QCommandLineOption machine(
+        QStringLiteral("machine"),
+        QStringLiteral(
+            "Print one tab-separated line per fact instead of the summary: date, changed, added, followed."));
+    parser.addOptions({url, file, add, dryRun, directory, machine});
     parser.process(application);
     if (!parser.positionalArguments().isEmpty() || (parser.isSet(url) && parser.isSet(file))) {
         std::fprintf(stderr, "devical-rates: give --url or --file, and nothing else\n");
@@ -140,7 +145,11 @@ int main(int argc, char** argv) {
         const devical::rates::EcbRates rates = devical::rates::ParseEcbRates(xml);
         const devical::rates::UpdateReport report =
             devical::rates::UpdateRates(plan.directory, rates, {parser.isSet(add), parser.isSet(dryRun)}, language);
-        Print(report, parser.isSet(dryRun));
+        if (parser.isSet(machine)) {
+            std::fputs(devical::rates::UpdateResultText(report).c_str(), stdout);
+        } else {
+            Print(report, parser.isSet(dryRun));
+        }
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "devical-rates: %s\nNothing was changed.\n", error.what());

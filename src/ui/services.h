@@ -43,6 +43,8 @@ public:
     virtual void SetMemoryCurrencyPrefix(const QString& prefix) = 0;
     // A list or dialog has closed: the main window becomes active again.
     virtual void TakeBackActivation() = 0;
+    // Another program rewrote the list files (an update of the rates): every list follows.
+    virtual void ListFilesChanged() = 0;
     // The paper tape; a line of it put into the box under entry; a key typed in the tape
     // window that belongs to the calculator.
     virtual session::TapeLog& Tape() = 0;

@@ -68,7 +68,7 @@ TEST_F(ListModelTest, NewRowsStayAtTheEndUntilTheSaveWritesTitleOrder) {
     EXPECT_FALSE(list.IsSorted());
     EXPECT_EQ(list.Records().back(), (ListRecord{"CHF Franc suisse", "0,93"}));
     EXPECT_EQ(list.Records()[4], (ListRecord{"XXX Nouvelle devise", "1"}));
-    list.SaveList(Path("list.txt"));
+    list.SaveList(Path("list.txt"), ',');
     EXPECT_TRUE(list.IsSorted());
     EXPECT_EQ(Bytes("list.txt"),
               "CHF Franc suisse\r\n0,93\r\nDEM Mark allemand\r\n1,95583\r\ndem minuscule\r\n2\r\n"
@@ -188,7 +188,7 @@ TEST_F(ListModelTest, CurrencyRowsAreLockedByTheirCodeAsTheFileNamesIt) {
     EXPECT_EQ(rates.Row(3).title, "ITL Lire");
     EXPECT_FALSE(rates.Row(3).locked);  // until the list is next loaded
     EXPECT_FALSE(rates.Row(4).locked);
-    rates.SaveList(Path("list.txt"));
+    rates.SaveList(Path("list.txt"), ',');
     ListModel again(ListKind::Currencies, IgnoringCase());
     again.LoadList(Path("list.txt"), ',');
     EXPECT_EQ(again.Row(0).title, "BEF Franc belge");
@@ -305,9 +305,72 @@ TEST_F(ListModelTest, AMissingFileKeepsTheRowsAndTheSaveCreatesIt) {
     EXPECT_EQ(list.Size(), 4u);
     ListModel empty(ListKind::SavedAmounts, IgnoringCase());
     EXPECT_FALSE(empty.LoadList(Path("Memory.txt"), ','));
-    empty.SaveList(Path("Memory.txt"));
+    empty.SaveList(Path("Memory.txt"), ',');
     EXPECT_TRUE(std::filesystem::exists(Path("Memory.txt")));
     EXPECT_EQ(Bytes("Memory.txt"), "");
+}
+
+}  // namespace
+}  // namespace devical::storage::testing
+
+namespace devical::storage::testing {
+namespace {
+
+// The list saved after the user's edits and another writer's (devical-rates, a hand edit,
+// another session): what the other wrote is never lost, nor what the user did, row by row.
+TEST_F(ListModelTest, AListNeverWritesBackOverANewerFile) {
+    const std::string usd = "USD Dollar\r\n1,08\r\n", gbp = "GBP Livre\r\n0,85\r\n", chf = "CHF Franc\r\n0,94\r\n";
+    struct Row {
+        const char* name;
+        std::function<void(ListModel&)> mine;
+        std::string theirs;  // the file as the other writer left it; empty: nobody else wrote
+        ListModel::Saved saved;
+        std::string after;
+    };
+    const auto edit = [](std::size_t row, const char* title, const char* rate) {
+        return [=](ListModel& list) {
+            RowEdit changed = list.EditFor(row);
+            changed.title = title;
+            changed.amounts = {rate};
+            list.Store(changed);
+        };
+    };
+    const Row rows[] = {
+        {"left unchanged", [](ListModel&) {}, gbp + usd + chf, ListModel::Saved::Nothing, gbp + usd + chf},
+        {"mine alone", edit(1, "USD Dollar", "1,09"), "", ListModel::Saved::Written, gbp + "USD Dollar\r\n1,09\r\n"},
+        {"added beside a new rate",
+         [](ListModel& l) {
+             l.Append({"CHF Franc", "0,94"});
+         },
+         gbp + "USD Dollar\r\n1,10\r\n", ListModel::Saved::Merged, chf + gbp + "USD Dollar\r\n1,10\r\n"},
+        {"changed beside a row added", edit(0, "GBP Livre", "0,86"), gbp + usd + chf, ListModel::Saved::Merged,
+         chf + "GBP Livre\r\n0,86\r\n" + usd},
+        {"renamed while its rate moved", edit(0, "GBP Livre sterling", "0,85"), "GBP Livre\r\n0,87\r\n" + usd,
+         ListModel::Saved::Merged, "GBP Livre sterling\r\n0,85\r\n" + usd},
+        {"deleted while its rate moved", [](ListModel& l) { l.Delete(1); }, gbp + "USD Dollar\r\n1,10\r\n",
+         ListModel::Saved::Merged, gbp},
+        {"changed after the other deleted it", edit(1, "USD Dollar", "1,09"), gbp, ListModel::Saved::Merged,
+         gbp + "USD Dollar\r\n1,09\r\n"},
+        {"added by both",
+         [](ListModel& l) {
+             l.Append({"CHF Franc", "0,94"});
+         },
+         gbp + usd + chf, ListModel::Saved::Merged, chf + gbp + usd},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto path = WriteBytes("Rates.txt", gbp + usd);
+        ListModel list(ListKind::Currencies, IgnoringCase());
+        ASSERT_TRUE(list.LoadList(path, ','));
+        row.mine(list);
+        if (!row.theirs.empty()) ReplaceFileContents(path, row.theirs);
+        bool told = false;
+        EXPECT_EQ(list.SaveList(path, ',', [&told] { told = true; }), row.saved);
+        EXPECT_EQ(told, row.saved == ListModel::Saved::Merged);
+        EXPECT_EQ(Bytes("Rates.txt"), row.after);
+        EXPECT_FALSE(list.Edited());
+        EXPECT_EQ(list.FileChanged(path), row.saved == ListModel::Saved::Nothing && !row.theirs.empty());
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "storage/settings.h"
+#include "storage/file_io.h"
 
 #include "temp_dir.h"
 
@@ -72,18 +73,28 @@ TEST_F(SettingsTest, UnusableValuesFallBackToTheirDefaultsAndSayWhere) {
     EXPECT_EQ(s.boxUnderEntry, 1);
 }
 
-TEST_F(SettingsTest, EachWriteStoresOneKeyInPlace) {
+// One action's keys (a box chosen twice keeps the last) land in place in one rewrite: a kill
+// can never leave a currency's title with another's rate.
+TEST_F(SettingsTest, OneActionsKeysAreStoredInPlaceInOneRewrite) {
     const auto file = File(kSixSections);
-    file.WriteCurrency("FRF Franc français", "6,55957");
-    file.WriteSizeLevel(3);
-    file.WriteBoxUnderEntry(4);
-    file.WriteMemory(" ", "0", "0");
-    file.WriteDecimals("3");
+    SettingsChanges changes;
+    changes.Currency("FRF Franc français", "6,55957");
+    changes.BoxUnderEntry(2);
+    changes.SizeLevel(3);
+    changes.BoxUnderEntry(4);
+    changes.Memory(" ", "0", "0");
+    changes.Decimals("3");
+    static int renames = 0;
+    SetFileStepObserver([](FileStep step, const std::filesystem::path&) { renames += step == FileStep::Rename; });
+    file.Write(changes);
+    file.Write(changes);  // the same again: nothing to rewrite
+    SetFileStepObserver(nullptr);
+    EXPECT_EQ(renames, 1);
     EXPECT_EQ(
         Bytes("DEVICAL.INI"),
         "[Dialog]\r\n[Taxe]\r\n[Currency]\r\nTitle=FRF Franc fran\xe7"
         "ais\r\nRate=6,55957\r\n"
-        "[Memory]\r\nTitle= \r\nCurr=0\r\nEuro=0\r\n[Calcul]\r\nNb_Dec=3\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
+        "[Memory]\r\nTitle= \r\nCurr=0\r\nEuro=0\r\n[Calcul]\r\nNb_Dec=3\r\n[Windows]\r\nCaseEnSaisie=4\r\nSize=3\r\n");
     const Settings s = file.Read(',').values;
     EXPECT_EQ(s.currency.title, "FRF Franc français");
     EXPECT_EQ(s.sizeLevel, 3);
@@ -104,8 +115,10 @@ TEST_F(SettingsTest, EachTitleGoesToItsOwnKey) {
 
 TEST_F(SettingsTest, AMissingSectionIsAddedSoThatTheChoiceIsKept) {
     const auto file = File("[Dialog]\r\n");
-    file.WriteSizeLevel(3);
-    file.WriteBoxUnderEntry(4);
+    file.WriteOne([](SettingsChanges& changes) {
+        changes.SizeLevel(3);
+        changes.BoxUnderEntry(4);
+    });
     EXPECT_EQ(Bytes("DEVICAL.INI"), "[Dialog]\r\n[Windows]\r\nSize=3\r\nCaseEnSaisie=4\r\n");
     EXPECT_EQ(file.Read(',').values.sizeLevel, 3);
 }

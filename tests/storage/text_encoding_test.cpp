@@ -45,7 +45,7 @@ TEST_F(TextEncodingTest, FilesAreWrittenBackInTheCodeTheyWereReadIn) {
             ASSERT_TRUE(list.LoadList(path, ','));
             EXPECT_EQ(list.Row(0).title, row.read);
             list.Append({added, "1"});
-            list.SaveList(path);
+            list.SaveList(path, ',');
         }
         EXPECT_EQ(Bytes(row.file), row.after);
     }

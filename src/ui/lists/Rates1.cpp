@@ -1,11 +1,9 @@
 #include "ui/lists/Rates1.h"
 
-#include <QRegularExpression>
 #include <cstdio>
 
 #include "platform/desktop.h"
-#include "storage/file_io.h"
-#include "storage/ini_file.h"
+#include "rates/update_result.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/placed.h"
 #include "ui/common/qt_text.h"
@@ -50,17 +48,11 @@ void TRates::ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     ListWindow::ListView1KeyDown(key, modifiers);
 }
 
-void TRates::showEvent(QShowEvent* event) {
-    Cb_Daily->setChecked(services_.RatesDaily());
-    ListWindow::showEvent(event);
-}
-
 // The rows are written first, so that the command works on what the user sees; the window
 // stays usable meanwhile, only the list and the button wait.
 void TRates::Bt_UpdateClick() {
     if (Updating() || !SaveList()) return;
     quiet_ = false;
-    ShowWorking(true);
     StartUpdate();
 }
 
@@ -71,50 +63,53 @@ void TRates::UpdateQuietly() {
 }
 
 void TRates::StartUpdate() {
+    SetUpdating(true);
     update_.start(platform::ExecutableDirectory() + QStringLiteral("devical-rates"),
-                  {QStringLiteral("--directory"), services_.ProgramDirectory()});
+                  {QStringLiteral("--directory"), services_.ProgramDirectory(), QStringLiteral("--machine")});
 }
 
-void TRates::ShowWorking(bool working) {
-    Bt_Update->setEnabled(!working);
-    ListView1->setEnabled(!working);
-    if (working) {
+void TRates::SetUpdating(bool updating) {
+    ListWindow::SetUpdating(updating);
+    Bt_Update->setEnabled(!updating);
+    const QString working = services_.MessageText("RatesUpdating");
+    // The title says so, where a screen reader finds it again.
+    if (updating) {
+        setWindowTitle(windowTitle() + QStringLiteral(" — ") + working);
         setCursor(Qt::BusyCursor);
-        Announce(this, services_.MessageText("RatesUpdating"));
+        if (isVisible()) Announce(this, working);
     } else {
+        setWindowTitle(windowTitle().remove(QStringLiteral(" — ") + working));
         unsetCursor();
-        ListView1->setFocus(Qt::OtherFocusReason);
     }
 }
 
-// A changed row is one line "CODE old -> new" of the command's report; the date is the one
-// it stored beside the rates.
+void TRates::showEvent(QShowEvent* event) {
+    Cb_Daily->setChecked(services_.RatesDaily());
+    ListWindow::showEvent(event);
+    if (Updating()) Announce(this, services_.MessageText("RatesUpdating"));
+}
+
 void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
-    const QString report = QString::fromUtf8(update_.readAllStandardOutput());
+    const rates::UpdateReport result = rates::ReadUpdateResult(update_.readAllStandardOutput().toStdString());
     const QString failure = QString::fromUtf8(update_.readAllStandardError()).trimmed();
     const bool done = status == QProcess::NormalExit && exitCode == 0;
+    SetUpdating(false);
+    // The rows follow the new file, the user's own edits kept for the next save; the main
+    // window takes a moved rate at its activation.
+    if (done) services_.ListFilesChanged();
+    if (quiet_ && done) services_.TakeBackActivation();
     if (quiet_) {
-        // The main window takes a moved rate at its activation; a failure waits for tomorrow.
-        if (done) {
-            FormCreate();
-            services_.TakeBackActivation();
-        } else {
-            std::fprintf(stderr, "devical: the daily rates: %s\n", failure.toLocal8Bit().constData());
-        }
-        emit updateFinished();
-        return;
-    }
-    ShowWorking(false);
-    if (!done) {
+        // A failure waits for tomorrow.
+        if (!done) std::fprintf(stderr, "devical: the daily rates: %s\n", failure.toLocal8Bit().constData());
+    } else if (!done) {
         ShowError(failure.isEmpty() ? services_.MessageText("RatesFailed") : failure);
     } else {
-        FormCreate();
-        const qsizetype changed = report.count(QRegularExpression(QStringLiteral("(?m)^[A-Z]{3} .* -> ")));
-        const auto settings = storage::FindFileNoCase(Utf8(services_.ProgramDirectory()), "DEVICAL.INI");
-        const QString date = Text(storage::IniRead(settings, "Rates", "Date", ""));
         services_.ShowMessage(this, platform::MessageKind::Notice,
-                              services_.MessageText("RatesUpdated").arg(changed).arg(date));
+                              services_.MessageText("RatesUpdated")
+                                  .arg(static_cast<qsizetype>(result.changed.size()))
+                                  .arg(Text(result.date)));
     }
+    if (isVisible()) ListView1->setFocus(Qt::OtherFocusReason);
     emit updateFinished();
 }
 

@@ -19,7 +19,6 @@ public:
     // The update that a start asks for once a day: nothing said, unless the amounts move.
     void UpdateQuietly();
     void ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) override;
-    bool Updating() const { return update_.state() != QProcess::NotRunning; }
 
 signals:
     void updateFinished();  // the list reloaded or the failure shown
@@ -31,7 +30,7 @@ protected:
 
 private:
     void UpdateEnded(int exitCode, QProcess::ExitStatus status);
-    void ShowWorking(bool working);
+    void SetUpdating(bool updating);
 
     void StartUpdate();
 

@@ -140,9 +140,24 @@ void ListWindow::FormCreate() {
 }
 
 void ListWindow::ShowList() {
+    FollowFile();
     WidenToTitles();
     ShowInFront(this);
     ShowCurrentRow();
+}
+
+void ListWindow::FollowFile() {
+    try {
+        model_->FollowFile(FilePath(), platform::DecimalSeparator());
+    } catch (const storage::FileError& error) {
+        ShowError(Text(error.what()));
+    }
+}
+
+void ListWindow::SetUpdating(bool updating) {
+    updating_ = updating;
+    for (QToolButton* button : {Bt_Edit, Bt_Ajout, Bt_Del})
+        button->setEnabled(!updating);
 }
 
 void ListWindow::resizeEvent(QResizeEvent* event) {
@@ -209,14 +224,18 @@ void ListWindow::OpenEntryDialog(int row) {
 }
 
 void ListWindow::Bt_EditClick() {
+    if (updating_) return;
     const int row = SelectedRow();
     if (row < 0) return ShowNotice("SelBeforeEdit");
     if (!model_->Rows().Row(static_cast<std::size_t>(row)).locked) OpenEntryDialog(row);
 }
 
-void ListWindow::Bt_AjoutClick() { OpenEntryDialog(model_->Insert(services_.CurrencyTitle())); }
+void ListWindow::Bt_AjoutClick() {
+    if (!updating_) OpenEntryDialog(model_->Insert(services_.CurrencyTitle()));
+}
 
 void ListWindow::Bt_DelClick() {
+    if (updating_) return;
     const int row = SelectedRow();
     if (row < 0) return ShowNotice("SelBeforeDel");
     const storage::ListRow& listed = model_->Rows().Row(static_cast<std::size_t>(row));
@@ -252,7 +271,10 @@ void ListWindow::Leave() {
 
 bool ListWindow::SaveList() {
     try {
-        model_->SaveList(FilePath());
+        const QString path = FilePath();
+        if (model_->SaveList(path, platform::DecimalSeparator()) == storage::ListModel::Saved::Merged)
+            services_.ShowMessage(this, platform::MessageKind::Notice,
+                                  Text(engine::BuiltInText("ListMerged", {Utf8(path)})));
         return true;
     } catch (const storage::FileError& error) {
         ShowError(Text(error.what()));  // the file on disk keeps its previous content

@@ -41,7 +41,14 @@ public:
 
     // Texts from the language file, then the rows from the list file.
     void FormCreate();
+    // Shown with the file's rows when another writer changed them and the user did not.
     void ShowList();
+    // The list file changed outside (an update of the rates): read again unless the user has
+    // edits of their own, which the next save applies to the new rows.
+    void FollowFile();
+    // While a program updates the list file: no row may be added, edited or deleted.
+    void SetUpdating(bool updating);
+    bool Updating() const { return updating_; }
     // Before the working files change under an open list: its rows are written, as leaving
     // would write them. False once a failure has been shown.
     bool SaveIfOpen() { return !isVisible() || SaveList(); }
@@ -102,6 +109,7 @@ private:
     void FitColumns();
     void WidenToTitles();
 
+    bool updating_ = false;
     int okFromRight_ = 0;                                              // where OK stands, from the right edge
     std::vector<std::pair<QToolButton*, const char*>> tippedButtons_;  // and their hints' keys
 };

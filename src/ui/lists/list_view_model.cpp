@@ -64,9 +64,21 @@ bool ListViewModel::LoadList(const QString& path, char decimalSeparator) {
     return rows_.LoadList(path.toStdString(), decimalSeparator);
 }
 
-void ListViewModel::SaveList(const QString& path) {
+storage::ListModel::Saved ListViewModel::SaveList(const QString& path, char decimalSeparator) {
     Sort();
-    rows_.SaveList(path.toStdString());
+    // The user's edits that met a newer file come back merged into its rows.
+    bool merging = false;
+    const auto reset = qScopeGuard([&] {
+        if (merging) endResetModel();
+    });
+    return rows_.SaveList(path.toStdString(), decimalSeparator, [&] {
+        beginResetModel();
+        merging = true;
+    });
+}
+
+void ListViewModel::FollowFile(const QString& path, char decimalSeparator) {
+    if (!rows_.Edited() && rows_.FileChanged(path.toStdString())) LoadList(path, decimalSeparator);
 }
 
 void ListViewModel::Sort() {

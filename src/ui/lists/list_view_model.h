@@ -23,7 +23,9 @@ public:
 
     // Each throws FileError. Loading gives false, the rows kept, when the file does not exist.
     bool LoadList(const QString& path, char decimalSeparator);
-    void SaveList(const QString& path);
+    storage::ListModel::Saved SaveList(const QString& path, char decimalSeparator);
+    // The file read again when another writer changed it and the user has changed nothing.
+    void FollowFile(const QString& path, char decimalSeparator);
 
     // The new row's position comes back.
     int Insert(const QString& currencyTitle);

@@ -50,6 +50,7 @@ TCalc::TCalc(const QString& programDirectory, QWidget* parent)
     BuildControls();
     WireControls();
     session_.Tape().OnFailure([this](const std::string& failure) { ShowError(Text(failure)); });
+    session_.OnChanged([this] { ShowState(); });
     fullHeight_ = height();
     bottomMargin_ = fullHeight_ - (Button100->y() + Button100->height());
     setWindowIcon(ProgramIcon());
@@ -108,7 +109,14 @@ QString TCalc::FilePath(const char* name) const {
     return Text(storage::FindFileNoCase(Utf8(programDirectory_), name).string());
 }
 
-bool TCalc::Choose(const storage::RowChoice& choice) { return !Reported(session_.Choose(choice)); }
+// The window follows the session's notice of the change; what is left is the clipboard and
+// any message.
+bool TCalc::Choose(const storage::RowChoice& choice) {
+    const session::ConverterSession::Choice chosen = session_.Choose(choice);
+    if (Reported(chosen.failure)) return false;
+    ShowBoxes(chosen.outcome);
+    return true;
+}
 
 bool TCalc::TakeDailyRatesTurn() {
     return session_.TakeDailyRatesTurn(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
@@ -333,6 +341,13 @@ void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
     if (outcome.clipboardText) platform::SetClipboardText(Text(*outcome.clipboardText));
     for (const std::string& message : outcome.messages)
         ShowError(Text(message));
+}
+
+void TCalc::ShowState() {
+    ShowSettings();
+    ShowMemory();
+    ShowBoxUnderEntryLook();
+    ShowBoxes();
 }
 
 // The box under entry stands out, with its row and column labels; the window has the

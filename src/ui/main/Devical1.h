@@ -170,6 +170,8 @@ signals:
     void languageDialogRequested();
     void rateListRequested();
     void tapeRequested();
+    // Another program rewrote the list files: the lists follow.
+    void listFilesChanged();
     void taxListRequested();
     // The current memory handed to the saved-amounts list: title, national and euro amounts.
     void memoryListRequested(const QString& title, const QString& national, const QString& euro);
@@ -204,6 +206,8 @@ private:
     bool Reported(const std::optional<std::string>& failure);
     // The state shown: the six boxes, then the clipboard text and the messages of a step.
     void ShowBoxes(const engine::EngineOutcome& outcome = {});
+    // Everything the session holds, as it tells that something changed.
+    void ShowState();
     void ShowBoxUnderEntryLook();
     void ShowStoredSettings();
     void ShowSettings();

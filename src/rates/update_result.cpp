@@ -1,0 +1,51 @@
+#include "rates/update_result.h"
+
+#include <vector>
+
+namespace devical::rates {
+
+namespace {
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+std::string ChangeLine(std::string_view kind, const RateChange& change) {
+    return std::string(kind) + '\t' + change.code + '\t' + change.oldText + '\t' + change.newText + '\n';
+}
+
+}  // namespace
+
+std::string UpdateResultText(const UpdateReport& report) {
+    std::string text = "date\t" + report.date + '\n';
+    for (const RateChange& change : report.changed)
+        text += ChangeLine("changed", change);
+    for (const RateChange& change : report.added)
+        text += ChangeLine("added", change);
+    if (report.currentCurrencyFollowed) text += "followed\n";
+    return text;
+}
+
+UpdateReport ReadUpdateResult(std::string_view text) {
+    UpdateReport report;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::vector<std::string_view> fields = Fields(text.substr(start, end - start));
+        start = end + 1;
+        if (fields[0] == "date" && fields.size() == 2) report.date = fields[1];
+        if (fields[0] == "followed") report.currentCurrencyFollowed = true;
+        if ((fields[0] == "changed" || fields[0] == "added") && fields.size() == 4) {
+            RateChange change{std::string(fields[1]), std::string(fields[2]), std::string(fields[3])};
+            (fields[0] == "changed" ? report.changed : report.added).push_back(std::move(change));
+        }
+    }
+    return report;
+}
+
+}  // namespace devical::rates

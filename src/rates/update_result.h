@@ -1,0 +1,19 @@
+// What devical-rates tells the window that started it (--machine): one fact a line, its fields
+// between tabs, so that the window never reads the settings file or the summary meant for people.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "rates/rate_update.h"
+
+namespace devical::rates {
+
+// "date\t2026-12-04", "changed\tUSD\t1,08\t1,0842", "added\tCNY\t\t7,8", then "followed" when
+// the current currency took its new rate; each line ends with a line feed.
+std::string UpdateResultText(const UpdateReport& report);
+
+// The report back from that text; a line it does not know is skipped, as one from a newer command.
+UpdateReport ReadUpdateResult(std::string_view text);
+
+}  // namespace devical::rates
