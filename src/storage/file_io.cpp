@@ -267,8 +267,7 @@ void ReplaceFileContents(const fs::path& target, std::string_view bytes) {
 
 FileStamp ReplaceFileIfUnchanged(const fs::path& target, std::string_view bytes, const FileStamp& expected) {
     DirectoryLock lock(target.parent_path());
-    if (StampOf(target) != expected)
-        throw StaleFile(engine::BuiltInText("ChangedMeanwhile", {target.string()}));
+    if (StampOf(target) != expected) throw StaleFile(engine::BuiltInText("ChangedMeanwhile", {target.string()}));
     ReplaceFileContents(target, bytes);
     // The stamp of what was just written, without reading it back.
     struct stat info {};
