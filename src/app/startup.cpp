@@ -8,6 +8,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 
 #include "app/windows.h"
 #include "engine/builtin_texts.h"
@@ -16,6 +18,7 @@
 #include "platform/single_instance.h"
 #include "platform/start_warm_up.h"
 #include "storage/file_io.h"
+#include "storage/instance_lock.h"
 #include "storage/language_set.h"
 #include "storage/program_directory.h"
 
@@ -70,6 +73,24 @@ QString PreparedDirectory(const storage::ProgramDirectoryPlan& plan) {
                                                      "\n" + error.what()));
         return {};
     }
+}
+
+// The program directory for this process alone; false once the user has been told which
+// process holds it.
+bool ClaimDirectory(std::unique_ptr<storage::InstanceLock>& lock, const std::filesystem::path& directory) {
+    lock = std::make_unique<storage::InstanceLock>(directory);
+    switch (lock->Result()) {
+    case storage::InstanceLock::State::Held: return true;
+    case storage::InstanceLock::State::Unguarded:
+        std::fprintf(stderr, "devical: no single-instance lock: %s\n", lock->Problem().c_str());
+        return true;
+    case storage::InstanceLock::State::HeldByOther: break;
+    }
+    const std::string holder = lock->Holder().empty() ? std::string("?") : lock->Holder();
+    const std::string message = engine::BuiltInText("DirectoryInUse", {directory.string(), holder});
+    std::fprintf(stderr, "devical: %s\n", message.c_str());
+    platform::ShowMessage(nullptr, platform::MessageKind::Error, QString::fromStdString(message));
+    return false;
 }
 
 }  // namespace
@@ -129,8 +150,15 @@ int RunDevical(int argc, char** argv) {
     if (const QString notice = instance.Notice(); !notice.isEmpty())
         std::fprintf(stderr, "devical: %s\n", notice.toLocal8Bit().constData());
 
+    // Whatever path, mount or session reached it, one window works on a program directory: a
+    // second one that cannot hand over ends here, having written nothing.
+    std::unique_ptr<storage::InstanceLock> directoryLock;
+    std::error_code noDirectory;
+    if (std::filesystem::is_directory(plan.directory, noDirectory) && !ClaimDirectory(directoryLock, plan.directory))
+        return 1;
     const QString directory = PreparedDirectory(plan);  // one instance at a time seeds it
     if (directory.isEmpty()) return 1;
+    if (!directoryLock && !ClaimDirectory(directoryLock, plan.directory)) return 1;
 
     if (const QString missing = MissingFileMessage(directory); !missing.isEmpty()) {
         platform::ShowMessage(nullptr, platform::MessageKind::Notice, missing);

@@ -94,6 +94,9 @@ constexpr BuiltIn kTexts[] = {
      "The file %1 was changed by another program meanwhile: your changes were applied to its new content.",
      "Die Datei %1 wurde inzwischen von einem anderen Programm geändert: Ihre Änderungen wurden auf den neuen Inhalt "
      "angewendet."},
+    {"DirectoryInUse", "Devical travaille déjà sur %1 (%2) : fermez-le d'abord.",
+     "Devical is already working on %1 (%2): close it first.",
+     "Devical arbeitet bereits mit %1 (%2): Schließen Sie es zuerst."},
     {"JournalDamaged", "le journal est endommagé", "the journal is damaged", "das Journal ist beschädigt"},
     {"LinkOutside", "c'est un lien vers %1, hors de son dossier", "it is a link to %1, outside its folder",
      "Verknüpfung auf %1, außerhalb ihres Ordners"},

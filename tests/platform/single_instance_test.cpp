@@ -374,22 +374,38 @@ private slots:
         QCOMPARE(devical::platform::SingleInstance(dir_->Path() + QStringLiteral("new")).SocketPath(), before);
     }
 
-    // A stopped instance takes the request into its queue and never answers: the next
-    // start says so, comes up itself and answers the starts after it.
-    void aHungInstanceDoesNotSwallowTheNextStart() {
-        QProcess hung, next, third;
-        Start(hung, {QStringLiteral("/m")});
+    // A start that cannot hand over (a stopped instance never answers; another session has
+    // another runtime directory) never becomes a second writer: it names the holder, ends with
+    // status 1 and writes nothing.
+    void aSecondWriterOnTheDirectoryIsRefused_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("the running one hung") << QStringLiteral("hung");
+        QTest::newRow("another runtime directory") << QStringLiteral("runtime");
+    }
+    void aSecondWriterOnTheDirectoryIsRefused() {
+        QFETCH(QString, way);
+        QProcess first, next;
+        Start(first, {QStringLiteral("/m")});
         QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
-        QCOMPARE(::kill(pid_t(hung.processId()), SIGSTOP), 0);
+        QTemporaryDir otherRuntime;
+        if (way == QLatin1String("hung")) {
+            QCOMPARE(::kill(pid_t(first.processId()), SIGSTOP), 0);
+        } else {
+            QVERIFY(SetMode(otherRuntime.path(), 0700));
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(otherRuntime.path()));
+        }
         Start(next);
-        QTRY_COMPARE_WITH_TIMEOUT(StoredSize(), QByteArray("3"), kStartTimeoutMs);  // came up itself
-        QVERIFY(next.readAllStandardError().contains("did not answer"));
-        Start(third);
-        QVERIFY(third.waitForFinished(kStartTimeoutMs));
-        QCOMPARE(third.exitCode(), 0);
-        ::kill(pid_t(hung.processId()), SIGCONT);
-        Stop(hung);
+        // Said on stderr, then in a box that ends the start once read.
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (said += next.readAllStandardError()).contains("process " + QByteArray::number(first.processId())),
+            kStartTimeoutMs);
+        QTest::qWait(300);
+        QCOMPARE(StoredSize(), QByteArray("5"));  // nothing written
+        QCOMPARE(next.state(), QProcess::Running);
         Stop(next);
+        ::kill(pid_t(first.processId()), SIGCONT);
+        Stop(first);
     }
 
     void racingStartsLeaveOneInstance_data() {
