@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "storage/file_io.h"
 #include "storage/ini_file.h"
+#include "storage/list_model.h"
 
 namespace {
 
@@ -52,5 +54,45 @@ void ChangingWrite(benchmark::State& run) {
     std::filesystem::remove_all(path.parent_path());
 }
 BENCHMARK(ChangingWrite)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+// A list of 1,000 rows saved after an edit: the plain rewrite, and the list's save, which
+// first makes sure that no other writer changed the file since it was read.
+std::filesystem::path MakeRatesFile(std::string& bytes) {
+    char pattern[] = "/tmp/devical-bench-XXXXXX";
+    const std::filesystem::path dir = mkdtemp(pattern);
+    for (int i = 0; i < 1000; ++i)
+        bytes += "C" + std::to_string(1000 + i) + " Currency of row " + std::to_string(i) + "\r\n1,0" +
+                 std::to_string(i) + "\r\n";
+    ReplaceFileContents(dir / "Rates.txt", bytes);
+    return dir / "Rates.txt";
+}
+
+void ListSavePlain(benchmark::State& run) {
+    std::string bytes;
+    const auto path = MakeRatesFile(bytes);
+    for (auto _ : run)
+        ReplaceFileContents(path, bytes);
+    std::filesystem::remove_all(path.parent_path());
+}
+BENCHMARK(ListSavePlain)->Unit(benchmark::kMicrosecond);
+
+void ListSaveChecked(benchmark::State& run) {
+    std::string bytes;
+    const auto path = MakeRatesFile(bytes);
+    ListModel list(ListKind::Currencies, Collation([](std::string_view a, std::string_view b) { return a.compare(b); },
+                                                   [](std::string_view title) { return std::string(title); }));
+    list.LoadList(path, ',');
+    for (auto _ : run) {
+        list.Append({"ZZZ Added", "1"});
+        list.Delete(list.Size() - 1);
+        list.SaveList(path, ',');
+    }
+    std::filesystem::remove_all(path.parent_path());
+}
+BENCHMARK(ListSaveChecked)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
