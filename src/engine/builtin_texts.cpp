@@ -106,6 +106,8 @@ constexpr BuiltIn kTexts[] = {
      "start Devical again.",
      "Devical verwendet %1 nicht: Andere Benutzer können die Dateien darin ändern.\nMachen Sie es zu Ihrem eigenen "
      "(chmod go-w '%1') und starten Sie Devical neu."},
+    {"FileTooBig", "il dépasse la taille admise de %1 Mio", "it is larger than the %1 MiB allowed",
+     "größer als die zulässigen %1 MiB"},
     {"NoLanguageFile", "Ce logiciel ne fonctionne pas sans le fichier Devical.Lan",
      "This soft don't run without the file Devical.Lan ", "Dieses Programm läuft nicht ohne die Datei Devical.Lan"},
     {"NoSettingsFile", "Ce logiciel ne fonctionne pas sans le fichier Devical.Ini",

@@ -226,28 +226,62 @@ FileStamp StampFrom(const struct stat& info, std::string_view bytes) {
 
 }  // namespace
 
-std::string ReadFileBytes(const fs::path& path, FileStamp* stamp) {
-    // Opened without blocking: a FIFO would otherwise hold the program until a writer came.
+namespace {
+
+// Opened without blocking: a FIFO would otherwise hold the program until a writer came.
+// Only a regular file is read; the descriptor comes back with what fstat said of it.
+int OpenRegularFile(const fs::path& path, struct stat& info) {
     staging::Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) staging::Fail("CannotOpen", path, errno);
-    struct stat info {};
     if (::fstat(file.get(), &info) != 0) staging::Fail("CannotOpen", path, errno);
     if (S_ISDIR(info.st_mode)) staging::Fail("CannotRead", path, EISDIR);
     if (!S_ISREG(info.st_mode)) staging::Fail("CannotRead", path, engine::BuiltInText("NotRegularFile"));
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    return file.release();
+}
+
+// Each block read goes to take, until the end of the file or until take returns false.
+template <typename Take>
+void ReadBlocks(int fd, const fs::path& path, Take take) {
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got == 0) break;
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) return;
         if (got < 0) {
             if (errno == EINTR) continue;
             staging::Fail("CannotRead", path, errno);
         }
-        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (!take(std::string_view(buffer, static_cast<std::size_t>(got)))) return;
     }
+}
+
+std::string ReadBytes(const fs::path& path, FileStamp* stamp, std::uint64_t largest) {
+    struct stat info {};
+    const staging::Descriptor file(OpenRegularFile(path, info));
+    const auto refuse = [&] {
+        staging::Fail("CannotRead", path, engine::BuiltInText("FileTooBig", {std::to_string(largest >> 20)}));
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > largest) refuse();
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    ReadBlocks(file.get(), path, [&](std::string_view block) {
+        if (block.size() > largest - bytes.size()) refuse();  // it grew while read
+        bytes.append(block);
+        return true;
+    });
     if (stamp) *stamp = StampFrom(info, bytes);
     return bytes;
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const fs::path& path, FileStamp* stamp) { return ReadBytes(path, stamp, UINT64_MAX); }
+
+std::string ReadFileBytesUpTo(const fs::path& path, std::uint64_t largest) { return ReadBytes(path, nullptr, largest); }
+
+void ReadFileBlocks(const fs::path& path, const std::function<bool(std::string_view block)>& take) {
+    struct stat info {};
+    const staging::Descriptor file(OpenRegularFile(path, info));
+    ReadBlocks(file.get(), path, take);
 }
 
 FileStamp StampOf(const fs::path& path) {
@@ -276,9 +310,10 @@ FileStamp ReplaceFileIfUnchanged(const fs::path& target, std::string_view bytes,
     return StampFrom(info, bytes);
 }
 
-void UpdateFileContents(const fs::path& path, const std::function<std::string(const std::string& bytes)>& change) {
+void UpdateFileContents(const fs::path& path, const std::function<std::string(const std::string& bytes)>& change,
+                        std::uint64_t largest) {
     DirectoryLock lock(path.parent_path());
-    const std::string before = ReadFileBytes(path);
+    const std::string before = ReadBytes(path, nullptr, largest);
     const std::string after = change(before);
     if (after != before) ReplaceFileContents(path, after);
 }
