@@ -58,6 +58,7 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
     ListReader reader(path, FieldsPerRow(), decimalSeparator);
     if (!reader.Exists()) return false;
     format_ = reader.Format();
+    problems_ = reader.Problems();
     rows_.clear();
     rows_.shrink_to_fit();
     std::string buffer[kMemoryFields];

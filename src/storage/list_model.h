@@ -112,6 +112,9 @@ public:
     // The file's rows in title order, replacing the list's; false, the rows kept, when the
     // file does not exist. Throws FileError.
     bool LoadList(const std::filesystem::path& path, char decimalSeparator);
+    // What the last load found amiss in the file (ListReader::Problems), for the window to
+    // show; empty for a sound file.
+    const std::vector<std::string>& Problems() const { return problems_; }
     // Sorts, then rewrites the file in the code and line end the list was last read in (a new
     // file's when it never was). Throws FileError.
     void SaveList(const std::filesystem::path& path);
@@ -151,6 +154,7 @@ private:
     bool sorted_ = true;
     RowId nextId_ = 1;
     TextFormat format_;  // kept when the file has gone: the rows it gave are still in it
+    std::vector<std::string> problems_;
 };
 
 }  // namespace devical::storage
