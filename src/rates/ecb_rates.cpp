@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
+#include <utility>
+
+#include "engine/builtin_texts.h"
 
 namespace devical::rates {
 
@@ -10,6 +14,15 @@ namespace {
 constexpr std::string_view kEnvelope = "<gesmes:Envelope";
 constexpr std::string_view kEnvelopeEnd = "</gesmes:Envelope>";
 constexpr std::string_view kBlanks = " \t\r\n";
+
+// A euro has been worth from a few tenths of a unit (the Kuwaiti dinar) to a few millions (the
+// Turkish lira before 2005): past these bounds a rate is a mistake, and the conversions made
+// with it would overflow or lose their digits.
+constexpr engine::Amount kSmallestRate = 1e-6L, kLargestRate = 1e9L;
+constexpr std::string_view kSmallestRateText = "0.000001", kLargestRateText = "1000000000";
+
+// Markup whose text is no element, with what ends it.
+constexpr std::pair<std::string_view, std::string_view> kComment = {"<!--", "-->"}, kCdata = {"<![CDATA[", "]]>"};
 
 [[noreturn]] void Refuse(const std::string& why) { throw RatesError(why); }
 
@@ -50,18 +63,39 @@ bool IsCode(std::string_view code) {
     return code.size() == 3 && std::all_of(code.begin(), code.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
-// Digits with at most one point between digits: no sign, no exponent, nothing around.
-std::optional<engine::Amount> PositiveRate(std::string_view text) {
+// Digits with at most one point between digits (no sign, no exponent, nothing around), not
+// all zeros, and within the bounds of a rate.
+engine::Amount RateOf(std::string_view code, std::string_view text) {
     const std::size_t point = text.find('.');
     const std::string_view whole = text.substr(0, point);
     const std::string_view fraction = point == std::string_view::npos ? std::string_view("0") : text.substr(point + 1);
     const auto digits = [](std::string_view part) {
         return !part.empty() && std::all_of(part.begin(), part.end(), IsDigit);
     };
-    if (!digits(whole) || !digits(fraction)) return std::nullopt;
+    if (!digits(whole) || !digits(fraction) || text.find_first_of("123456789") == std::string_view::npos)
+        Refuse("The rate of " + std::string(code) + ", \"" + std::string(text) + "\", is not a positive number.");
+    // Nothing when the digits go past the extended range; 0 when they fall below it.
     const std::optional<engine::Amount> rate = engine::ReadNumber(text, '.');
-    if (!rate || !(*rate > 0)) return std::nullopt;
-    return rate;
+    if (!rate || *rate < kSmallestRate || *rate > kLargestRate) {
+        const std::string shown = text.size() > 24 ? std::string(text.substr(0, 20)) + "…" : std::string(text);
+        Refuse(engine::BuiltInText("RatesOutOfRange", {code, shown, kSmallestRateText, kLargestRateText}));
+    }
+    return *rate;
+}
+
+// A comment or CDATA section: where it opens, where its text begins, what ends it.
+struct Hidden {
+    std::size_t at = std::string_view::npos, text = 0;
+    std::string_view close;
+};
+
+// The next one from `from`; `at` is npos when there is none.
+Hidden NextHidden(std::string_view xml, std::size_t from) {
+    for (std::size_t at = xml.find("<!", from); at != std::string_view::npos; at = xml.find("<!", at + 2)) {
+        for (const auto& [open, close] : {kComment, kCdata})
+            if (xml.substr(at).starts_with(open)) return {at, at + open.size(), close};
+    }
+    return {};
 }
 
 // A <Cube ...> or </Cube> tag: where it is and what it holds.
@@ -72,9 +106,20 @@ struct CubeTag {
     std::size_t begin = 0, end = 0;  // end: just past its '>'
 };
 
-// The next Cube tag from `from`, or none.
+// The next Cube tag from `from`, or none. A "Cube" inside a comment or CDATA section is text:
+// a day or a rate that a publisher left in a comment is not one.
 std::optional<CubeTag> NextCube(std::string_view xml, std::size_t from) {
-    for (std::size_t at = xml.find("Cube", from); at != std::string_view::npos; at = xml.find("Cube", at + 4)) {
+    for (;;) {
+        const std::size_t at = xml.find("Cube", from);
+        if (at == std::string_view::npos) return std::nullopt;
+        // Only what lies before this "Cube" is searched: one pass over the file in all.
+        if (const Hidden hidden = NextHidden(xml.substr(0, at), from); hidden.at != std::string_view::npos) {
+            const std::size_t end = xml.find(hidden.close, hidden.text);
+            if (end == std::string_view::npos) Refuse(engine::BuiltInText("RatesInComment"));
+            from = end + hidden.close.size();
+            continue;
+        }
+        from = at + 4;
         CubeTag tag;
         tag.closing = at >= 2 && xml[at - 1] == '/' && xml[at - 2] == '<';
         if (!tag.closing && (at == 0 || xml[at - 1] != '<')) continue;  // "Cube" in some text
@@ -91,7 +136,6 @@ std::optional<CubeTag> NextCube(std::string_view xml, std::size_t from) {
         tag.end = gt + 1;
         return tag;
     }
-    return std::nullopt;
 }
 
 void CheckEnvelope(std::string_view xml) {
@@ -114,13 +158,10 @@ std::vector<PublishedRate> ReadDay(std::string_view body, std::string_view date)
         const auto rateText = Attribute(tag->attributes, "rate");
         if (!code || !IsCode(*code)) Refuse("A rate of " + std::string(date) + " has no three-letter currency code.");
         if (!rateText) Refuse("The rate of " + std::string(*code) + " is missing.");
-        const auto rate = PositiveRate(*rateText);
-        if (!rate)
-            Refuse("The rate of " + std::string(*code) + ", \"" + std::string(*rateText) +
-                   "\", is not a positive number.");
+        const engine::Amount rate = RateOf(*code, *rateText);
         if (std::any_of(rates.begin(), rates.end(), [&](const PublishedRate& r) { return r.code == *code; }))
             Refuse("The rate of " + std::string(*code) + " is given twice for " + std::string(date) + ".");
-        rates.push_back({std::string(*code), std::string(*rateText), *rate});
+        rates.push_back({std::string(*code), std::string(*rateText), rate});
     }
     if (rates.empty()) Refuse("The file gives no rate for " + std::string(date) + ".");
     return rates;
@@ -135,6 +176,7 @@ EcbRates ParseEcbRates(std::string_view xml) {
     int depth = 0;
     std::string_view dayDate, newestDate, newestBody;
     std::size_t dayStart = 0;
+    std::unordered_set<std::string_view> days;
     for (auto tag = NextCube(xml, 0); tag; tag = NextCube(xml, tag->end)) {
         if (tag->closing) {
             if (--depth < 0) Refuse("The file's Cube elements are malformed.");
@@ -148,6 +190,7 @@ EcbRates ParseEcbRates(std::string_view xml) {
             const auto time = Attribute(tag->attributes, "time");
             if (!time) Refuse("A day of rates has no date.");
             if (!IsDate(*time)) Refuse("\"" + std::string(*time) + "\" is not a date.");
+            if (!days.insert(*time).second) Refuse(engine::BuiltInText("RatesDayTwice", {*time}));
             dayDate = *time;
             dayStart = tag->end;
             if (tag->selfClosing && dayDate > newestDate) {  // a day without rates

@@ -29,9 +29,10 @@ struct EcbRates {
 };
 
 // The rates of the file's newest day, in the file's order. Anything but that format (an HTML
-// page, a file cut short, a day without a date, a rate that is not a positive number, a code
-// that is not three capitals, no rate at all) throws RatesError: a wrong rate is worse than
-// an old one. One pass over the file; only the newest day's rates are read.
+// page, a file cut short, a day without a date or given twice, a rate that is not a positive
+// number or lies past the bounds of a rate, a code that is not three capitals, no rate at
+// all) throws RatesError: a wrong rate is worse than an old one. What comments and CDATA
+// sections hold is not read. One pass over the file; only the newest day's rates are read.
 EcbRates ParseEcbRates(std::string_view xml);
 
 }  // namespace devical::rates

@@ -63,7 +63,7 @@ UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const Ec
     const std::filesystem::path listPath = storage::FindFileNoCase(programDirectory, "Rates.txt");
     const std::filesystem::path settingsPath = storage::FindFileNoCase(programDirectory, "DEVICAL.INI");
     const std::string listBytes = storage::ReadFileBytes(listPath);
-    const std::string settingsBytes = storage::ReadFileBytes(settingsPath);
+    const std::string settingsBytes = storage::ReadFileBytesUpTo(settingsPath, storage::kLargestIniFile);
 
     std::map<std::string_view, const PublishedRate*> published;
     for (const PublishedRate& rate : rates.rates)

@@ -206,8 +206,9 @@ void SetFileStepObserver(FileStepObserver observer) { staging::observer = observ
 namespace {
 
 // FNV-1a: stable from one build to the next, and fast enough to run over every list saved.
-std::uint64_t ContentHash(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
+constexpr std::uint64_t kHashStart = 14695981039346656037ull;
+
+std::uint64_t ContentHash(std::string_view bytes, std::uint64_t hash = kHashStart) {
     for (const char byte : bytes) {
         hash ^= static_cast<unsigned char>(byte);
         hash *= 1099511628211ull;
@@ -226,35 +227,84 @@ FileStamp StampFrom(const struct stat& info, std::string_view bytes) {
 
 }  // namespace
 
-std::string ReadFileBytes(const fs::path& path, FileStamp* stamp) {
-    // Opened without blocking: a FIFO would otherwise hold the program until a writer came.
+namespace {
+
+// Opened without blocking: a FIFO would otherwise hold the program until a writer came.
+// Only a regular file is read; the descriptor comes back with what fstat said of it.
+int OpenRegularFile(const fs::path& path, struct stat& info) {
     staging::Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) staging::Fail("CannotOpen", path, errno);
-    struct stat info {};
     if (::fstat(file.get(), &info) != 0) staging::Fail("CannotOpen", path, errno);
     if (S_ISDIR(info.st_mode)) staging::Fail("CannotRead", path, EISDIR);
     if (!S_ISREG(info.st_mode)) staging::Fail("CannotRead", path, engine::BuiltInText("NotRegularFile"));
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    return file.release();
+}
+
+// Each block read goes to take, until the end of the file or until take returns false.
+template <typename Take>
+void ReadBlocks(int fd, const fs::path& path, Take take) {
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got == 0) break;
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) return;
         if (got < 0) {
             if (errno == EINTR) continue;
             staging::Fail("CannotRead", path, errno);
         }
-        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (!take(std::string_view(buffer, static_cast<std::size_t>(got)))) return;
     }
+}
+
+std::string ReadBytes(const fs::path& path, FileStamp* stamp, std::uint64_t largest) {
+    struct stat info {};
+    const staging::Descriptor file(OpenRegularFile(path, info));
+    const auto refuse = [&] {
+        staging::Fail("CannotRead", path, engine::BuiltInText("FileTooBig", {std::to_string(largest >> 20)}));
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > largest) refuse();
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    ReadBlocks(file.get(), path, [&](std::string_view block) {
+        if (block.size() > largest - bytes.size()) refuse();  // it grew while read
+        bytes.append(block);
+        return true;
+    });
     if (stamp) *stamp = StampFrom(info, bytes);
     return bytes;
 }
 
+}  // namespace
+
+std::string ReadFileBytes(const fs::path& path, FileStamp* stamp) { return ReadBytes(path, stamp, UINT64_MAX); }
+
+std::string ReadFileBytesUpTo(const fs::path& path, std::uint64_t largest) { return ReadBytes(path, nullptr, largest); }
+
+void ReadFileBlocks(const fs::path& path, const std::function<bool(std::string_view block)>& take, FileStamp* stamp) {
+    struct stat info {};
+    const staging::Descriptor file(OpenRegularFile(path, info));
+    // The stamp covers the whole file, also past where take stopped.
+    std::uint64_t size = 0, hash = kHashStart;
+    bool taking = true;
+    ReadBlocks(file.get(), path, [&](std::string_view block) {
+        size += block.size();
+        hash = ContentHash(block, hash);
+        if (taking) taking = take(block);
+        return taking || stamp;
+    });
+    if (stamp) {
+        *stamp = StampFrom(info, {});
+        stamp->size = size;
+        stamp->contentHash = hash;
+    }
+}
+
+// A block at a time: a big file is never held whole to be stamped.
 FileStamp StampOf(const fs::path& path) {
     std::error_code error;
     if (!fs::exists(fs::symlink_status(path, error))) return {};
     FileStamp stamp;
-    ReadFileBytes(path, &stamp);
+    ReadFileBlocks(
+        path, [](std::string_view) { return false; }, &stamp);
     return stamp;
 }
 
@@ -275,9 +325,10 @@ FileStamp ReplaceFileIfUnchanged(const fs::path& target, std::string_view bytes,
     return StampFrom(info, bytes);
 }
 
-void UpdateFileContents(const fs::path& path, const std::function<std::string(const std::string& bytes)>& change) {
+void UpdateFileContents(const fs::path& path, const std::function<std::string(const std::string& bytes)>& change,
+                        std::uint64_t largest) {
     DirectoryLock lock(path.parent_path());
-    const std::string before = ReadFileBytes(path);
+    const std::string before = ReadBytes(path, nullptr, largest);
     const std::string after = change(before);
     if (after != before) ReplaceFileContents(path, after);
 }

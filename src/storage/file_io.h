@@ -32,6 +32,18 @@ struct FileStamp {
 // file was as read.
 std::string ReadFileBytes(const std::filesystem::path& path, FileStamp* stamp = nullptr);
 
+// As ReadFileBytes, for a file that is only ever small (settings, texts): one of more than
+// `largest` bytes (a whole number of MiB, as the message gives it) is refused with FileError
+// naming the file and the limit, instead of being read whole.
+std::string ReadFileBytesUpTo(const std::filesystem::path& path, std::uint64_t largest);
+
+// Reads the file as ReadFileBytes does, a block at a time, for a reader that keeps only part
+// of it: `take` gets the blocks in the file's order until its end, or until it returns false.
+// Throws FileError.
+// With stamp, what the whole file was as read.
+void ReadFileBlocks(const std::filesystem::path& path, const std::function<bool(std::string_view block)>& take,
+                    FileStamp* stamp = nullptr);
+
 // The file as it is now; a missing one gives a stamp that does not exist. Throws FileError.
 FileStamp StampOf(const std::filesystem::path& path);
 
@@ -60,9 +72,11 @@ FileStamp ReplaceFileIfUnchanged(const std::filesystem::path& target, std::strin
 
 // Reads the file, hands its bytes to change and writes back what comes out, all under the
 // directory's lock: two processes updating one file both keep their change. A file that
-// would come out the same is left untouched. Throws FileError.
+// would come out the same is left untouched; one of more than `largest` bytes is refused as
+// ReadFileBytesUpTo refuses it. Throws FileError.
 void UpdateFileContents(const std::filesystem::path& path,
-                        const std::function<std::string(const std::string& bytes)>& change);
+                        const std::function<std::string(const std::string& bytes)>& change,
+                        std::uint64_t largest = UINT64_MAX);
 
 struct FileContents {
     std::filesystem::path path;

@@ -41,7 +41,9 @@ IniDocument::IniDocument(std::string_view fileBytes)
       lines_(SplitLinesWithEnds(fileBytes.substr(ByteOrderMark(format_).size()))),
       afterText_(fileBytes.substr(TextSize(fileBytes))) {}
 
-IniDocument IniDocument::Load(const std::filesystem::path& path) { return IniDocument(ReadFileBytes(path)); }
+IniDocument IniDocument::Load(const std::filesystem::path& path) {
+    return IniDocument(ReadFileBytesUpTo(path, kLargestIniFile));
+}
 
 std::string IniDocument::Read(std::string_view section, std::string_view key, std::string_view defaultText) const {
     const std::string header = "[" + Encode(section, format_.encoding) + "]";
@@ -120,11 +122,14 @@ std::string IniRead(const std::filesystem::path& path, std::string_view section,
 
 void IniWrite(const std::filesystem::path& path, std::string_view section, std::string_view key,
               std::string_view value) {
-    UpdateFileContents(path, [&](const std::string& bytes) {
-        IniDocument document(bytes);
-        document.Write(section, key, value);
-        return document.Bytes();
-    });
+    UpdateFileContents(
+        path,
+        [&](const std::string& bytes) {
+            IniDocument document(bytes);
+            document.Write(section, key, value);
+            return document.Bytes();
+        },
+        kLargestIniFile);
 }
 
 }  // namespace devical::storage

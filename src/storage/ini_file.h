@@ -4,6 +4,7 @@
 // key missing from its section is read from the first later line that has it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,12 +15,15 @@
 
 namespace devical::storage {
 
+// Settings and language files are a few KB: one past this is refused rather than read whole.
+inline constexpr std::uint64_t kLargestIniFile = 4 << 20;
+
 // A key-value file held in memory as its lines, in the file's own code (Windows-1252, or UTF-8
 // for a file saved so), each with its own line end. Texts in and out are UTF-8.
 class IniDocument {
 public:
     explicit IniDocument(std::string_view fileBytes);
-    // Throws FileError.
+    // Throws FileError, for a file past kLargestIniFile too.
     static IniDocument Load(const std::filesystem::path& path);
 
     // The value of the key, or the default when it is absent or empty.
@@ -44,7 +48,8 @@ std::string IniRead(const std::filesystem::path& path, std::string_view section,
                     std::string_view defaultText);
 
 // Writes one key of one file through the safe rewrite, as IniDocument::Write does. A file
-// that would come out the same is left untouched. Throws FileError.
+// that would come out the same is left untouched. Throws FileError, for a file past
+// kLargestIniFile too.
 void IniWrite(const std::filesystem::path& path, std::string_view section, std::string_view key,
               std::string_view value);
 

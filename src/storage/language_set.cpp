@@ -7,6 +7,7 @@
 
 #include "storage/directory_lock.h"
 #include "storage/file_io.h"
+#include "storage/ini_file.h"
 
 namespace devical::storage {
 
@@ -34,6 +35,12 @@ bool Exists(const fs::path& path) {
     return fs::exists(path, error);
 }
 
+// The texts and the settings are small, and past their limit refused; the lists (the .txt
+// files) may be big, and are copied as they are.
+std::string ReadSetFile(const fs::path& path, const LanguageSetFile& file) {
+    return file.workingName.ends_with(".txt") ? ReadFileBytes(path) : ReadFileBytesUpTo(path, kLargestIniFile);
+}
+
 }  // namespace
 
 MissingLanguageSet::MissingLanguageSet(std::string_view code)
@@ -59,10 +66,10 @@ LanguageSwitch InstallLanguageSet(const fs::path& directory, std::string_view pr
     for (const LanguageSetFile& file : kLanguageSetFiles) {
         const fs::path working = WorkingFile(directory, file);
         if (file.keptOnSwitch && Exists(working))
-            writes.push_back({StoredFile(directory, file, previous), ReadFileBytes(working)});
+            writes.push_back({StoredFile(directory, file, previous), ReadSetFile(working, file)});
     }
     for (const LanguageSetFile& file : kLanguageSetFiles)
-        writes.push_back({WorkingFile(directory, file), ReadFileBytes(StoredFile(directory, file, chosen))});
+        writes.push_back({WorkingFile(directory, file), ReadSetFile(StoredFile(directory, file, chosen), file)});
     ReplaceFilesTogether(directory, writes);
     return LanguageSwitch::Installed;
 }

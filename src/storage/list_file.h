@@ -20,8 +20,14 @@ using ListRecord = std::vector<std::string>;
 inline constexpr int kRateFields = 2;    // Rates.txt, Taxes.txt
 inline constexpr int kMemoryFields = 3;  // Memory.txt
 
+// A title or an amount is a few dozen bytes: a line past this is cut there when read, so that
+// a damaged file of one endless line cannot take the memory of its size.
+inline constexpr std::size_t kLongestListLine = 4096;
+
 // A list file read a record at a time, as LoadList reads it, so that a big list goes straight
 // into its rows: the file's bytes are all it holds, and only until the last record is read.
+// Lines past kLongestListLine are cut there (never inside a UTF-8 character) as the file is
+// read, and the rest of each is ignored.
 class ListReader {
 public:
     // Throws FileError.
@@ -36,8 +42,12 @@ public:
     // The next record into the fields (fieldsPerRecord of them), each replaced; false after
     // the last one.
     bool Next(std::span<std::string> fields);
+    // What the reading found amiss, for the window to show: lines cut (one message naming the
+    // file, the first such line and how many there are). Empty for a sound file.
+    const std::vector<std::string>& Problems() const { return problems_; }
 
 private:
+    std::vector<std::string> problems_;
     std::string bytes_;
     std::string_view text_;  // the bytes up to the end of the file's text
     std::size_t next_ = 0;

@@ -67,6 +67,7 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
         return false;
     }
     format_ = reader.Format();
+    problems_ = reader.Problems();
     TakeRows([&reader](std::span<std::string> fields) { return reader.Next(fields); });
     Written(reader.Stamp(), path);
     return true;

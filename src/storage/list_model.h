@@ -121,7 +121,9 @@ public:
     bool Edited() const { return edited_; }
     // Whether another writer changed the file since the list last read or wrote it. Throws FileError.
     bool FileChanged(const std::filesystem::path& path) const { return path != stampPath_ || StampOf(path) != stamp_; }
-
+    // What the last load found amiss in the file (ListReader::Problems), for the window to
+    // show; empty for a sound file.
+    const std::vector<std::string>& Problems() const { return problems_; }
     // Sorts, then rewrites the file in the code and line end the list was last read in (a new
     // file's when it never was). A list the user did not change writes nothing, unless its file
     // has gone. A file that another writer changed meanwhile is never overwritten: the user's
@@ -179,6 +181,7 @@ private:
     bool edited_ = false;
     std::vector<std::pair<RowId, ListRecord>> originals_;  // rows from the file, as they were before their edit
     std::vector<ListRecord> deleted_;                      // rows from the file that the user deleted
+    std::vector<std::string> problems_;
 };
 
 }  // namespace devical::storage

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <system_error>
@@ -141,14 +142,19 @@ std::deque<engine::TapeLine> TapeFile::Load(std::size_t limit) {
     std::deque<engine::TapeLine> lines;
     std::error_code missing;
     if (!std::filesystem::exists(std::filesystem::symlink_status(path_, missing))) return lines;
-    const std::string bytes = ReadFileBytes(path_);
+    std::string bytes = ReadFileBytes(path_);
+    // The tape is the program's own log, not a text that a Ctrl+Z ends: a stray one only
+    // damages its line. As a NUL, which no whole record holds, it neither ends the text
+    // nor hides the file's code and line end from FormatOf.
+    std::replace(bytes.begin(), bytes.end(), '\x1a', '\0');
     format_ = FormatOf(bytes);
     lastLineOpen_ = !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r';
-    const std::string_view text = std::string_view(bytes).substr(0, TextSize(bytes));
+    const std::string_view text = bytes;
     lineCount_ = 0;
     for (std::size_t start = ByteOrderMark(format_).size(); start < text.size();) {
         const std::string_view record = NextLine(text, start);
         ++lineCount_;
+        if (record.find('\0') != std::string_view::npos) continue;
         auto line = ReadTapeRecord(Decode(record, format_.encoding));
         if (!line) continue;
         lines.push_back(std::move(*line));

@@ -29,7 +29,9 @@ public:
     TapeFile(const TapeFile&) = delete;
     TapeFile& operator=(const TapeFile&) = delete;
 
-    // The last `limit` lines that read; a missing file is an empty tape. Throws FileError.
+    // The last `limit` lines that read; a missing file is an empty tape. A Ctrl+Z does not end
+    // the file, as it ends the other text files: its line is damaged, and the lines after it
+    // are read. Throws FileError.
     std::deque<engine::TapeLine> Load(std::size_t limit);
     // One line at the end, without rewriting the rest. Throws FileError.
     void Append(const engine::TapeLine& line);

@@ -22,11 +22,13 @@ TEST_F(InstanceLockTest, TheDirectoryHasOneHolderWhateverReachesIt) {
         fs::path path;  // the program directory reached another way; empty when it cannot be made here
     } rows[] = {
         {"the same path", Path("")},
-        {"a link to it", [&] {
+        {"a link to it",
+         [&] {
              fs::create_directory_symlink(Path(""), other / "link");
              return other / "link";
          }()},
-        {"a bind mount of it", [&] {
+        {"a bind mount of it",
+         [&] {
              // A mount needs a namespace of its own, which a container may refuse: then the row is skipped.
              fs::create_directory(other / "mount");
              return other / "mount";

@@ -2,9 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <map>
 
 #include "storage/file_io.h"
+#include "storage/language_file.h"
+#include "storage/settings.h"
 #include "temp_dir.h"
 
 namespace devical::storage::testing {
@@ -117,6 +120,49 @@ TEST_F(LanguageSetTest, AFailureWhileWritingChangesNoFile) {
     before = Snapshot();
     WithFileSizeLimit(1024, [&] { EXPECT_THROW(InstallLanguageSet(dir_, "FR", "AN"), FileError); });
     EXPECT_EQ(Snapshot(), before);
+}
+
+// A settings or language file past its limit is refused, naming it and the limit, with no
+// file changed; the lists of a set may be bigger.
+TEST_F(LanguageSetTest, ATextOrSettingsFilePastItsLimitIsRefused) {
+    const auto settings = [this] { return SettingsFile(Path("DEVICAL.INI")); };
+    const struct {
+        const char* file;
+        std::uint64_t size;
+        std::function<void()> read;
+        bool refused;
+    } rows[] = {
+        {"DEVICAL.INI", kLargestIniFile + 1, [&] { settings().Read(','); }, true},
+        {"DEVICAL.INI", kLargestIniFile, [&] { settings().Read(','); }, false},
+        {"DEVICAL.INI", kLargestIniFile + 1, [&] { settings().WriteOne([](SettingsChanges& c) { c.Decimals("3"); }); }, true},
+        {"DEVICAL.LAN", kLargestIniFile + 1, [&] { LanguageFile{Path("DEVICAL.LAN")}; }, true},
+        {"Devical.AN", kLargestIniFile + 1, [&] { InstallLanguageSet(dir_, "FR", "AN"); }, true},
+        {"Devical.iAN", kLargestIniFile + 1, [&] { InstallLanguageSet(dir_, "FR", "AN"); }, true},
+        {"DEVICAL.INI", kLargestIniFile + 1, [&] { InstallLanguageSet(dir_, "FR", "AN"); }, true},
+        {"Rates.AN", kLargestIniFile + 1, [&] { InstallLanguageSet(dir_, "FR", "AN"); }, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.file) + " of " + std::to_string(row.size) + " bytes");
+        TearDown();  // a fresh directory for each row
+        SetUp();
+        std::string big = "[Calcul]\r\nNb_Dec=2\r\n";
+        big.resize(row.size, ' ');
+        WriteBytes(row.file, big);
+        const auto before = Snapshot();
+        std::string failure;
+        try {
+            row.read();
+        } catch (const FileError& error) {
+            failure = error.what();
+        }
+        if (row.refused) {
+            EXPECT_EQ(failure,
+                      "Ne peut lire le fichier " + Path(row.file).string() + "\nil dépasse la taille admise de 4 Mio");
+            EXPECT_EQ(Snapshot(), before);
+        } else {
+            EXPECT_EQ(failure, "");
+        }
+    }
 }
 
 TEST_F(LanguageSetTest, NamesMatchInAnyCaseAndLinksStayLinks) {

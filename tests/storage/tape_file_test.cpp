@@ -62,5 +62,40 @@ TEST_F(TapeFileTest, AddsLinesTheWayTheFileIsWritten) {
     EXPECT_EQ(file.LineCount(), 6u);
 }
 
+// The tape is the program's own log: a stray Ctrl+Z only damages its own line, and the
+// file's code and line end are still those of the whole file.
+TEST_F(TapeFileTest, ACtrlZDamagesOnlyItsLine) {
+    const auto line = [](const std::string& amount, const std::string& code, const char* end) {
+        return "2026-12-08 10:00:00\t+\t" + amount + "\t1\t" + code + "\t\t" + end;
+    };
+    const engine::TapeLine added{"2026-12-08 10:00:00", engine::TapeMark::Plus, "9", 1, "\xc2\xa3", "", ""};
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string read;  // amount and code of each line read
+        std::size_t lineCount;
+        std::string appended;  // the line added after them
+    } rows[] = {
+        {"alone on a line", line("1", "FRF", "\r\n") + "\x1a\r\n" + line("2", "FRF", "\r\n"), "1 FRF, 2 FRF, ", 3,
+         line("9", "\xa3", "\r\n")},
+        {"inside a field", line("1", "FRF", "\r\n") + line("2", "FR\x1a", "\r\n") + line("3", "FRF", "\r\n"),
+         "1 FRF, 3 FRF, ", 3, line("9", "\xa3", "\r\n")},
+        {"first, in a UTF-8 file of LF", "\x1a\n" + line("1", "\xc2\xa3", "\n"), "1 \xc2\xa3, ", 2,
+         line("9", "\xc2\xa3", "\n")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteBytes("Tape.txt", row.bytes);
+        TapeFile file(Path("Tape.txt"));
+        std::string read;
+        for (const engine::TapeLine& loaded : file.Load(10))
+            read += loaded.amount + " " + loaded.code + ", ";
+        EXPECT_EQ(read, row.read);
+        EXPECT_EQ(file.LineCount(), row.lineCount);
+        file.Append(added);
+        EXPECT_EQ(Bytes("Tape.txt"), row.bytes + row.appended);
+    }
+}
+
 }  // namespace
 }  // namespace devical::storage

@@ -134,6 +134,7 @@ void ListWindow::FormCreate() {
     try {
         // A missing file is reported; the list keeps its rows and the next save creates it.
         if (!model_->LoadList(FilePath(), platform::DecimalSeparator())) ShowNotice(design_.missingFileKey);
+        ShowLoadProblems();
     } catch (const storage::FileError& error) {
         ShowError(Text(error.what()));
     }
@@ -148,10 +149,16 @@ void ListWindow::ShowList() {
 
 void ListWindow::FollowFile() {
     try {
-        model_->FollowFile(FilePath(), platform::DecimalSeparator());
+        if (model_->FollowFile(FilePath(), platform::DecimalSeparator())) ShowLoadProblems();
     } catch (const storage::FileError& error) {
         ShowError(Text(error.what()));
     }
+}
+
+// Lines cut as the file was read, say: the rows are shown all the same.
+void ListWindow::ShowLoadProblems() {
+    for (const std::string& problem : model_->Rows().Problems())
+        ShowError(Text(problem));
 }
 
 void ListWindow::SetUpdating(bool updating) {

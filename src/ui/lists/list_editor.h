@@ -81,6 +81,7 @@ protected:
     bool SaveList();
     void Leave();
     void ShowNotice(const char* messageKey);
+    void ShowLoadProblems();
     void ShowError(const QString& text);
     QString FilePath() const;
     // A picture button of the bottom panel, its hint from the language file's key.

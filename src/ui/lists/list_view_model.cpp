@@ -77,8 +77,10 @@ storage::ListModel::Saved ListViewModel::SaveList(const QString& path, char deci
     });
 }
 
-void ListViewModel::FollowFile(const QString& path, char decimalSeparator) {
-    if (!rows_.Edited() && rows_.FileChanged(path.toStdString())) LoadList(path, decimalSeparator);
+bool ListViewModel::FollowFile(const QString& path, char decimalSeparator) {
+    if (rows_.Edited() || !rows_.FileChanged(path.toStdString())) return false;
+    LoadList(path, decimalSeparator);
+    return true;
 }
 
 void ListViewModel::Sort() {

@@ -25,7 +25,8 @@ public:
     bool LoadList(const QString& path, char decimalSeparator);
     storage::ListModel::Saved SaveList(const QString& path, char decimalSeparator);
     // The file read again when another writer changed it and the user has changed nothing.
-    void FollowFile(const QString& path, char decimalSeparator);
+    // True when it was read again.
+    bool FollowFile(const QString& path, char decimalSeparator);
 
     // The new row's position comes back.
     int Insert(const QString& currencyTitle);
