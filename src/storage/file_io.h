@@ -84,6 +84,19 @@ inline constexpr std::string_view kJournalName = "DEVICAL.JNL";
 // of the directory is read. Throws FileError.
 void FinishInterruptedWrites(const std::filesystem::path& directory);
 
+// What the user must be told about the files of a program directory, not said yet: each a
+// sentence in the built-in texts' language of the moment, naming the file concerned. A change
+// that a killed process left half made (its journal) is completed by whoever next takes the
+// directory's lock, at start-up or before a write; it leaves a notice here when it keeps a
+// file that was changed since the change was staged (the newer bytes win, the change stays
+// incomplete for that file), and when it sets aside a journal that cannot be trusted (renamed
+// DEVICAL.JNL.damaged, the change left as it stands). Nothing else reports these: the write
+// that triggered them goes on and succeeds.
+// Each call hands over, oldest first, the notices gathered since the previous call in the
+// process and empties the queue; safe to call from any thread. A program shows them after
+// its start and after each write (the window in a message, devical-rates on its output).
+std::vector<std::string> TakeStorageNotices();
+
 // The file of that name in the directory whatever the letter case of its name, or, when
 // there is none, the directory followed by the name as given.
 std::filesystem::path FindFileNoCase(const std::filesystem::path& directory, std::string_view name);

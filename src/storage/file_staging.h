@@ -40,6 +40,9 @@ void Commit(const StagedFile& staged);
 
 void SyncDirectory(const std::filesystem::path& directory);
 
+// Queues a sentence for TakeStorageNotices.
+void AddNotice(std::string notice);
+
 // Whether a file name is one that Stage gives its temporary files: the target's name, a
 // dot, six letters or digits and ".tmp".
 bool IsTemporaryName(std::string_view name);
