@@ -72,16 +72,18 @@ struct FileContents {
 // Replaces several files of the directory as ReplaceFileContents does, all or none, even
 // when the process is killed half way. Every new content is written and synced beside its
 // target first; then the journal (kJournalName), listing what is to be renamed, is written
-// and synced: it is the point past which the change is made whole, here or by
-// FinishInterruptedWrites at the next start. Should a rename fail, the files already renamed
+// and synced: it is the point past which the change is made whole, here or, after a kill, by
+// the next process to take the directory's lock (DirectoryLock), before it reads or writes
+// anything there. That completion leaves alone a file changed since the change was staged (the
+// journal records each target's FileStamp). Should a rename fail, the files already renamed
 // get their old bytes back the same way. Throws FileError naming the file that failed.
 void ReplaceFilesTogether(const std::filesystem::path& directory, const std::vector<FileContents>& files);
 
 inline constexpr std::string_view kJournalName = "DEVICAL.JNL";
 
-// Completes a ReplaceFilesTogether cut short by the end of its process, and removes the
-// temporary files that writers killed half way left behind. Run at start-up, before any file
-// of the directory is read. Throws FileError.
+// Completes a ReplaceFilesTogether cut short by the end of its process, as taking the
+// directory's lock does, and removes the temporary files that writers killed half way left
+// behind. Run at start-up, before any file of the directory is read. Throws FileError.
 void FinishInterruptedWrites(const std::filesystem::path& directory);
 
 // What the user must be told about the files of a program directory, not said yet: each a

@@ -1,6 +1,6 @@
 // Several files replaced as one change, whole even across a kill: a journal written before the
-// first rename names every rename still to make, and whoever finds it makes them, save over a
-// file that changed since.
+// first rename names every rename still to make, and whoever next takes the directory's lock
+// makes them, save over a file that changed since.
 #include <unistd.h>
 
 #include <algorithm>
@@ -77,7 +77,7 @@ std::string JournalBytes(const std::vector<JournalEntry>& entries) {
     return bytes;
 }
 
-// Past this point the change is made whole, here or at the next start.
+// Past this point the change is made whole, here or by whoever next takes the lock.
 void WriteJournal(const fs::path& directory, const std::vector<JournalEntry>& entries) {
     staging::Commit(staging::Stage(JournalPath(directory), JournalBytes(entries)));
     staging::SyncDirectory(directory);
@@ -288,7 +288,7 @@ void ReplaceFilesTogether(const fs::path& directory, const std::vector<FileConte
             try {
                 Undo(directory, {entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(i)}, before,
                      {entries.begin() + static_cast<std::ptrdiff_t>(i) + 1, entries.end()});
-            } catch (const FileError&) {  // the first failure is the one to report; the next start finishes
+            } catch (const FileError&) {  // the first failure is the one to report; the next hold finishes
             }
             throw;
         }
@@ -300,8 +300,8 @@ void ReplaceFilesTogether(const fs::path& directory, const std::vector<FileConte
 void FinishInterruptedWrites(const fs::path& directory) {
     std::error_code error;
     if (!fs::is_directory(directory.empty() ? fs::path(".") : directory, error)) return;
+    // Taking the lock completes a journal left behind.
     DirectoryLock lock(directory);
-    if (fs::exists(fs::symlink_status(JournalPath(directory), error))) staging::CompleteJournal(directory);
     // Every writer holds the lock while its temporary file exists: those left now are a
     // killed writer's.
     for (fs::directory_iterator it(directory.empty() ? fs::path(".") : directory, error), end; !error && it != end;

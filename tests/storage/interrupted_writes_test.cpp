@@ -201,6 +201,22 @@ TEST_F(LeftJournalTest, TheNextStartCompletesTheChangeSaveWhatChangedSince) {
     }
 }
 
+// Whoever next locks the folder completes the journal before writing: a key written after the
+// kill is written into the new set, and stays there once the next start has run.
+TEST_F(LeftJournalTest, AWriteAfterTheKillLandsOnTheCompletedSet) {
+    for (const bool byAnotherProcess : {false, true}) {
+        SCOPED_TRACE(byAnotherProcess ? "written by another process" : "written by this one");
+        Reset();
+        KillChange(0);
+        const auto write = [this] { IniWrite(Path("DEVICAL.INI"), "R", "D", "x"); };
+        if (byAnotherProcess) InChild(write, [](pid_t) {});
+        if (!byAnotherProcess) write();
+        FinishInterruptedWrites(dir_);
+        EXPECT_EQ(State(), "r1|i1\r\n[R]\r\nD=x\r\n|t1|m0|n0|");
+        EXPECT_EQ(TakeStorageNotices(), std::vector<std::string>());
+    }
+}
+
 using TwoWritersTest = TempDirTest;
 
 // Two processes on one settings file, as two starts on one folder: each keeps every key it
