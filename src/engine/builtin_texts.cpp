@@ -98,6 +98,15 @@ constexpr BuiltIn kTexts[] = {
      "Devical is already working on %1 (%2): close it first.",
      "Devical arbeitet bereits mit %1 (%2): Schließen Sie es zuerst."},
     {"JournalDamaged", "le journal est endommagé", "the journal is damaged", "das Journal ist beschädigt"},
+    {"JournalFileKept", "Une mise à jour interrompue n'a pas remplacé %1, modifié entre-temps : il reste tel quel",
+     "An interrupted update did not replace %1, which was changed meanwhile: it stays as it is",
+     "Eine unterbrochene Aktualisierung hat %1 nicht ersetzt, da die Datei inzwischen geändert wurde: sie bleibt, "
+     "wie sie ist"},
+    {"JournalSetAside",
+     "Le journal d'une mise à jour interrompue est endommagé : mis de côté sous %1, la mise à jour reste inachevée",
+     "The journal of an interrupted update is damaged: set aside as %1, the update stays unfinished",
+     "Das Journal einer unterbrochenen Aktualisierung ist beschädigt: als %1 beiseitegelegt, die Aktualisierung "
+     "bleibt unvollständig"},
     {"LinkOutside", "c'est un lien vers %1, hors de son dossier", "it is a link to %1, outside its folder",
      "Verknüpfung auf %1, außerhalb ihres Ordners"},
     {"CannotPrepare", "Devical ne peut préparer ses fichiers dans %1", "Devical cannot prepare its files in %1",

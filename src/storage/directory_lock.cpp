@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "storage/file_io.h"
+#include "storage/file_staging.h"
 
 namespace devical::storage {
 
@@ -38,7 +39,8 @@ struct HeldDirectoryLock {
 
 namespace {
 
-std::mutex heldMutex;
+// Recursive: the journal's completion runs under it, and anything it calls may lock again.
+std::recursive_mutex heldMutex;
 std::map<DirectoryId, HeldDirectoryLock*>& HeldLocks() {
     static std::map<DirectoryId, HeldDirectoryLock*> locks;
     return locks;
@@ -65,6 +67,25 @@ int LockedDescriptor(const std::filesystem::path& directory) {
     return fd;
 }
 
+// Called with heldMutex held.
+void Release(HeldDirectoryLock* held) {
+    if (--held->users > 0) return;
+    ::close(held->fd);  // and with it the lock
+    for (auto it = HeldLocks().begin(); it != HeldLocks().end(); ++it) {
+        if (it->second == held) {
+            HeldLocks().erase(it);
+            break;
+        }
+    }
+    delete held;
+}
+
+// One look, as every write pays it; the journal's name is its writer's own, never another case.
+bool HoldsJournal(int directoryFd) {
+    struct stat info {};
+    return ::fstatat(directoryFd, std::string(kJournalName).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 }  // namespace
 
 DirectoryLock::DirectoryLock(const std::filesystem::path& given) {
@@ -74,23 +95,26 @@ DirectoryLock::DirectoryLock(const std::filesystem::path& given) {
     const DirectoryId id{info.st_dev, info.st_ino};
     std::lock_guard guard(heldMutex);
     auto found = HeldLocks().find(id);
-    if (found == HeldLocks().end())
-        found = HeldLocks().emplace(id, new HeldDirectoryLock{LockedDescriptor(directory), 0}).first;
+    const bool first = found == HeldLocks().end();
+    if (first) found = HeldLocks().emplace(id, new HeldDirectoryLock{LockedDescriptor(directory), 0}).first;
     held_ = found->second;
     ++held_->users;
+    // A journal found as the process takes the lock is a killed writer's: completed before
+    // anything is read or written here, or its later completion would undo what we write. A
+    // hold taken inside one of our own changes only shares the lock, so never completes it.
+    // Other threads wait on heldMutex meanwhile.
+    if (!first || !HoldsJournal(held_->fd)) return;
+    try {
+        staging::CompleteJournal(directory);
+    } catch (...) {
+        Release(held_);
+        throw;
+    }
 }
 
 DirectoryLock::~DirectoryLock() {
     std::lock_guard guard(heldMutex);
-    if (--held_->users > 0) return;
-    ::close(held_->fd);  // and with it the lock
-    for (auto it = HeldLocks().begin(); it != HeldLocks().end(); ++it) {
-        if (it->second == held_) {
-            HeldLocks().erase(it);
-            break;
-        }
-    }
-    delete held_;
+    Release(held_);
 }
 
 }  // namespace devical::storage

@@ -13,6 +13,10 @@ struct HeldDirectoryLock;
 // again in the same process while held, it is shared, not waited for. Waits a few seconds at
 // most for another holder, then throws FileError, as it does when the directory cannot be
 // opened.
+// Taken while the process does not hold it yet, it first completes the change that a killed
+// writer's journal (kJournalName) names, so that no write lands on a half-changed set and is
+// then overwritten by that change's completion; see TakeStorageNotices for what the user is
+// told. Throws FileError, holding nothing, when that completion fails.
 class DirectoryLock {
 public:
     explicit DirectoryLock(const std::filesystem::path& directory);

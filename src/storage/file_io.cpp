@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <system_error>
 #include <utility>
 
@@ -187,6 +188,21 @@ void SyncDirectory(const fs::path& directory) {
     ::close(fd);
 }
 
+namespace {
+
+std::mutex noticesMutex;
+std::vector<std::string>& Notices() {
+    static std::vector<std::string> notices;
+    return notices;
+}
+
+}  // namespace
+
+void AddNotice(std::string notice) {
+    std::lock_guard guard(noticesMutex);
+    Notices().push_back(std::move(notice));
+}
+
 bool IsTemporaryName(std::string_view name) {
     const std::size_t fixed = 1 + kRandomLength + kTemporarySuffix.size();
     if (name.size() <= fixed || !name.ends_with(kTemporarySuffix)) return false;
@@ -202,6 +218,11 @@ bool IsTemporaryNameFor(std::string_view name, std::string_view targetName) {
 }  // namespace staging
 
 void SetFileStepObserver(FileStepObserver observer) { staging::observer = observer; }
+
+std::vector<std::string> TakeStorageNotices() {
+    std::lock_guard guard(staging::noticesMutex);
+    return std::exchange(staging::Notices(), {});
+}
 
 namespace {
 

@@ -86,17 +86,32 @@ struct FileContents {
 // Replaces several files of the directory as ReplaceFileContents does, all or none, even
 // when the process is killed half way. Every new content is written and synced beside its
 // target first; then the journal (kJournalName), listing what is to be renamed, is written
-// and synced: it is the point past which the change is made whole, here or by
-// FinishInterruptedWrites at the next start. Should a rename fail, the files already renamed
+// and synced: it is the point past which the change is made whole, here or, after a kill, by
+// the next process to take the directory's lock (DirectoryLock), before it reads or writes
+// anything there. That completion leaves alone a file changed since the change was staged (the
+// journal records each target's FileStamp). Should a rename fail, the files already renamed
 // get their old bytes back the same way. Throws FileError naming the file that failed.
 void ReplaceFilesTogether(const std::filesystem::path& directory, const std::vector<FileContents>& files);
 
 inline constexpr std::string_view kJournalName = "DEVICAL.JNL";
 
-// Completes a ReplaceFilesTogether cut short by the end of its process, and removes the
-// temporary files that writers killed half way left behind. Run at start-up, before any file
-// of the directory is read. Throws FileError.
+// Completes a ReplaceFilesTogether cut short by the end of its process, as taking the
+// directory's lock does, and removes the temporary files that writers killed half way left
+// behind. Run at start-up, before any file of the directory is read. Throws FileError.
 void FinishInterruptedWrites(const std::filesystem::path& directory);
+
+// What the user must be told about the files of a program directory, not said yet: each a
+// sentence in the built-in texts' language of the moment, naming the file concerned. A change
+// that a killed process left half made (its journal) is completed by whoever next takes the
+// directory's lock, at start-up or before a write; it leaves a notice here when it keeps a
+// file that was changed since the change was staged (the newer bytes win, the change stays
+// incomplete for that file), and when it sets aside a journal that cannot be trusted (renamed
+// DEVICAL.JNL.damaged, the change left as it stands). Nothing else reports these: the write
+// that triggered them goes on and succeeds.
+// Each call hands over, oldest first, the notices gathered since the previous call in the
+// process and empties the queue; safe to call from any thread. A program shows them after
+// its start and after each write (the window in a message, devical-rates on its output).
+std::vector<std::string> TakeStorageNotices();
 
 // The file of that name in the directory whatever the letter case of its name, or, when
 // there is none, the directory followed by the name as given.

@@ -40,6 +40,14 @@ void Commit(const StagedFile& staged);
 
 void SyncDirectory(const std::filesystem::path& directory);
 
+// Queues a sentence for TakeStorageNotices.
+void AddNotice(std::string notice);
+
+// Completes the journal that a killed change left in the directory, or sets it aside when it
+// cannot be trusted. Run with the directory's lock held, by the hold that took it for the
+// process: never in the middle of one of the process's own changes. Throws FileError.
+void CompleteJournal(const std::filesystem::path& directory);
+
 // Whether a file name is one that Stage gives its temporary files: the target's name, a
 // dot, six letters or digits and ".tmp".
 bool IsTemporaryName(std::string_view name);

@@ -44,10 +44,10 @@ enum class LanguageSwitch { AlreadyInstalled, Installed };
 // Installs the chosen set over the working files, after storing the current settings, rates,
 // taxes and saved amounts under the previous code, so that choosing it again gives them back.
 // All or nothing, a kill half way included: every file of the chosen set is read first, and
-// the nine files are replaced together (ReplaceFilesTogether, which the next start completes
-// should the process end during the renames); a working file that does not exist is not stored.
-// Nothing is copied when the two codes are the same. Throws MissingLanguageSet,
-// InvalidLanguageCode or FileError, each with no file changed.
+// the nine files are replaced together (ReplaceFilesTogether, which the next hold of the
+// directory's lock completes should the process end during the renames); a working file that
+// does not exist is not stored. Nothing is copied when the two codes are the same. Throws
+// MissingLanguageSet, InvalidLanguageCode or FileError, each with no file changed.
 LanguageSwitch InstallLanguageSet(const std::filesystem::path& directory, std::string_view previous,
                                   std::string_view chosen);
 

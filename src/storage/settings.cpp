@@ -129,12 +129,15 @@ void SettingsChanges::Memory(std::string_view title, std::string_view nationalAm
 
 void SettingsFile::Write(const SettingsChanges& changes) const {
     if (changes.Empty()) return;
-    UpdateFileContents(path_, [&](const std::string& bytes) {
-        IniDocument document(bytes);
-        for (const SettingsChanges::Entry& entry : changes.Entries())
-            document.Write(entry.section, entry.key, entry.value);
-        return document.Bytes();
-    });
+    UpdateFileContents(
+        path_,
+        [&](const std::string& bytes) {
+            IniDocument document(bytes);
+            for (const SettingsChanges::Entry& entry : changes.Entries())
+                document.Write(entry.section, entry.key, entry.value);
+            return document.Bytes();
+        },
+        kLargestIniFile);
 }
 
 }  // namespace devical::storage

@@ -176,6 +176,19 @@ TEST_F(ReplaceFilesTogetherTest, EveryFileTakesItsNewBytesAndANewOneIsCreated) {
     EXPECT_TRUE(NoTemporaryLeft());
 }
 
+// Every new content and then the journal reach the disk before the first rename, and the
+// renames before the journal goes: a power cut leaves a journal naming whole files, or none.
+TEST_F(ReplaceFilesTogetherTest, SyncsEachFileThenTheJournalBeforeTheRenamesAndTheFolderAfterThem) {
+    static std::string steps;  // each step's letter, then the first letter of its file's name
+    steps.clear();
+    SetFileStepObserver([](FileStep step, const fs::path& file) {
+        steps += std::string{"CSRDX"[static_cast<int>(step)], file.filename().string()[0], ' '};
+    });
+    ReplaceFilesTogether(dir_, {{Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
+    SetFileStepObserver(nullptr);
+    EXPECT_EQ(steps, "Ca Sa Cb Sb CD SD RD Dd Ra Rb Dd XD ");  // d: the folder, devical-test-...
+}
+
 TEST_F(ReplaceFilesTogetherTest, AFailureWhileWritingChangesNoFile) {
     WriteBytes("a.txt", "old a");
     WriteBytes("b.txt", "old b");

@@ -1,6 +1,8 @@
 // The files survive what a desktop throws at them: a language switch killed at any moment,
 // two processes writing the settings at once.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Snapshot = std::map<std::string, std::string>;
+using namespace std::string_view_literals;
 
 // Runs the action in a child process while the parent does its part, and gives the child's
 // wait status.
@@ -106,6 +109,111 @@ TEST_F(InterruptedSwitchTest, AKillAtAnyMomentLeavesOneWholeSetAndEveryUsersFile
         InstallLanguageSet(dir_, german ? "GM" : "FR", german ? "FR" : "GM");
         EXPECT_NE(Bytes(german ? "Memory.txt" : "Memory.FR").find("French marker"), std::string::npos);
         EXPECT_NE(Bytes(german ? "Memory.GM" : "Memory.txt").find("German marker"), std::string::npos);
+    }
+}
+
+// Three files of a devical-rates killed between its journal and its last rename, and two
+// files it does not touch.
+class LeftJournalTest : public TempDirTest {
+protected:
+    static constexpr std::pair<const char*, const char*> kFiles[] = {
+        {"Rates.txt", "r0"}, {"DEVICAL.INI", "i0"}, {"Taxes.txt", "t0"}, {"memory.fr", "m0"}, {"notes.txt", "n0"}};
+    void Reset() {
+        for (const auto& entry : fs::directory_iterator(dir_))
+            fs::remove_all(entry.path());
+        for (const auto& [name, bytes] : kFiles)
+            WriteBytes(name, bytes);
+        TakeStorageNotices();
+    }
+    void KillChange(int renames) {
+        stepsToGo = renames + 1;  // the journal's own rename comes first
+        InChild(
+            [this] {
+                SetFileStepObserver([](FileStep step, const fs::path&) {
+                    if (step == FileStep::Rename && stepsToGo-- == 0) ::raise(SIGKILL);
+                });
+                ReplaceFilesTogether(
+                    dir_, {{Path("Rates.txt"), "r1"}, {Path("DEVICAL.INI"), "i1"}, {Path("Taxes.txt"), "t1"}});
+            },
+            [](pid_t) {});
+    }
+    std::string State() const {
+        std::string state;
+        for (const auto& [name, bytes] : kFiles)
+            state += (fs::exists(Path(name)) ? Bytes(name) : "-") + "|";
+        return state;
+    }
+};
+
+// A hand edit after the kill: a new file, or a letter changed in place with the file's time
+// put back, so that only its content tells.
+void Edit(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return void(std::ofstream(path) << "hand");
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary) << "T";
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+// The next start completes a left journal, but not over a file changed since the change was
+// staged; it removes only the program's own set files, and sets aside a journal it cannot trust.
+TEST_F(LeftJournalTest, TheNextStartCompletesTheChangeSaveWhatChangedSince) {
+    struct Row {
+        const char* name;
+        int renames;               // the change killed after so many of them, unless
+        std::string_view journal;  // one is left by hand (@ for the folder)
+        const char* edited;        // then by hand
+        const char* after;         // Rates.txt|DEVICAL.INI|Taxes.txt|memory.fr|notes.txt|
+        const char* kept;          // the file a notice names as kept
+        const char* aside;         // where a notice says the journal was set aside
+    };
+    const Row rows[] = {
+        {"killed before a rename", 0, "", "", "r1|i1|t1|m0|n0|", "", ""},
+        {"killed after one, Taxes.txt edited", 1, "", "Taxes.txt", "r1|i1|T0|m0|n0|", "Taxes.txt", ""},
+        {"killed after two, DEVICAL.INI edited", 2, "", "DEVICAL.INI", "r1|T1|t1|m0|n0|", "", ""},
+        {"version 1", 0, "Devical journal 1\n@Taxes.txt.AbC123.tmp\0@Taxes.txt\0"sv, "Taxes.txt.AbC123.tmp",
+         "r0|i0|hand|m0|n0|", "", ""},
+        {"removal of a stored set file", 0, "Devical journal 1\n\0@memory.fr\0"sv, "", "r0|i0|t0|-|n0|", "", ""},
+        {"removal of another file", 0, "Devical journal 1\n\0@notes.txt\0"sv, "", "r0|i0|t0|m0|n0|", "",
+         "DEVICAL.JNL.damaged"},
+        {"removal under a nine-letter code", 0, "Devical journal 1\n\0@Memory.ABCDEFGHI\0"sv, "", "r0|i0|t0|m0|n0|", "",
+         "DEVICAL.JNL.damaged"},
+        {"cut short, one set aside before", 0, "Devical journal 2\n@Taxes.txt", "DEVICAL.JNL.damaged",
+         "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged.2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Reset();
+        std::string journal(row.journal);
+        for (auto at = journal.find('@'); at != std::string::npos; at = journal.find('@', at))
+            journal.replace(at, 1, dir_.string() + "/");
+        if (journal.empty()) KillChange(row.renames);
+        if (!journal.empty()) WriteBytes("DEVICAL.JNL", journal);
+        if (*row.edited) Edit(Path(row.edited));
+        EXPECT_NO_THROW(FinishInterruptedWrites(dir_));  // the next start
+        EXPECT_EQ(State(), row.after);
+        std::vector<std::string> notices;
+        if (*row.kept) notices.push_back(engine::BuiltInText("JournalFileKept", {Path(row.kept).string()}));
+        if (*row.aside) notices.push_back(engine::BuiltInText("JournalSetAside", {Path(row.aside).string()}));
+        EXPECT_EQ(TakeStorageNotices(), notices);
+        EXPECT_EQ(*row.aside ? Bytes(row.aside) : "", *row.aside ? journal : "");
+        EXPECT_TRUE(NoTemporaryLeft());
+    }
+}
+
+// Whoever next locks the folder completes the journal before writing: a key written after the
+// kill is written into the new set, and stays there once the next start has run.
+TEST_F(LeftJournalTest, AWriteAfterTheKillLandsOnTheCompletedSet) {
+    for (const bool byAnotherProcess : {false, true}) {
+        SCOPED_TRACE(byAnotherProcess ? "written by another process" : "written by this one");
+        Reset();
+        KillChange(0);
+        const auto write = [this] { IniWrite(Path("DEVICAL.INI"), "R", "D", "x"); };
+        if (byAnotherProcess) InChild(write, [](pid_t) {});
+        if (!byAnotherProcess) write();
+        FinishInterruptedWrites(dir_);
+        EXPECT_EQ(State(), "r1|i1\r\n[R]\r\nD=x\r\n|t1|m0|n0|");
+        EXPECT_EQ(TakeStorageNotices(), std::vector<std::string>());
     }
 }
 

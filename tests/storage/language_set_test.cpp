@@ -134,7 +134,8 @@ TEST_F(LanguageSetTest, ATextOrSettingsFilePastItsLimitIsRefused) {
     } rows[] = {
         {"DEVICAL.INI", kLargestIniFile + 1, [&] { settings().Read(','); }, true},
         {"DEVICAL.INI", kLargestIniFile, [&] { settings().Read(','); }, false},
-        {"DEVICAL.INI", kLargestIniFile + 1, [&] { settings().WriteOne([](SettingsChanges& c) { c.Decimals("3"); }); }, true},
+        {"DEVICAL.INI", kLargestIniFile + 1, [&] { settings().WriteOne([](SettingsChanges& c) { c.Decimals("3"); }); },
+         true},
         {"DEVICAL.LAN", kLargestIniFile + 1, [&] { LanguageFile{Path("DEVICAL.LAN")}; }, true},
         {"Devical.AN", kLargestIniFile + 1, [&] { InstallLanguageSet(dir_, "FR", "AN"); }, true},
         {"Devical.iAN", kLargestIniFile + 1, [&] { InstallLanguageSet(dir_, "FR", "AN"); }, true},
