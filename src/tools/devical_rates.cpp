@@ -145,6 +145,8 @@ int main(int argc, char** argv) {
         const devical::rates::EcbRates rates = devical::rates::ParseEcbRates(xml);
         const devical::rates::UpdateReport report =
             devical::rates::UpdateRates(plan.directory, rates, {parser.isSet(add), parser.isSet(dryRun)}, language);
+        for (const std::string& notice : devical::storage::TakeStorageNotices())
+            std::fprintf(stderr, "devical-rates: %s\n", notice.c_str());
         if (parser.isSet(machine)) {
             std::fputs(devical::rates::UpdateResultText(report).c_str(), stdout);
         } else {

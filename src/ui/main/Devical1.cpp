@@ -221,6 +221,9 @@ void TCalc::FormActivate() {
         // An unusable stored value was replaced by its default; say which one, and where.
         for (const std::string& problem : activation.problems)
             ShowError(Text(problem));
+        // What a killed writer's unfinished change left to the user (a file kept, a journal set aside).
+        for (const std::string& notice : storage::TakeStorageNotices())
+            ShowError(Text(notice));
     } catch (const storage::FileError& error) {
         ShowError(Text(error.what()));
     }
