@@ -122,7 +122,9 @@ TEST_F(ActivationTest, ANewRateKeepsTheEurosAndRecomputesTheNationalAmounts) {
         const engine::EngineOutcome activated = Activate(pad, marks);
         EXPECT_EQ(pad.State().Boxes, row.shown);
         EXPECT_EQ((row.chosen ? chosen : activated).clipboardText, row.clipboard);
-        if (row.chosen) EXPECT_FALSE(activated.clipboardText);
+        if (row.chosen) {
+            EXPECT_FALSE(activated.clipboardText);
+        }
         EXPECT_EQ(pad.State().BoxUnderEntry, row.box);
         EXPECT_FALSE(pad.State().CurrencyChanged);
         EXPECT_EQ(Stored("Windows", "CaseEnSaisie"), std::to_string(row.box));
