@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # devical-rates end to end from a portable directory (its copy beside DEVICAL.INI), against
-# a server of the test's own on 127.0.0.1: an HTTP 404, a server that never answers, one that
-# trickles a byte now and then, and a file: URL naming a FIFO each exit 1 with the reason and
-# leave every file as it was; the day's file updates the list.
+# a server of the test's own on 127.0.0.1: an HTTP 404 and a server that never answers (or
+# trickles), or a FIFO, each exit 1 with the reason and leave every file as it was; the day's
+# file updates the list.
 #   rates_command_test.sh DEVICAL_RATES DATA_DIR
 set -euo pipefail
 work="$(mktemp -d)"
