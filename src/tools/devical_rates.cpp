@@ -8,6 +8,7 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 #include <csignal>
 #include <cstdio>
@@ -34,6 +35,11 @@ int TimeoutMs() {
 }
 
 std::string Fetch(const QUrl& url) {
+    // Read as the program's own files are: a FIFO or a device is refused at once, where the
+    // network manager would wait on it for a writer.
+    if (url.isLocalFile())
+        return devical::storage::ReadFileBytesUpTo(url.toLocalFile().toStdString(),
+                                                   static_cast<std::uint64_t>(kLargestFile));
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
     const int timeout = TimeoutMs();
@@ -47,6 +53,12 @@ std::string Fetch(const QUrl& url) {
             reply->abort();
         }
     });
+    // The transfer timeout starts again at each byte, so a server that trickles them would
+    // hold the fetch for ever: the whole answer has one deadline.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, [reply] { reply->abort(); });
+    deadline.start(timeout);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished()) loop.exec();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # devical-rates end to end from a portable directory (its copy beside DEVICAL.INI), against
-# a server of the test's own on 127.0.0.1: an HTTP 404 and a server that never answers each
-# exit 1 with the reason and leave every file as it was; the day's file updates the list.
+# a server of the test's own on 127.0.0.1: an HTTP 404 and a server that never answers (or
+# trickles), or a FIFO, each exit 1 with the reason and leave every file as it was; the day's
+# file updates the list.
 #   rates_command_test.sh DEVICAL_RATES DATA_DIR
 set -euo pipefail
 work="$(mktemp -d)"
@@ -20,12 +21,19 @@ printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' '<gesmes:Envelope xmlns:g
   "<Cube><Cube time='2026-12-04'><Cube currency='USD' rate='1.0842'/><Cube currency='BGN' rate='1.9558'/>" \
   "<Cube currency='GBP' rate='0.8543'/><Cube currency='CHF' rate='0.94'/></Cube></Cube></gesmes:Envelope>" >"$work/daily.xml"
 
-# /daily.xml served, /hang taken and never answered, anything else 404.
+# /daily.xml served, /hang taken and never answered, /trickle a byte every 0.1 s for 4 s,
+# anything else 404.
 python3 -c '
 import http.server, os, sys, time
 class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         if self.path == "/hang": return time.sleep(120)
+        if self.path == "/trickle":
+            self.send_response(200); self.send_header("Content-Length", "1000"); self.end_headers()
+            try:
+                for _ in range(40): self.wfile.write(b" "); self.wfile.flush(); time.sleep(0.1)
+            except OSError: pass
+            return
         if self.path != "/daily.xml": return self.send_error(404)
         body = open(sys.argv[1], "rb").read()
         self.send_response(200); self.send_header("Content-Length", str(len(body))); self.end_headers()
@@ -40,12 +48,14 @@ server=$!
 for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
 base="http://127.0.0.1:$(cat "$work/port")"
 
+mkfifo "$work/fifo"
 cp -a "$program" "$work/before"
-for refusal in "missing.xml HTTP 404" "hang no answer within 0.7 s"; do
+for refusal in "$base/missing.xml|HTTP 404" "$base/hang|no answer within 0.7 s" \
+  "$base/trickle|no answer within 0.7 s" "file://$work/fifo|n'est pas un fichier ordinaire"; do
   status=0
-  DEVICAL_RATES_TIMEOUT_MS=700 "$program/devical-rates" --url "$base/${refusal%% *}" >"$work/out" 2>"$work/err" ||
-    status=$?
-  [ "$status" = 1 ] && grep -q "${refusal#* }" "$work/err" && [ ! -s "$work/out" ] ||
+  DEVICAL_RATES_TIMEOUT_MS=700 timeout 30 "$program/devical-rates" --url "${refusal%%|*}" >"$work/out" \
+    2>"$work/err" || status=$?
+  [ "$status" = 1 ] && grep -q "${refusal#*|}" "$work/err" && [ ! -s "$work/out" ] ||
     fail "$refusal: exit $status, $(cat "$work/out" "$work/err")"
   diff -r "$work/before" "$program" >/dev/null || fail "$refusal: a file changed"
 done
