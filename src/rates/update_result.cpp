@@ -2,19 +2,11 @@
 
 #include <vector>
 
+#include "storage/text_lines.h"
+
 namespace devical::rates {
 
 namespace {
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
 
 std::string ChangeLine(std::string_view kind, const RateChange& change) {
     return std::string(kind) + '\t' + change.code + '\t' + change.oldText + '\t' + change.newText + '\n';
@@ -36,7 +28,7 @@ UpdateReport ReadUpdateResult(std::string_view text) {
     UpdateReport report;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::vector<std::string_view> fields = Fields(text.substr(start, end - start));
+        const std::vector<std::string_view> fields = storage::TabFields(text.substr(start, end - start));
         start = end + 1;
         if (fields[0] == "date" && fields.size() == 2) report.date = fields[1];
         if (fields[0] == "followed") report.currentCurrencyFollowed = true;

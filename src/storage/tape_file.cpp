@@ -49,16 +49,6 @@ std::string Field(std::string_view text) {
     return field;
 }
 
-std::vector<std::string_view> Fields(std::string_view record) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const std::size_t tab = record.find('\t', start);
-        fields.push_back(record.substr(start, tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
-
 bool IsTime(std::string_view text) {
     constexpr std::string_view kShape = "0000-00-00 00:00:00";
     if (text.size() != kShape.size()) return false;
@@ -112,7 +102,7 @@ std::string TapeRecord(const engine::TapeLine& line) {
 }
 
 std::optional<engine::TapeLine> ReadTapeRecord(std::string_view record) {
-    const std::vector<std::string_view> fields = Fields(record);
+    const std::vector<std::string_view> fields = TabFields(record);
     if (fields.size() != 7 || !IsTime(fields[0])) return std::nullopt;
     const auto mark = MarkOf(fields[1]);
     if (!mark) return std::nullopt;

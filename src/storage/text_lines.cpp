@@ -69,6 +69,16 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
     return texts;
 }
 
+std::vector<std::string_view> TabFields(std::string_view record) {
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = record.find('\t', start);
+        fields.push_back(record.substr(start, tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
 std::string OneLine(std::string_view text) {
     std::string line(text);
     for (char& c : line) {

@@ -33,6 +33,10 @@ std::string_view NextLine(std::string_view text, std::size_t& start);
 // program adds; CR LF when none leads, as in a new or empty file. The text stops at TextSize.
 std::string_view DominantLineEnd(std::string_view bytes);
 
+// The fields of a record written one line with tabs between them, as the tape and the rates
+// command's result are: n tabs give n + 1 fields, empty ones included.
+std::vector<std::string_view> TabFields(std::string_view record);
+
 // A text fit to be one line of a file: a line break or a Ctrl+Z inside it would cut the
 // file differently when read back, so each becomes a blank.
 std::string OneLine(std::string_view text);
