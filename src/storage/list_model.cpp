@@ -29,10 +29,6 @@ void AddChoice(SettingsChanges& changes, const RowChoice& choice) {
                choice);
 }
 
-void WriteChoice(const SettingsFile& settings, const RowChoice& choice) {
-    settings.WriteOne([&](SettingsChanges& changes) { AddChoice(changes, choice); });
-}
-
 std::string_view ListModel::Field(std::size_t position, int field) const {
     const ListRow& row = rows_[position];
     if (field < 0 || field >= FieldsPerRow()) return {};

@@ -23,8 +23,6 @@
 
 namespace devical::storage {
 
-class SettingsFile;
-
 enum class ListKind { Currencies, Taxes, SavedAmounts };
 
 // The order of titles in the user's locale, which the window layer knows: compare for one
@@ -97,8 +95,6 @@ using RowChoice = std::variant<CurrencyChoice, TaxChoice, SavedAmountChoice, Unr
 class SettingsChanges;
 // The settings keys of a choice, to write together.
 void AddChoice(SettingsChanges& changes, const RowChoice& choice);
-// The settings of a choice written in one rewrite. Throws FileError.
-void WriteChoice(const SettingsFile& settings, const RowChoice& choice);
 
 class ListModel {
 public:

@@ -98,21 +98,12 @@ public:
     // end. Throws FileError.
     void Write(const SettingsChanges& changes) const;
 
-    // One change, for a key alone.
+    // The changes that `change` makes, written as above.
     template <typename Change>
     void WriteOne(Change change) const {
         SettingsChanges changes;
         change(changes);
         Write(changes);
-    }
-    void WriteCurrency(std::string_view title, std::string_view rateText) const {
-        WriteOne([&](SettingsChanges& c) { c.Currency(title, rateText); });
-    }
-    void WriteTitle(TitleTarget target, std::string_view title) const {
-        WriteOne([&](SettingsChanges& c) { c.Title(target, title); });
-    }
-    void WriteMemory(std::string_view title, std::string_view nationalAmount, std::string_view euroAmount) const {
-        WriteOne([&](SettingsChanges& c) { c.Memory(title, nationalAmount, euroAmount); });
     }
 
 private:

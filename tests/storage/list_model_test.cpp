@@ -232,6 +232,9 @@ TEST_F(ListModelTest, ChoosingARowGivesItsSettingsAndRate) {
     EXPECT_EQ(engine::AmountText(std::get<TaxChoice>(taxes.Choose(0, ',')).rate, ','), "5,5");
 
     const SettingsFile settings(WriteBytes("DEVICAL.INI", "[Taxe]\r\nTitle=TVA\r\nRate=20,6\r\n[Memory]\r\n"));
+    const auto WriteChoice = [](const SettingsFile& file, const RowChoice& choice) {
+        file.WriteOne([&](SettingsChanges& changes) { AddChoice(changes, choice); });
+    };
     WriteChoice(settings, taxes.Choose(0, ','));
     WriteChoice(settings, Loaded(ListKind::SavedAmounts, "DEM Loyer\r\n1000\r\n511,29\r\n").Choose(0, ','));
     WriteChoice(settings, rates.Choose(1, ','));  // writes nothing

@@ -104,9 +104,11 @@ TEST_F(SettingsTest, OneActionsKeysAreStoredInPlaceInOneRewrite) {
 
 TEST_F(SettingsTest, EachTitleGoesToItsOwnKey) {
     const auto file = File(kSixSections);
-    file.WriteTitle(TitleTarget::Net, "Net");
-    file.WriteTitle(TitleTarget::Gross, "Brut");
-    file.WriteTitle(TitleTarget::Memory, "DEM Tiroir");
+    file.WriteOne([](SettingsChanges& changes) {
+        changes.Title(TitleTarget::Net, "Net");
+        changes.Title(TitleTarget::Gross, "Brut");
+        changes.Title(TitleTarget::Memory, "DEM Tiroir");
+    });
     const Settings s = file.Read(',').values;
     EXPECT_EQ(s.netTitle, "Net");
     EXPECT_EQ(s.grossTitle, "Brut");
