@@ -63,11 +63,9 @@ std::optional<std::string> ConverterSession::Store(const std::function<void()>& 
 void ConverterSession::Take(const storage::Settings& settings) {
     context_.netCaption = settings.netTitle;
     context_.grossCaption = settings.grossTitle;
-    state_.TaxRate = settings.tax.rate;
-    context_.taxTitle = settings.tax.title;
-    context_.taxCaption = settings.tax.title + TaxRateSuffix(settings.tax.rate, context_.decimalSeparator);
-    context_.currencyTitle = settings.currency.title;
-    state_.CurrencyRate = settings.currency.rate;
+    ratesDate_ = settings.ratesDate;
+    TakeTax(settings.tax.title, settings.tax.rate);
+    TakeCurrency(settings.currency.title, settings.currency.rate);
     engine::TakeStoredTitle(state_.Memory, settings.memory.title);
     if (!state_.KeepMemoryAmounts) {
         state_.Memory.National = settings.memory.nationalAmount;
@@ -75,11 +73,22 @@ void ConverterSession::Take(const storage::Settings& settings) {
     }
     state_.KeepMemoryAmounts = false;  // kept once, for the renaming that asked
     state_.Decimals = settings.decimals;
-    ratesDate_ = settings.ratesDate;
-    const bool floating = !rates::IsFixedCurrency(engine::CurrencyCode(settings.currency.title));
-    floatingRateDate_ = floating ? ratesDate_ : std::string();
     ratesDaily_ = settings.ratesDaily;
     ratesChecked_ = settings.ratesChecked;
+}
+
+void ConverterSession::TakeTax(const std::string& title, engine::Amount rate) {
+    state_.TaxRate = rate;
+    context_.taxTitle = title;
+    context_.taxCaption = title + TaxRateSuffix(rate, context_.decimalSeparator);
+}
+
+// The day of the bank's rates goes with a currency whose rate floats.
+void ConverterSession::TakeCurrency(const std::string& title, engine::Amount rate) {
+    context_.currencyTitle = title;
+    state_.CurrencyRate = rate;
+    const bool floating = !rates::IsFixedCurrency(engine::CurrencyCode(title));
+    floatingRateDate_ = floating ? ratesDate_ : std::string();
 }
 
 void ConverterSession::TakeShownSettings() {
@@ -104,19 +113,14 @@ ConverterSession::Activation ConverterSession::Activate() {
     // The first activation sets the calculator up; the later ones print what changed.
     if (state_.Started)
         Print(engine::SettingLines(before, engine::SettingsOf(state_, context_), context_.decimalSeparator));
-    ChooseSizeLevel(settings.sizeLevel, outcome);
+    NoteSizeLevel(settings.sizeLevel);
     const int box = settings.boxUnderEntry;
-    if (box >= 1 && box <= 6) ChooseBox(engine::RowOf(box), engine::ColumnOf(box), outcome);
+    if (box >= 1 && box <= 6) NoteBox(engine::RowOf(box), engine::ColumnOf(box));
     if (!state_.Started) {
         engine::ClearAll(state_);
         state_.Started = true;
     }
-    if (state_.CurrencyChanged) FollowNewRate(outcome);
-    if (state_.TaxChanged) {
-        Evaluate(outcome);
-        state_.TaxChanged = false;
-    }
-    Flush(outcome);
+    FollowChanges(outcome);
     return activation;
 }
 
@@ -131,10 +135,21 @@ void ConverterSession::Evaluate(engine::EngineOutcome& outcome) {
 void ConverterSession::FollowNewRate(engine::EngineOutcome& outcome) {
     const int before = state_.BoxUnderEntry;
     const bool national = engine::IsNationalBox(before);
-    if (national) ChooseBox(engine::RowOf(before), 2, outcome);
+    if (national) NoteBox(engine::RowOf(before), 2);
     Evaluate(outcome);
     state_.CurrencyChanged = false;
-    if (national) ChooseBox(engine::RowOf(before), 1, outcome);
+    if (national) NoteBox(engine::RowOf(before), 1);
+}
+
+// The re-evaluations that a new currency or tax asks for, then the keys the action changed,
+// written once.
+void ConverterSession::FollowChanges(engine::EngineOutcome& outcome) {
+    if (state_.CurrencyChanged) FollowNewRate(outcome);
+    if (state_.TaxChanged) {
+        Evaluate(outcome);
+        state_.TaxChanged = false;
+    }
+    Flush(outcome);
 }
 
 // ---- Hand-overs from the other windows ---------------------------------------------
@@ -154,15 +169,10 @@ void ConverterSession::TakeChoice(const storage::RowChoice& choice, engine::Engi
     TakeSeparator();
     const engine::TapeSettings before = engine::SettingsOf(state_, context_);
     if (const auto* currency = std::get_if<storage::CurrencyChoice>(&choice)) {
-        context_.currencyTitle = currency->title;
-        state_.CurrencyRate = currency->rate;
+        TakeCurrency(currency->title, currency->rate);
         state_.CurrencyChanged = true;
-        const bool floating = !rates::IsFixedCurrency(engine::CurrencyCode(currency->title));
-        floatingRateDate_ = floating ? ratesDate_ : std::string();
     } else if (const auto* tax = std::get_if<storage::TaxChoice>(&choice)) {
-        state_.TaxRate = tax->rate;
-        context_.taxTitle = tax->title;
-        context_.taxCaption = tax->title + TaxRateSuffix(tax->rate, context_.decimalSeparator);
+        TakeTax(tax->title, tax->rate);
         state_.TaxChanged = true;
     } else if (const auto* saved = std::get_if<storage::SavedAmountChoice>(&choice)) {
         engine::TakeStoredTitle(state_.Memory, saved->title);
@@ -172,12 +182,7 @@ void ConverterSession::TakeChoice(const storage::RowChoice& choice, engine::Engi
     // Before the first activation the calculator is not set up: that activation evaluates.
     if (!state_.Started) return;
     Print(engine::SettingLines(before, engine::SettingsOf(state_, context_), context_.decimalSeparator));
-    if (state_.CurrencyChanged) FollowNewRate(outcome);
-    if (state_.TaxChanged) {
-        Evaluate(outcome);
-        state_.TaxChanged = false;
-    }
-    Flush(outcome);
+    FollowChanges(outcome);
 }
 
 std::optional<std::string> ConverterSession::StoreTitle(storage::TitleTarget target, const std::string& title) {
@@ -220,28 +225,28 @@ void ConverterSession::FollowNewSet() {
 // ---- The window's own actions ------------------------------------------------------
 
 // The box and size level are noted; the action that asked writes them when it ends.
-void ConverterSession::ChooseBox(int row, int column, engine::EngineOutcome& outcome) {
+void ConverterSession::NoteBox(int row, int column) {
     const engine::SelectOutcome selected = engine::SelectBox(state_, row, column);
-    if (selected.enlargedToLevel2) ChooseSizeLevel(2, outcome);
+    if (selected.enlargedToLevel2) NoteSizeLevel(2);
     pending_.BoxUnderEntry(selected.boxToSave);
 }
 
 engine::EngineOutcome ConverterSession::ChooseBox(int row, int column) {
+    NoteBox(row, column);
     engine::EngineOutcome outcome;
-    ChooseBox(row, column, outcome);
     Flush(outcome);
     return outcome;
 }
 
-void ConverterSession::ChooseSizeLevel(int level, engine::EngineOutcome&) {
+void ConverterSession::NoteSizeLevel(int level) {
     const auto moved = engine::ChangeSizeLevel(state_, level);
     pending_.SizeLevel(level);
     if (moved) pending_.BoxUnderEntry(moved->boxToSave);
 }
 
 engine::EngineOutcome ConverterSession::ChooseSizeLevel(int level) {
+    NoteSizeLevel(level);
     engine::EngineOutcome outcome;
-    ChooseSizeLevel(level, outcome);
     Flush(outcome);
     return outcome;
 }

@@ -127,9 +127,13 @@ private:
     void StoreMemory(engine::MemoryOutcome& outcome);
     void Evaluate(engine::EngineOutcome& outcome);
     void Take(const storage::Settings& settings);
+    void TakeTax(const std::string& title, engine::Amount rate);
+    void TakeCurrency(const std::string& title, engine::Amount rate);
     void FollowNewRate(engine::EngineOutcome& outcome);
-    void ChooseBox(int row, int column, engine::EngineOutcome& outcome);
-    void ChooseSizeLevel(int level, engine::EngineOutcome& outcome);
+    void FollowChanges(engine::EngineOutcome& outcome);
+    // The box and size level into the state, noted for the action's one write.
+    void NoteBox(int row, int column);
+    void NoteSizeLevel(int level);
     void Print(engine::TapeLine line) { tape_.Add(std::move(line)); }
     void Print(const std::vector<engine::TapeLine>& lines);
 

@@ -22,6 +22,7 @@
 #include "storage/list_file.h"
 
 namespace devical::storage {
+
 enum class ListKind { Currencies, Taxes, SavedAmounts };
 
 // The order of titles in the user's locale, which the window layer knows: compare for one
