@@ -98,23 +98,13 @@ void ListModel::Written(const FileStamp& stamp, const std::filesystem::path& pat
 
 ListModel::Saved ListModel::SaveList(const std::filesystem::path& path, char decimalSeparator,
                                      const std::function<void()>& aboutToMerge) {
-    if (!edited_ && StampOf(path).exists) return Saved::Nothing;
+    std::error_code error;
+    if (!edited_ && std::filesystem::exists(std::filesystem::symlink_status(path, error))) return Saved::Nothing;
     Sort();
-    // The file's bytes straight from the rows, in one block: a text is never longer in
-    // Windows-1252 than in UTF-8, nor a line end than CR LF.
-    std::size_t size = 0;
-    for (std::size_t position = 0; position < rows_.size(); ++position)
-        for (int field = 0; field < FieldsPerRow(); ++field)
-            size += Field(position, field).size() + 2;
-    std::string bytes(ByteOrderMark(format_));
-    bytes.reserve(bytes.size() + size);
-    for (std::size_t position = 0; position < rows_.size(); ++position)
-        for (int field = 0; field < FieldsPerRow(); ++field)
-            AppendListLine(bytes, Field(position, field), format_);
     // Only the file the rows came from is checked: another one is the user's to replace.
     const FileStamp expected = path == stampPath_ ? stamp_ : StampOf(path);
     try {
-        Written(ReplaceFileIfUnchanged(path, bytes, expected), path);
+        Written(ReplaceFileIfUnchanged(path, FileBytes(), expected), path);
         return Saved::Written;
     } catch (const StaleFile&) {
     }
@@ -135,12 +125,23 @@ ListModel::Saved ListModel::SaveList(const std::filesystem::path& path, char dec
         ++next;
         return true;
     });
-    bytes = ByteOrderMark(format_);
-    for (const ListRow& row : rows_)
-        for (const std::string& field : RecordOf(row))
-            AppendListLine(bytes, field, format_);
-    Written(ReplaceFileIfUnchanged(path, bytes, reader.Stamp()), path);
+    Written(ReplaceFileIfUnchanged(path, FileBytes(), reader.Stamp()), path);
     return Saved::Merged;
+}
+
+// The file's bytes straight from the rows, in one block: a text is never longer in
+// Windows-1252 than in UTF-8, nor a line end than CR LF.
+std::string ListModel::FileBytes() const {
+    std::size_t size = 0;
+    for (std::size_t position = 0; position < rows_.size(); ++position)
+        for (int field = 0; field < FieldsPerRow(); ++field)
+            size += Field(position, field).size() + 2;
+    std::string bytes(ByteOrderMark(format_));
+    bytes.reserve(bytes.size() + size);
+    for (std::size_t position = 0; position < rows_.size(); ++position)
+        for (int field = 0; field < FieldsPerRow(); ++field)
+            AppendListLine(bytes, Field(position, field), format_);
+    return bytes;
 }
 
 ListRecord ListModel::RecordOf(const ListRow& row) const {
@@ -290,9 +291,8 @@ ListModel::Move ListModel::Store(const RowEdit& edit) {
     edited_ = true;
     if (move.from) {
         const ListRow& before = rows_[*move.from];
-        const bool noted = std::any_of(originals_.begin(), originals_.end(),
-                                       [&before](const auto& original) { return original.first == before.id; });
-        if (!before.added && !noted) originals_.emplace_back(before.id, RecordOf(before));
+        if (!before.added && OriginalOf(before.id) == originals_.end())
+            originals_.emplace_back(before.id, RecordOf(before));
     } else {
         ListRow& back = AppendRow({}, false);  // deleted meanwhile: the row comes back, the dialog's still
         back.id = edit.rowId;
@@ -315,12 +315,15 @@ ListModel::Move ListModel::Store(const RowEdit& edit) {
     return move;
 }
 
+std::vector<std::pair<RowId, ListRecord>>::iterator ListModel::OriginalOf(RowId id) {
+    return std::find_if(originals_.begin(), originals_.end(), [id](const auto& noted) { return noted.first == id; });
+}
+
 void ListModel::Delete(std::size_t position) {
     const ListRow& row = rows_[position];
     edited_ = true;
     if (!row.added) {
-        const auto original = std::find_if(originals_.begin(), originals_.end(),
-                                           [&row](const auto& noted) { return noted.first == row.id; });
+        const auto original = OriginalOf(row.id);
         if (original == originals_.end()) {
             deleted_.push_back(RecordOf(row));
         } else {
@@ -347,11 +350,8 @@ RowChoice ListModel::Choose(std::size_t position, char decimalSeparator) const {
 std::vector<ListRecord> ListModel::Records() const {
     std::vector<ListRecord> records;
     records.reserve(rows_.size());
-    for (std::size_t position = 0; position < rows_.size(); ++position) {
-        ListRecord& record = records.emplace_back();
-        for (int field = 0; field < FieldsPerRow(); ++field)
-            record.emplace_back(Field(position, field));
-    }
+    for (const ListRow& row : rows_)
+        records.push_back(RecordOf(row));
     return records;
 }
 

@@ -158,6 +158,9 @@ private:
     // The fields are moved into the row; those missing are empty, those past its kind's ignored.
     ListRow& AppendRow(std::span<std::string> fields, bool fromFile);
     ListRecord RecordOf(const ListRow& row) const;
+    std::string FileBytes() const;
+    // The row's record as the file had it, when the user has edited it.
+    std::vector<std::pair<RowId, ListRecord>>::iterator OriginalOf(RowId id);
     // The user's edits applied to the records another writer left in the file.
     std::vector<ListRecord> MergedInto(std::vector<ListRecord> theirs) const;
     // Rows read from a file, in title order, with no edit pending.
