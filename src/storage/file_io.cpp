@@ -237,18 +237,18 @@ std::uint64_t ContentHash(std::string_view bytes, std::uint64_t hash = kHashStar
     return hash;
 }
 
-FileStamp StampFrom(const struct stat& info, std::string_view bytes) {
+FileStamp StampFrom(const struct stat& info, std::uint64_t size, std::uint64_t contentHash) {
     return {true,
             static_cast<std::uint64_t>(info.st_dev),
             static_cast<std::uint64_t>(info.st_ino),
-            static_cast<std::uint64_t>(bytes.size()),
+            size,
             static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-            ContentHash(bytes)};
+            contentHash};
 }
 
-}  // namespace
-
-namespace {
+FileStamp StampFrom(const struct stat& info, std::string_view bytes) {
+    return StampFrom(info, bytes.size(), ContentHash(bytes));
+}
 
 // Opened without blocking: a FIFO would otherwise hold the program until a writer came.
 // Only a regular file is read; the descriptor comes back with what fstat said of it.
@@ -312,11 +312,7 @@ void ReadFileBlocks(const fs::path& path, const std::function<bool(std::string_v
         if (taking) taking = take(block);
         return taking || stamp;
     });
-    if (stamp) {
-        *stamp = StampFrom(info, {});
-        stamp->size = size;
-        stamp->contentHash = hash;
-    }
+    if (stamp) *stamp = StampFrom(info, size, hash);
 }
 
 // A block at a time: a big file is never held whole to be stamped.
