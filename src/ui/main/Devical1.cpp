@@ -114,7 +114,7 @@ QString TCalc::FilePath(const char* name) const {
 bool TCalc::Choose(const storage::RowChoice& choice) {
     const session::ConverterSession::Choice chosen = session_.Choose(choice);
     if (Reported(chosen.failure)) return false;
-    ShowBoxes(chosen.outcome);
+    ShowOutcome(chosen.outcome);
     return true;
 }
 
@@ -211,10 +211,8 @@ void TCalc::FormActivate() {
     try {
         const session::ConverterSession::Activation activation = session_.Activate();
         ButtonDec->setText(QString(QLatin1Char(session_.Context().decimalSeparator)));  // the key types it
-        ShowSettings();
-        ShowMemory();
-        ShowBoxUnderEntryLook();
-        ShowBoxes(activation.outcome);
+        ShowState();
+        ShowOutcome(activation.outcome);
         FocusEquals();
         SpeakConversion();
         if (QFileInfo::exists(FilePath("Install.Oui"))) emit languageDialogRequested();
@@ -341,6 +339,10 @@ void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
         boxes_[i]->SetTyping(static_cast<int>(i) + 1 == state.BoxUnderEntry && !state.NewEntry);
         boxes_[i]->setText(Text(state.Boxes[i]));
     }
+    ShowOutcome(outcome);
+}
+
+void TCalc::ShowOutcome(const engine::EngineOutcome& outcome) {
     if (outcome.clipboardText) platform::SetClipboardText(Text(*outcome.clipboardText));
     for (const std::string& message : outcome.messages)
         ShowError(Text(message));

@@ -206,6 +206,7 @@ private:
     bool Reported(const std::optional<std::string>& failure);
     // The state shown: the six boxes, then the clipboard text and the messages of a step.
     void ShowBoxes(const engine::EngineOutcome& outcome = {});
+    void ShowOutcome(const engine::EngineOutcome& outcome);
     // Everything the session holds, as it tells that something changed.
     void ShowState();
     void ShowBoxUnderEntryLook();
