@@ -14,7 +14,6 @@
 #include "storage/file_io.h"
 #include "storage/file_staging.h"
 #include "storage/language_set.h"
-#include "storage/text_lines.h"
 
 namespace devical::storage {
 
@@ -154,22 +153,6 @@ void Undo(const fs::path& directory, const std::vector<JournalEntry>& done,
     RemoveJournal(directory);
 }
 
-// A removal takes a file away for good: only the program's own set files, working or stored
-// under a code, may be named, so that no journal can take the user's other files.
-bool IsSetFileName(std::string_view name) {
-    const std::string upper = UpperAscii(name);
-    const auto letterOrDigit = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
-    for (const LanguageSetFile& file : kLanguageSetFiles) {
-        if (upper == UpperAscii(file.workingName)) return true;
-        const std::string prefix = UpperAscii(file.storedPrefix);
-        const std::string_view code = std::string_view(upper).substr(std::min(prefix.size(), upper.size()));
-        if (upper.starts_with(prefix) && !code.empty() && code.size() <= 8 &&
-            std::all_of(code.begin(), code.end(), letterOrDigit))
-            return true;
-    }
-    return false;
-}
-
 // The journal's entries, each checked to stay within the directory and to rename only a
 // temporary file of its own target: the journal lies in the user's directory like any file.
 // None when it cannot be read or trusted.
@@ -200,7 +183,7 @@ std::optional<std::vector<JournalEntry>> ReadJournal(const fs::path& directory) 
         const fs::path folder = fs::weakly_canonical(entry.target.parent_path(), error);
         const auto [end, rest] = std::mismatch(home.begin(), home.end(), folder.begin(), folder.end());
         if (error || end != home.end() || !entry.target.is_absolute()) return std::nullopt;
-        if (entry.temporary.empty() ? folder != home || !IsSetFileName(entry.target.filename().string())
+        if (entry.temporary.empty() ? folder != home || !IsLanguageSetFileName(entry.target.filename().string())
                                     : entry.temporary.parent_path() != entry.target.parent_path() ||
                                           !staging::IsTemporaryNameFor(entry.temporary.filename().string(),
                                                                        entry.target.filename().string()))

@@ -8,6 +8,7 @@
 #include "storage/directory_lock.h"
 #include "storage/file_io.h"
 #include "storage/ini_file.h"
+#include "storage/text_lines.h"
 
 namespace devical::storage {
 
@@ -72,6 +73,17 @@ LanguageSwitch InstallLanguageSet(const fs::path& directory, std::string_view pr
         writes.push_back({WorkingFile(directory, file), ReadSetFile(StoredFile(directory, file, chosen), file)});
     ReplaceFilesTogether(directory, writes);
     return LanguageSwitch::Installed;
+}
+
+bool IsLanguageSetFileName(std::string_view name) {
+    const std::string upper = UpperAscii(name);
+    for (const LanguageSetFile& file : kLanguageSetFiles) {
+        const std::string prefix = UpperAscii(file.storedPrefix);
+        if (upper == UpperAscii(file.workingName) ||
+            (upper.starts_with(prefix) && IsUsableCode(std::string_view(upper).substr(prefix.size()))))
+            return true;
+    }
+    return false;
 }
 
 std::string LanguageCodeForLocale(std::string_view localeName) {

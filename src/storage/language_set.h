@@ -51,6 +51,10 @@ enum class LanguageSwitch { AlreadyInstalled, Installed };
 LanguageSwitch InstallLanguageSet(const std::filesystem::path& directory, std::string_view previous,
                                   std::string_view chosen);
 
+// Whether a file name, in any letter case, is a working file of the sets or one stored under
+// a usable code (Devical.FR, memory.gm, ...): the program's own files, which a change may remove.
+bool IsLanguageSetFileName(std::string_view name);
+
 // The set offered first for a locale name such as "fr_BE.UTF-8" or "de_CH@euro"; "FR" for
 // any locale outside the table.
 std::string LanguageCodeForLocale(std::string_view localeName);
