@@ -1,4 +1,5 @@
 #include "rates/rate_update.h"
+#include "rates/update_result.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -80,6 +81,25 @@ TEST_F(RateUpdate, ListAndSettingsByteForByte) {
         EXPECT_EQ(Bytes("DEVICAL.INI"), row.settingsAfter);
         EXPECT_TRUE(NoTemporaryLeft());
     }
+}
+
+}  // namespace
+}  // namespace devical::rates
+
+namespace devical::rates {
+namespace {
+
+// The window reads back what the command wrote; a line it does not know, from a newer command,
+// is passed over.
+TEST(UpdateResult, ReadsBackWhatTheCommandWrote) {
+    const UpdateReport report{"2026-12-04", {{"USD", "1,08", "1,0842"}}, {{"CNY", "", "7,8"}}, true};
+    const UpdateReport read = ReadUpdateResult(UpdateResultText(report) + "later\tfact\n");
+    EXPECT_EQ(read.date, "2026-12-04");
+    ASSERT_EQ(read.changed.size(), 1u);
+    EXPECT_EQ(read.changed[0].newText, "1,0842");
+    ASSERT_EQ(read.added.size(), 1u);
+    EXPECT_EQ(read.added[0].code, "CNY");
+    EXPECT_TRUE(read.currentCurrencyFollowed);
 }
 
 }  // namespace

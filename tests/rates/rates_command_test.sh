@@ -60,6 +60,11 @@ for refusal in "$base/missing.xml|HTTP 404" "$base/hang|no answer within 0.7 s" 
   diff -r "$work/before" "$program" >/dev/null || fail "$refusal: a file changed"
 done
 
+# What the window reads: one tab-separated line per fact.
+"$program/devical-rates" --url "$base/daily.xml" --dry-run --machine >"$work/out" || fail "--machine refused"
+printf 'date\t2026-12-04\nchanged\tGBP\t0,85\t0,8543\nchanged\tUSD\t1,08\t1,0842\n' | diff - "$work/out" ||
+  fail "--machine said otherwise"
+
 "$program/devical-rates" --url "$base/daily.xml" >"$work/out" || fail "the day's file refused"
 printf 'GBP 0,85 -> 0,8543\nUSD 1,08 -> 1,0842\nECB rates of 2026-12-04: 2 changed, 0 added\n' | diff - "$work/out"
 grep -q $'^1,0842\r$' "$program/Rates.txt" && grep -q $'^Date=2026-12-04\r$' "$program/DEVICAL.INI" ||
