@@ -1,5 +1,8 @@
 #include "engine/currency.h"
 
+#include <algorithm>
+#include <array>
+
 namespace devical::engine {
 
 namespace {
@@ -15,7 +18,33 @@ std::size_t LeadingCharacters(std::string_view text, std::size_t count) {
     return i;
 }
 
+struct FixedCurrency {
+    std::string_view code;
+    bool padlocked;  // one of the eleven first members, whose rows the rate list locks
+};
+
+constexpr std::array<FixedCurrency, 22> kFixedToEuro = {{
+    {"EUR", false}, {"ATS", true},  {"BEF", true},  {"DEM", true},  {"ESP", true},  {"FIM", true},
+    {"FRF", true},  {"IEP", true},  {"ITL", true},  {"LUF", true},  {"NLG", true},  {"PTE", true},
+    {"GRD", false}, {"SIT", false}, {"CYP", false}, {"MTL", false}, {"SKK", false}, {"EEK", false},
+    {"LVL", false}, {"LTL", false}, {"HRK", false}, {"BGN", false},
+}};
+
+const FixedCurrency* FindFixedCurrency(std::string_view code) {
+    const auto found = std::find_if(kFixedToEuro.begin(), kFixedToEuro.end(),
+                                    [code](const FixedCurrency& currency) { return currency.code == code; });
+    return found == kFixedToEuro.end() ? nullptr : &*found;
+}
+
 }  // namespace
+
+bool IsFixedToEuro(std::string_view code) { return FindFixedCurrency(code) != nullptr; }
+
+bool IsPadlockedCurrency(std::string_view title) {
+    if (title.size() < 3) return false;
+    const FixedCurrency* currency = FindFixedCurrency(title.substr(0, 3));
+    return currency != nullptr && currency->padlocked;
+}
 
 std::size_t CharacterCount(std::string_view text) {
     std::size_t count = 0;

@@ -15,6 +15,14 @@ std::size_t CharacterCount(std::string_view text);
 // The title's first three characters (fewer for a shorter title). Titles are UTF-8.
 std::string CurrencyCode(std::string_view title);
 
+// Whether the code names a currency whose rate to the euro is fixed for good (EUR itself and
+// the currencies the euro replaced): the bank publishes no rate for them.
+bool IsFixedToEuro(std::string_view code);
+
+// Whether a currency list row with this title is padlocked: it begins with the code of one of the
+// eleven first currencies fixed to the euro, letter case included. Its rate cannot be edited.
+bool IsPadlockedCurrency(std::string_view title);
+
 // The title's first four characters: the code and the blank put in front of memory titles.
 std::string MemoryCurrencyPrefix(std::string_view title);
 

@@ -13,14 +13,11 @@
 #include "storage/file_io.h"
 #include "storage/ini_file.h"
 #include "storage/language_file.h"
-#include "storage/text_encoding.h"
-#include "storage/text_lines.h"
+#include "storage/list_file.h"
 
 namespace devical::rates {
 
 namespace {
-
-using storage::FileLine;
 
 // The decimal separator the texts already use, if any shows one.
 template <typename Texts>
@@ -45,13 +42,6 @@ bool SameRate(std::string_view listed, char separator, engine::Amount published)
 
 }  // namespace
 
-bool IsFixedCurrency(std::string_view code) {
-    static constexpr std::array<std::string_view, 22> kFixed = {"EUR", "ATS", "BEF", "CYP", "DEM", "EEK", "ESP", "FIM",
-                                                                "FRF", "GRD", "HRK", "IEP", "ITL", "LTL", "LUF", "LVL",
-                                                                "MTL", "NLG", "PTE", "SIT", "SKK", "BGN"};
-    return std::find(kFixed.begin(), kFixed.end(), code) != kFixed.end();
-}
-
 std::string InstalledLanguage(const std::filesystem::path& programDirectory) {
     return storage::LanguageFile(storage::FindFileNoCase(programDirectory, "DEVICAL.LAN")).InstalledLanguage();
 }
@@ -67,51 +57,36 @@ UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const Ec
 
     std::map<std::string_view, const PublishedRate*> published;
     for (const PublishedRate& rate : rates.rates)
-        if (!IsFixedCurrency(rate.code)) published.emplace(rate.code, &rate);
+        if (!engine::IsFixedToEuro(rate.code)) published.emplace(rate.code, &rate);
 
-    // The list's lines as read, each with its own end; what follows a Ctrl+Z is kept as it is.
-    const storage::TextFormat format = storage::FormatOf(listBytes);
-    const std::size_t mark = storage::ByteOrderMark(format).size();
-    const std::size_t textSize = std::max(storage::TextSize(listBytes), mark);
-    std::vector<FileLine> lines = storage::SplitLinesWithEnds(std::string_view(listBytes).substr(mark));
-    std::vector<std::string_view> rateLines;
-    for (std::size_t line = 1; line < lines.size(); line += 2)
-        rateLines.push_back(lines[line].text);
-    const char separator = SeparatorIn(rateLines).value_or(
+    storage::ListInPlace list(listBytes, storage::kRateFields);
+    std::vector<std::string> rateTexts;
+    for (std::size_t record = 0; record < list.RecordCount(); ++record)
+        rateTexts.push_back(list.Field(record, 1));
+    const char separator = SeparatorIn(rateTexts).value_or(
         engine::BuiltInLanguageOf(languageCode) == engine::BuiltInLanguage::English ? '.' : ',');
 
     UpdateReport report;
     report.date = rates.date;
     std::set<std::string> listed;
-    for (std::size_t title = 0; title < lines.size(); title += 2) {
-        const std::string code = engine::CurrencyCode(storage::Decode(lines[title].text, format.encoding));
+    for (std::size_t record = 0; record < list.RecordCount(); ++record) {
+        const std::string code = engine::CurrencyCode(list.Field(record, 0));
         const auto rate = published.find(code);
         if (rate == published.end()) continue;
         listed.insert(code);
-        if (title + 1 == lines.size()) {  // a last record cut short: its rate line comes now
-            if (lines[title].end.empty()) lines[title].end = format.lineEnd;
-            lines.push_back({"", std::string(format.lineEnd)});
-        }
-        std::string& text = lines[title + 1].text;
+        const std::string& text = rateTexts[record];
         if (SameRate(text, separator, rate->second->rate)) continue;
         const std::string newText = WithSeparator(rate->second->rateText, separator);
-        report.changed.push_back({code, storage::Decode(text, format.encoding), newText});
-        text = newText;
+        report.changed.push_back({code, text, newText});
+        list.SetField(record, 1, newText);
     }
     for (const PublishedRate& rate : rates.rates) {
-        if (!options.add || IsFixedCurrency(rate.code) || listed.contains(rate.code)) continue;
-        if (!lines.empty() && lines.back().end.empty()) lines.back().end = format.lineEnd;
-        if (lines.size() % 2 != 0) lines.push_back({"", std::string(format.lineEnd)});  // the rate a record lacked
-        const std::string title = CurrencyTitle(rate.code, engine::BuiltInLanguageOf(languageCode));
+        if (!options.add || engine::IsFixedToEuro(rate.code) || listed.contains(rate.code)) continue;
         const std::string newText = WithSeparator(rate.rateText, separator);
-        lines.push_back({storage::Encode(title, format.encoding), std::string(format.lineEnd)});
-        lines.push_back({newText, std::string(format.lineEnd)});
+        list.Append({CurrencyTitle(rate.code, engine::BuiltInLanguageOf(languageCode)), newText});
         report.added.push_back({rate.code, "", newText});
     }
-    std::string newList(listBytes.substr(0, mark));
-    for (const FileLine& line : lines)
-        newList += line.text + line.end;
-    newList += listBytes.substr(textSize);
+    const std::string newList = list.Bytes();
 
     // The current currency's rate follows, in the separator its own text uses.
     storage::IniDocument settings(settingsBytes);

@@ -10,10 +10,6 @@
 
 namespace devical::rates {
 
-// The euro and the euro-area currencies whose rates were fixed for good: a published rate
-// never replaces theirs, whatever a file says.
-bool IsFixedCurrency(std::string_view code);
-
 struct RateChange {
     std::string code;
     std::string oldText;  // as the list held it; empty for a row added

@@ -5,7 +5,6 @@
 #include "engine/clipboard.h"
 #include "engine/currency.h"
 #include "engine/entry.h"
-#include "rates/rate_update.h"
 #include "storage/file_io.h"
 
 namespace devical::session {
@@ -87,7 +86,7 @@ void ConverterSession::TakeTax(const std::string& title, engine::Amount rate) {
 void ConverterSession::TakeCurrency(const std::string& title, engine::Amount rate) {
     context_.currencyTitle = title;
     state_.CurrencyRate = rate;
-    const bool floating = !rates::IsFixedCurrency(engine::CurrencyCode(title));
+    const bool floating = !engine::IsFixedToEuro(engine::CurrencyCode(title));
     floatingRateDate_ = floating ? ratesDate_ : std::string();
 }
 

@@ -1,13 +1,12 @@
 #include "storage/list_file.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 #include "engine/amount.h"
 #include "engine/builtin_texts.h"
-#include "engine/currency.h"
 #include "storage/file_io.h"
 #include "storage/text_lines.h"
 
@@ -168,16 +167,55 @@ void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& 
     ReplaceFileContents(path, bytes);
 }
 
+ListInPlace::ListInPlace(std::string bytes, int fieldsPerRecord)
+    : bytes_(std::move(bytes)),
+      format_(FormatOf(bytes_)),
+      lines_(SplitLinesWithEnds(std::string_view(bytes_).substr(ByteOrderMark(format_).size()))),
+      fieldsPerRecord_(static_cast<std::size_t>(fieldsPerRecord)) {}
+
+std::size_t ListInPlace::RecordCount() const { return (lines_.size() + fieldsPerRecord_ - 1) / fieldsPerRecord_; }
+
+std::size_t ListInPlace::LineOf(std::size_t record, int field) const {
+    return record * fieldsPerRecord_ + static_cast<std::size_t>(field);
+}
+
+std::string ListInPlace::Field(std::size_t record, int field) const {
+    const std::size_t line = LineOf(record, field);
+    return line < lines_.size() ? Decode(lines_[line].text, format_.encoding) : std::string();
+}
+
+void ListInPlace::EndLastLine() {
+    if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = format_.lineEnd;
+}
+
+void ListInPlace::SetField(std::size_t record, int field, std::string_view text) {
+    const std::size_t line = LineOf(record, field);
+    if (line >= lines_.size()) {
+        EndLastLine();
+        lines_.resize(line + 1, {"", std::string(format_.lineEnd)});
+    }
+    lines_[line].text = OneLine(Encode(text, format_.encoding));
+}
+
+void ListInPlace::Append(const ListRecord& record) {
+    EndLastLine();
+    lines_.resize(RecordCount() * fieldsPerRecord_, {"", std::string(format_.lineEnd)});  // what a record lacked
+    for (const std::string& field : record)
+        lines_.push_back({OneLine(Encode(field, format_.encoding)), std::string(format_.lineEnd)});
+}
+
+std::string ListInPlace::Bytes() const {
+    const std::size_t mark = ByteOrderMark(format_).size();
+    std::string bytes(bytes_.substr(0, mark));
+    for (const FileLine& line : lines_)
+        bytes += line.text + line.end;
+    bytes += bytes_.substr(std::max(TextSize(bytes_), mark));
+    return bytes;
+}
+
 void AppendListLine(std::string& bytes, std::string_view field, const TextFormat& format) {
     bytes += OneLine(Encode(field, format.encoding));
     bytes += format.lineEnd;
-}
-
-bool IsLockedCurrency(std::string_view title) {
-    static constexpr std::array<std::string_view, 11> kLockedCodes = {"ATS", "BEF", "DEM", "ESP", "FRF", "IEP",
-                                                                      "ITL", "LUF", "FIM", "NLG", "PTE"};
-    return title.size() >= 3 &&
-           std::find(kLockedCodes.begin(), kLockedCodes.end(), engine::CurrencyCode(title)) != kLockedCodes.end();
 }
 
 }  // namespace devical::storage

@@ -11,6 +11,7 @@
 
 #include "storage/file_io.h"
 #include "storage/text_encoding.h"
+#include "storage/text_lines.h"
 
 namespace devical::storage {
 
@@ -68,11 +69,35 @@ std::optional<std::vector<ListRecord>> LoadList(const std::filesystem::path& pat
 // given, through the safe rewrite. Throws FileError.
 void SaveList(const std::filesystem::path& path, const std::vector<ListRecord>& records, const TextFormat& format = {});
 
+// A list file's records edited where they stand, for a change that must leave every other byte
+// as it was (the rates command's new rates and added currencies): each line keeps its own end,
+// and what follows a Ctrl+Z stays after the records. Fields are UTF-8, encoded as the file is.
+class ListInPlace {
+public:
+    ListInPlace(std::string bytes, int fieldsPerRecord);
+
+    const TextFormat& Format() const { return format_; }
+    // A record cut short by the end of the file counts; its missing fields read empty.
+    std::size_t RecordCount() const;
+    std::string Field(std::size_t record, int field) const;
+    // Completes a record cut short when its missing field is set.
+    void SetField(std::size_t record, int field, std::string_view text);
+    void Append(const ListRecord& record);
+    // The file's bytes with the changes made.
+    std::string Bytes() const;
+
+private:
+    std::size_t LineOf(std::size_t record, int field) const;
+    void EndLastLine();
+
+    std::string bytes_;
+    TextFormat format_;
+    std::vector<FileLine> lines_;
+    std::size_t fieldsPerRecord_;
+};
+
 // One field as SaveList writes it, appended to the file's bytes: its line in the format's
 // code with the format's line end after it.
 void AppendListLine(std::string& bytes, std::string_view field, const TextFormat& format);
-
-// The euro-area currencies whose rates were fixed: their rows cannot be edited or deleted.
-bool IsLockedCurrency(std::string_view title);
 
 }  // namespace devical::storage

@@ -49,7 +49,7 @@ ListRow& ListModel::AppendRow(std::span<std::string> fields, bool fromFile) {
         row.amounts[field - 1] = std::move(fields[field]);
     // The mark comes from the title as read: a row added in the window stays unlocked until
     // the list is next loaded.
-    row.locked = fromFile && kind_ == ListKind::Currencies && IsLockedCurrency(row.title);
+    row.locked = fromFile && kind_ == ListKind::Currencies && engine::IsPadlockedCurrency(row.title);
     row.placed = fromFile;
     return row;
 }

@@ -6,6 +6,21 @@
 namespace devical::engine {
 namespace {
 
+// The padlocks mark the eleven first members only; the bank's rates skip all that are fixed.
+TEST(FixedCurrency, PadlocksTheElevenFirstAndSkipsEveryFixedRate) {
+    for (const char* title :
+         {"ATS", "BEF Franc belge", "DEM Mark", "ESP", "FRF", "IEP", "ITL", "LUF", "FIM", "NLG", "PTE Escudo"}) {
+        EXPECT_TRUE(IsPadlockedCurrency(title)) << title;
+        EXPECT_TRUE(IsFixedToEuro(CurrencyCode(title))) << title;
+    }
+    for (const char* title : {"dem Mark", "DE", "", "USD Dollar", "GRD Drachme", " DEM", "EUR Euro", "BGN Lev"})
+        EXPECT_FALSE(IsPadlockedCurrency(title)) << title;
+    for (const char* code : {"EUR", "GRD", "SIT", "CYP", "MTL", "SKK", "EEK", "LVL", "LTL", "HRK", "BGN"})
+        EXPECT_TRUE(IsFixedToEuro(code)) << code;
+    for (const char* code : {"USD", "CHF", "eur", "EU", "", "DEMX"})
+        EXPECT_FALSE(IsFixedToEuro(code)) << code;
+}
+
 TEST(CurrencyTitle, GivesItsCodeAndMemoryPrefixByCharacters) {
     struct Row {
         const char* title;

@@ -77,13 +77,5 @@ TEST_F(ListFileTest, AFailedSaveLeavesTheOldListWhole) {
     EXPECT_TRUE(NoTemporaryLeft());
 }
 
-TEST(LockedCurrency, MatchesTheElevenCodesExactly) {
-    for (const char* title :
-         {"ATS", "BEF Franc belge", "DEM Mark", "ESP", "FRF", "IEP", "ITL", "LUF", "FIM", "NLG", "PTE Escudo"})
-        EXPECT_TRUE(IsLockedCurrency(title)) << title;
-    for (const char* title : {"dem Mark", "DE", "", "USD Dollar", "GRD Drachme", " DEM"})
-        EXPECT_FALSE(IsLockedCurrency(title)) << title;
-}
-
 }  // namespace
 }  // namespace devical::storage::testing

@@ -284,7 +284,7 @@ TEST(ShippedSets, RatesFilesHoldTheIrrevocableRatesOfTheEuroArea) {
             const ListRecord& row = *found->second;
             EXPECT_EQ(Number(row[1], set.separator), Number(fixed.rate, '.'))
                 << row[0] << ": '" << row[1] << "' instead of " << fixed.rate;
-            EXPECT_TRUE(!fixed.original || IsLockedCurrency(row[0])) << row[0] << " can be edited";
+            EXPECT_TRUE(!fixed.original || engine::IsPadlockedCurrency(row[0])) << row[0] << " can be edited";
         }
     }
 }
