@@ -54,11 +54,8 @@ void TapeLog::Add(engine::TapeLine line) {
     lines_.push_back(line);
     if (watcher_) watcher_->Added();
     try {
-        if (file_->LineCount() >= kLimit + kSlack) {
-            file_->Rewrite(lines_);  // the line just printed among them
-        } else {
-            file_->Append(line);
-        }
+        file_->Append(line);
+        if (file_->LineCount() > kLimit + kSlack) file_->CutBack(kLimit);
         failing_ = false;
     } catch (const storage::FileError& error) {
         Failed(error.what());

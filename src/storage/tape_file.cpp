@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "storage/directory_lock.h"
 #include "storage/file_io.h"
 #include "storage/file_staging.h"
 #include "storage/text_lines.h"
@@ -153,10 +154,19 @@ std::deque<engine::TapeLine> TapeFile::Load(std::size_t limit) {
     return lines;
 }
 
+bool TapeFile::NameStillHoldsOpenFile() const {
+    struct stat byName {
+    }, open{};
+    return ::lstat(path_.c_str(), &byName) == 0 && ::fstat(appending_, &open) == 0 && byName.st_dev == open.st_dev &&
+           byName.st_ino == open.st_ino;
+}
+
 void TapeFile::Append(const engine::TapeLine& line) {
+    // An editor that saved the tape put a new file under its name: the lines go there.
+    if (appending_ >= 0 && !NameStillHoldsOpenFile()) CloseAppending();
     if (appending_ < 0) {
         // Never through a link, never waiting on a FIFO; a file that may not be written stays as it is.
-        const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        const int fd = ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0) staging::Fail("CannotWrite", path_, errno);
         appending_ = fd;
         struct stat info {};
@@ -171,6 +181,10 @@ void TapeFile::Append(const engine::TapeLine& line) {
             CloseAppending();
             throw;
         }
+        // Whether the file ends inside a line (a write cut short, an editor's save) is the file's to say.
+        char last = '\n';
+        if (info.st_size > 0 && ::pread(fd, &last, 1, info.st_size - 1) == 1)
+            lastLineOpen_ = last != '\n' && last != '\r';
     }
     const std::string_view end = format_.lineEnd;
     std::string bytes = lastLineOpen_ ? std::string(end) : std::string();
@@ -186,6 +200,12 @@ void TapeFile::Append(const engine::TapeLine& line) {
     }
     lastLineOpen_ = false;
     ++lineCount_;
+}
+
+void TapeFile::CutBack(std::size_t keep) {
+    // Nobody may add a line between our reading and our writing.
+    const DirectoryLock lock(path_.parent_path());
+    Rewrite(Load(keep));
 }
 
 void TapeFile::Rewrite(const std::deque<engine::TapeLine>& lines) {

@@ -37,11 +37,15 @@ public:
     void Append(const engine::TapeLine& line);
     // The whole file replaced by these lines, all or nothing. Throws FileError.
     void Rewrite(const std::deque<engine::TapeLine>& lines);
+    // The file cut back to its last `keep` lines that read, as the file holds them now: what
+    // another writer or an editor added since it was loaded stays. Throws FileError.
+    void CutBack(std::size_t keep);
     // The lines the file holds, damaged ones included: what a cut back would shorten.
     std::size_t LineCount() const { return lineCount_; }
 
 private:
     void CloseAppending();
+    bool NameStillHoldsOpenFile() const;
 
     std::filesystem::path path_;
     TextFormat format_;

@@ -122,18 +122,28 @@ TEST_F(TapeTest, KeepsItsLinesInTapeTxtAndCutsThemBackToTheLast10000) {
     ConverterSession next = Started();
     EXPECT_EQ(Printed(next), Printed(session));  // the next run reads them back
 
-    // A tape at its limit: the file runs on past it, then is cut back to the newest lines.
+    // An editor saves the tape as a new file, its last line unended: the next line goes there.
+    WriteBytes("Tape.new", "2026-12-07 09:00:00\t+\t1\t1\tFRF\t\t");
+    std::filesystem::rename(Path("Tape.new"), Path("Tape.txt"));
+    Press(session, "5+");
+    EXPECT_EQ(Bytes("Tape.txt"),
+              "2026-12-07 09:00:00\t+\t1\t1\tFRF\t\t\r\n2026-12-08 10:00:00\t+\t5,00\t1\tFRF\t\t\r\n");
+
+    // A tape at its limit: the file runs on past it, then is cut back to the newest lines of
+    // the file, a line added by an editor since the tape was read among them.
     std::string lines;
     for (std::size_t i = 0; i < TapeLog::kLimit + TapeLog::kSlack; ++i)
         lines += "2026-12-07 09:00:00\t+\t" + std::to_string(i) + "\t1\tFRF\t\t\n";
     WriteBytes("Tape.txt", lines);
     ConverterSession full = Started();
+    full.Tape().Lines();
+    WriteBytes("Tape.txt", lines + "2026-12-07 09:30:00\t+\t11000\t1\tFRF\t\t\n");
     Press(full, "7+");
     EXPECT_EQ(full.Tape().Lines().size(), TapeLog::kLimit);
     EXPECT_EQ(full.Tape().Lines().front().amount, std::to_string(TapeLog::kSlack + 1));
     const std::string kept = Bytes("Tape.txt");
     EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), static_cast<long>(TapeLog::kLimit));
-    EXPECT_TRUE(kept.ends_with("\t+\t7,00\t1\tFRF\t\t\n"));  // the file's own line end
+    EXPECT_TRUE(kept.ends_with("\t11000\t1\tFRF\t\t\n2026-12-08 10:00:00\t+\t7,00\t1\tFRF\t\t\n"));
 }
 
 // Starting reads no tape; a tape that cannot be written is told once, not at every key.
