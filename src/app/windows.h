@@ -41,7 +41,7 @@ public:
     QString MemoryCurrencyPrefix() const override { return calc_.MemoryCurrencyPrefix(); }
     void SetMemoryCurrencyPrefix(const QString& prefix) override { calc_.SetMemoryCurrencyPrefix(prefix); }
     void TakeBackActivation() override { calc_.TakeBackActivation(); }
-    void ListFilesChanged() override { emit calc_.listFilesChanged(); }
+    void ListFilesChanged() override { calc_.ListFilesChanged(); }
     session::TapeLog& Tape() override { return calc_.Tape(); }
     void RecallFromTape(std::size_t line) override { calc_.RecallFromTape(line); }
     void TypeIntoCalculator(int key, Qt::KeyboardModifiers modifiers, const QString& text) override {

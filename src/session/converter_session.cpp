@@ -90,9 +90,15 @@ void ConverterSession::TakeCurrency(const std::string& title, engine::Amount rat
     floatingRateDate_ = floating ? ratesDate_ : std::string();
 }
 
+void ConverterSession::Notify(Shown changed) const {
+    for (const auto& observer : observers_)
+        observer(changed);
+}
+
 void ConverterSession::TakeShownSettings() {
     TakeSeparator();
     Take(Settings().Read(context_.decimalSeparator).values);
+    Notify(Shown::Settings | Shown::Memory);
 }
 
 ConverterSession::Activation ConverterSession::Activate() {
@@ -120,6 +126,7 @@ ConverterSession::Activation ConverterSession::Activate() {
         state_.Started = true;
     }
     FollowChanges(outcome);
+    Notify(Shown::All);
     return activation;
 }
 
@@ -158,7 +165,7 @@ ConverterSession::Choice ConverterSession::Choose(const storage::RowChoice& choi
     Choice chosen{Flush(), {}};
     if (chosen.failure) return chosen;
     TakeChoice(choice, chosen.outcome);
-    if (changed_) changed_();
+    Notify(Shown::All);
     return chosen;
 }
 
@@ -193,7 +200,7 @@ std::optional<std::string> ConverterSession::StoreTitle(storage::TitleTarget tar
     case storage::TitleTarget::Gross: context_.grossCaption = title; break;
     case storage::TitleTarget::Memory: engine::TakeStoredTitle(state_.Memory, title); break;
     }
-    if (changed_) changed_();
+    Notify(target == storage::TitleTarget::Memory ? Shown::Memory : Shown::Settings);
     return std::nullopt;
 }
 
@@ -234,6 +241,7 @@ engine::EngineOutcome ConverterSession::ChooseBox(int row, int column) {
     NoteBox(row, column);
     engine::EngineOutcome outcome;
     Flush(outcome);
+    Notify(Shown::Layout | Shown::Boxes);
     return outcome;
 }
 
@@ -247,6 +255,7 @@ engine::EngineOutcome ConverterSession::ChooseSizeLevel(int level) {
     NoteSizeLevel(level);
     engine::EngineOutcome outcome;
     Flush(outcome);
+    Notify(Shown::Layout | Shown::Boxes);
     return outcome;
 }
 
@@ -257,23 +266,27 @@ engine::EngineOutcome ConverterSession::SetDecimals(std::string decimals) {
     Print(engine::SettingLines(before, engine::SettingsOf(state_, context_), context_.decimalSeparator));
     pending_.Decimals(state_.Decimals);
     Flush(outcome);
+    Notify(Shown::Settings | Shown::Boxes);
     return outcome;
 }
 
 void ConverterSession::EditEntry(const std::function<void(engine::ConverterState&, char)>& edit) {
     TakeSeparator();
     edit(state_, context_.decimalSeparator);
+    Notify(Shown::Boxes);
 }
 
 void ConverterSession::ClearAll() {
     engine::ClearAll(state_);
     Print(engine::KeyLine(engine::TapeMark::Clear, state_, context_));
+    Notify(Shown::Boxes);
 }
 
 void ConverterSession::CancelEntry() {
     TakeSeparator();
     engine::CancelEntry(state_, context_.decimalSeparator);
     Print(engine::KeyLine(engine::TapeMark::CancelEntry, state_, context_));
+    Notify(Shown::Boxes);
 }
 
 void ConverterSession::Print(const std::vector<engine::TapeLine>& lines) {
@@ -287,6 +300,7 @@ engine::EngineOutcome ConverterSession::Operate(engine::OperatorKey key) {
     const std::string operand = state_.Box(state_.BoxUnderEntry);
     engine::EngineOutcome outcome = engine::ApplyOperator(state_, key, context_);
     if (outcome.clipboardText) Print(engine::OperatorLines(operand, key, state_, context_));
+    Notify(Shown::Boxes);
     return outcome;
 }
 
@@ -296,13 +310,16 @@ std::optional<engine::EngineOutcome> ConverterSession::Paste(std::string_view te
     if (outcome && outcome->clipboardText)
         Print(engine::OperatorLines(*engine::PastedAmount(text, context_.decimalSeparator), engine::OperatorKey::Equals,
                                     state_, context_));
+    if (outcome) Notify(Shown::Boxes);
     return outcome;
 }
 
 bool ConverterSession::RecallFromTape(std::size_t line) {
     TakeSeparator();
     const auto& lines = tape_.Lines();
-    return line < lines.size() && engine::RecallTapeLine(state_, lines[line], context_.decimalSeparator);
+    if (line >= lines.size() || !engine::RecallTapeLine(state_, lines[line], context_.decimalSeparator)) return false;
+    Notify(Shown::Boxes);
+    return true;
 }
 
 // ---- The memory ------------------------------------------------------------------------
@@ -323,6 +340,7 @@ engine::MemoryOutcome ConverterSession::AddToMemory(engine::MemoryKey key) {
         Print(engine::KeyLine(mark, state_, context_));
     }
     StoreMemory(outcome);
+    Notify(Shown::Memory);
     return outcome;
 }
 
@@ -330,6 +348,7 @@ engine::MemoryOutcome ConverterSession::ClearMemory() {
     engine::MemoryOutcome outcome = engine::ClearMemory(state_.Memory);
     Print(engine::KeyLine(engine::TapeMark::MemoryClear, state_, context_));
     StoreMemory(outcome);
+    Notify(Shown::Memory);
     return outcome;
 }
 
@@ -337,9 +356,13 @@ void ConverterSession::RecallMemory() {
     TakeSeparator();
     engine::RecallMemory(state_);
     Print(engine::KeyLine(engine::TapeMark::MemoryRecall, state_, context_));
+    Notify(Shown::Boxes);
 }
 
-void ConverterSession::ShowMemoryAsZero() { engine::ShowMemoryAsZero(state_.Memory); }
+void ConverterSession::ShowMemoryAsZero() {
+    engine::ShowMemoryAsZero(state_.Memory);
+    Notify(Shown::Memory);
+}
 
 std::string ConverterSession::StartRenaming() {
     TakeSeparator();

@@ -1,6 +1,7 @@
 // The converter's session: the one owner of the calculator's state, its context and the
 // settings file behind them. The windows ask it for the user's actions and draw what it holds
-// afterwards; each action writes what changed to the settings file at once. Another window's
+// when it tells them what changed; each action writes what changed to the settings file at
+// once, in one rewrite. Another window's
 // choice reaches the calculator the way the program has always handed it over: written to the
 // settings file, then read back by the main window's next activation, which re-evaluates the
 // amounts with it.
@@ -31,6 +32,18 @@ std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator);
 // text that is no date.
 int WorkingDaysSince(std::string_view isoDate, std::chrono::sys_days today);
 
+// What an action changed of what the windows show: each observer draws the parts it shows.
+enum class Shown : unsigned {
+    Boxes = 1,       // the six amounts, the one being typed
+    Layout = 2,      // the box under entry and the size level
+    Settings = 4,    // titles, tax, currency and rate, decimals
+    Memory = 8,      // the memory register
+    ListFiles = 16,  // a list file rewritten by another writer (the rates update)
+    All = 31,
+};
+constexpr Shown operator|(Shown a, Shown b) { return Shown(unsigned(a) | unsigned(b)); }
+constexpr bool Has(Shown set, Shown part) { return (unsigned(set) & unsigned(part)) != 0; }
+
 class ConverterSession {
 public:
     // For the program directory (with its trailing '/', or empty for the current directory),
@@ -49,8 +62,11 @@ public:
     const std::string& FloatingRateDate() const { return floatingRateDate_; }
 
     void UseMessages(engine::MessageCatalogue messages) { context_.messages = std::move(messages); }
-    // Told after another window's choice or title has changed what the main window shows.
-    void OnChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+    // Told after each action with what it changed; the windows draw from here, not from the
+    // actions they ask for. Observers are told in the order they came.
+    void Observe(std::function<void(Shown)> observer) { observers_.push_back(std::move(observer)); }
+    // Another writer (the rates update) rewrote list files: their windows read them again.
+    void ListFilesChanged() { Notify(Shown::ListFiles); }
 
     // The stored settings that the labels show (titles, tax, currency, memory, decimals),
     // nothing written and no box changed: the window shows them from its first frame, before
@@ -118,6 +134,7 @@ public:
 
 private:
     void TakeSeparator() { context_.decimalSeparator = decimalSeparator_(); }
+    void Notify(Shown changed) const;
     // Writes the keys the action changed, in one rewrite; the message of a write that fails
     // joins the outcome's.
     void Flush(engine::EngineOutcome& outcome);
@@ -141,7 +158,7 @@ private:
     std::function<char()> decimalSeparator_;
     std::string floatingRateDate_;
     std::string ratesDate_;
-    std::function<void()> changed_;
+    std::vector<std::function<void(Shown)>> observers_;
     storage::SettingsChanges pending_;  // the keys the action under way changed
     bool ratesDaily_ = false;
     std::string ratesChecked_;

@@ -50,7 +50,7 @@ TCalc::TCalc(const QString& programDirectory, QWidget* parent)
     BuildControls();
     WireControls();
     session_.Tape().OnFailure([this](const std::string& failure) { ShowError(Text(failure)); });
-    session_.OnChanged([this] { ShowState(); });
+    session_.Observe([this](session::Shown changed) { Show(changed); });
     fullHeight_ = height();
     bottomMargin_ = fullHeight_ - (Button100->y() + Button100->height());
     setWindowIcon(ProgramIcon());
@@ -71,8 +71,6 @@ void TCalc::ShowStoredSettings() {
     try {
         session_.TakeShownSettings();
         ButtonDec->setText(QString(QLatin1Char(session_.Context().decimalSeparator)));
-        ShowSettings();
-        ShowMemory();
     } catch (const storage::FileError&) {  // the activation step says why
     }
 }
@@ -211,7 +209,6 @@ void TCalc::FormActivate() {
     try {
         const session::ConverterSession::Activation activation = session_.Activate();
         ButtonDec->setText(QString(QLatin1Char(session_.Context().decimalSeparator)));  // the key types it
-        ShowState();
         ShowOutcome(activation.outcome);
         FocusEquals();
         SpeakConversion();
@@ -333,26 +330,27 @@ void TCalc::HideToTray() {
 
 // ---- Showing the state ---------------------------------------------------------------
 
-void TCalc::ShowBoxes(const engine::EngineOutcome& outcome) {
+void TCalc::Show(session::Shown changed) {
+    using session::Has, session::Shown;
+    if (Has(changed, Shown::Settings)) ShowSettings();
+    if (Has(changed, Shown::Memory)) ShowMemory();
+    if (Has(changed, Shown::Layout)) ShowBoxUnderEntryLook();
+    if (Has(changed, Shown::Boxes)) ShowBoxes();
+    if (Has(changed, Shown::ListFiles)) emit listFilesChanged();
+}
+
+void TCalc::ShowBoxes() {
     const engine::ConverterState& state = State();
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         boxes_[i]->SetTyping(static_cast<int>(i) + 1 == state.BoxUnderEntry && !state.NewEntry);
         boxes_[i]->setText(Text(state.Boxes[i]));
     }
-    ShowOutcome(outcome);
 }
 
 void TCalc::ShowOutcome(const engine::EngineOutcome& outcome) {
     if (outcome.clipboardText) platform::SetClipboardText(Text(*outcome.clipboardText));
     for (const std::string& message : outcome.messages)
         ShowError(Text(message));
-}
-
-void TCalc::ShowState() {
-    ShowSettings();
-    ShowMemory();
-    ShowBoxUnderEntryLook();
-    ShowBoxes();
 }
 
 // The box under entry stands out, with its row and column labels; the window has the
@@ -381,11 +379,11 @@ void TCalc::ShowError(const QString& text) { platform::ShowMessage(this, platfor
 // Every key that edits the entry shows the boxes again and gives the focus back to "=".
 void TCalc::EditEntry(const std::function<void(engine::ConverterState&, char)>& edit) {
     session_.EditEntry(edit);
-    ShowEntry();
+    FocusEquals();
 }
 
 void TCalc::OperatorClick(engine::OperatorKey key) {
-    ShowBoxes(session_.Operate(key));
+    ShowOutcome(session_.Operate(key));
     FocusEquals();
     SpeakConversion();
 }
@@ -393,18 +391,15 @@ void TCalc::OperatorClick(engine::OperatorKey key) {
 void TCalc::BoxClick(int row, int column) {
     const int level = State().SizeLevel;
     const engine::EngineOutcome outcome = session_.ChooseBox(row, column);
-    ShowBoxUnderEntryLook();
     if (State().SizeLevel != level) FocusEquals();  // the window grew to show the row
-    ShowBoxes(outcome);
+    ShowOutcome(outcome);
     SpeakConversion();
 }
 
 // ---- Size levels, showing ------------------------------------------------------------
 
 void TCalc::Bar_ReducChange() {
-    const engine::EngineOutcome outcome = session_.ChooseSizeLevel(Bar_Reduc->value());
-    ShowBoxUnderEntryLook();
-    ShowBoxes(outcome);
+    ShowOutcome(session_.ChooseSizeLevel(Bar_Reduc->value()));
     FocusEquals();
 }
 
@@ -420,7 +415,7 @@ void TCalc::Bt_CopyClick() {
 void TCalc::PasteAmount() {
     const auto outcome = session_.Paste(Utf8(platform::ClipboardText()));
     if (!outcome) return;  // not a number: nothing happens, nothing is said
-    ShowBoxes(*outcome);
+    ShowOutcome(*outcome);
     FocusEquals();
 }
 
@@ -430,9 +425,7 @@ void TCalc::Nb_DecChange() {
 }
 
 void TCalc::ApplyDecimals() {
-    Lib_NbrDec->setText(Nb_Dec->currentText());
-    NameAmountBoxes();
-    ShowBoxes(session_.SetDecimals(Utf8(Nb_Dec->currentText())));
+    ShowOutcome(session_.SetDecimals(Utf8(Nb_Dec->currentText())));
     SpeakConversion();
 }
 

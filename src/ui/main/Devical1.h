@@ -62,11 +62,11 @@ public:
     }
     void ButtonCEClick() {
         session_.CancelEntry();
-        ShowEntry();
+        FocusEquals();
     }
     void ButtonCClick() {
         session_.ClearAll();
-        ShowEntry();
+        FocusEquals();
     }
     void ButtonDivClick() { OperatorClick(engine::OperatorKey::Divide); }
     void ButtonMulClick() { OperatorClick(engine::OperatorKey::Times); }
@@ -104,16 +104,16 @@ public:
 
     // Memory register.
     void ButtonMPlusClick() {
-        ShowMemory(session_.AddToMemory(engine::MemoryKey::Plus));
+        ShowMemoryOutcome(session_.AddToMemory(engine::MemoryKey::Plus));
         SpeakMemory();
     }
     void ButtonMMoinsClick() {
-        ShowMemory(session_.AddToMemory(engine::MemoryKey::Minus));
+        ShowMemoryOutcome(session_.AddToMemory(engine::MemoryKey::Minus));
         SpeakMemory();
     }
     void ButtonMRClick();
     void ButtonMCClick() {
-        ShowMemory(session_.ClearMemory());
+        ShowMemoryOutcome(session_.ClearMemory());
         SpeakMemory();
     }
     void Label1Click();
@@ -150,6 +150,8 @@ public:
     // The paper tape, and a line of it put into the box under entry.
     session::TapeLog& Tape() { return session_.Tape(); }
     void RecallFromTape(std::size_t line);
+    // The rates update rewrote the list files: the session tells the lists to read them again.
+    void ListFilesChanged() { session_.ListFilesChanged(); }
     // The daily update of the rates at start-up: asked for or not, stored, due today.
     bool RatesDaily() const { return session_.RatesDaily(); }
     bool StoreRatesDaily(bool daily) { return !Reported(session_.StoreRatesDaily(daily)); }
@@ -170,7 +172,7 @@ signals:
     void languageDialogRequested();
     void rateListRequested();
     void tapeRequested();
-    // Another program rewrote the list files: the lists follow.
+    // The session says another program rewrote the list files: the lists follow.
     void listFilesChanged();
     void taxListRequested();
     // The current memory handed to the saved-amounts list: title, national and euro amounts.
@@ -197,24 +199,21 @@ private:
         });
     }
     void EditEntry(const std::function<void(engine::ConverterState&, char)>& edit);
-    void ShowEntry() {
-        ShowBoxes();
-        FocusEquals();
-    }
     void OperatorClick(engine::OperatorKey key);
     void BoxClick(int row, int column);
     bool Reported(const std::optional<std::string>& failure);
-    // The state shown: the six boxes, then the clipboard text and the messages of a step.
-    void ShowBoxes(const engine::EngineOutcome& outcome = {});
+    // The parts of the window that the session says changed, drawn from what it holds.
+    void Show(session::Shown changed);
+    void ShowBoxes();
+    // What a step leaves besides the state: the clipboard text and its messages.
     void ShowOutcome(const engine::EngineOutcome& outcome);
-    // Everything the session holds, as it tells that something changed.
-    void ShowState();
     void ShowBoxUnderEntryLook();
     void ShowStoredSettings();
     void ShowSettings();
     void NameAmountBoxes();
     void ShowRateDate();
-    void ShowMemory(const engine::MemoryOutcome& outcome = {});
+    void ShowMemory();
+    void ShowMemoryOutcome(const engine::MemoryOutcome& outcome);
     void StepDecimals(int step);
     void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
     // What a glance at the window tells, said by a listening screen reader: the converted

@@ -6,13 +6,16 @@
 
 namespace devical::ui {
 
-void TCalc::ShowMemory(const engine::MemoryOutcome& outcome) {
+void TCalc::ShowMemory() {
     const engine::MemoryRegister& memory = State().Memory;
     Lib_Memory->setText(Text(memory.Title));
     NameAmountBoxes();  // the memory's amounts are named by its title
     Lb_Dev->setText(Text(memory.Code));
     Lib_MemCur->setText(Text(memory.National));
     Lib_MemEuro->setText(Text(memory.Euro));
+}
+
+void TCalc::ShowMemoryOutcome(const engine::MemoryOutcome& outcome) {
     if (outcome.notice) platform::ShowMessage(this, platform::MessageKind::Notice, Text(*outcome.notice));
     if (outcome.error) ShowError(Text(*outcome.error));
     if (outcome.store) FocusEquals();
@@ -20,20 +23,17 @@ void TCalc::ShowMemory(const engine::MemoryOutcome& outcome) {
 
 void TCalc::ButtonMRClick() {
     session_.RecallMemory();
-    ShowEntry();
+    FocusEquals();
     SpeakConversion();
 }
 
 void TCalc::RecallFromTape(std::size_t line) {
     if (!session_.RecallFromTape(line)) return;
-    ShowEntry();
+    FocusEquals();
     SpeakConversion();
 }
 
-void TCalc::Label1Click() {
-    session_.ShowMemoryAsZero();
-    ShowMemory();
-}
+void TCalc::Label1Click() { session_.ShowMemoryAsZero(); }
 
 void TCalc::Lst_MemoryClick() {
     const engine::MemoryRegister& memory = State().Memory;
