@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "ui/common/click_filter.h"
 
@@ -106,7 +107,80 @@ public:
     }
 };
 
+// A text box read as Qt reads it, but for its text attributes: Qt 6.4 gives each character a
+// range of its own, empty, and a screen reader that speaks the line run by run then drops the
+// last character ("0,94" heard "0,9"). Here one run spans the whole text.
+class LineEditAccessible : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface {
+public:
+    explicit LineEditAccessible(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) return Box()->text();
+        return QAccessibleWidget::text(kind);
+    }
+    void setText(QAccessible::Text kind, const QString& text) override {
+        if (kind == QAccessible::Value && !Box()->isReadOnly()) Box()->setText(text);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = !Box()->isReadOnly();
+        state.readOnly = Box()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    // Text.
+    void selection(int index, int* start, int* end) const override {
+        *start = *end = 0;
+        if (index != 0 || !Box()->hasSelectedText()) return;
+        *start = Box()->selectionStart();
+        *end = Box()->selectionEnd();
+    }
+    int selectionCount() const override { return Box()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0) Box()->deselect();
+    }
+    void setSelection(int, int start, int end) override { Box()->setSelection(start, end - start); }
+    int cursorPosition() const override { return Box()->cursorPosition(); }
+    void setCursorPosition(int position) override { Box()->setCursorPosition(position); }
+    QString text(int start, int end) const override { return Box()->text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Box()->text().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint& point) const override {
+        return Box()->cursorPositionAt(Box()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+    // Editable text.
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString& text) override {
+        if (Box()->isReadOnly()) return;
+        Box()->setText(Box()->text().replace(start, end - start, text));
+    }
+
+private:
+    QLineEdit* Box() const { return static_cast<QLineEdit*>(widget()); }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
+    if (auto* box = qobject_cast<QLineEdit*>(object); box && box->echoMode() == QLineEdit::Normal)
+        return new LineEditAccessible(box);
     if (object->property(kAnnouncer).toBool()) return new AnnouncerAccessible(static_cast<QWidget*>(object));
     auto* label = qobject_cast<QLabel*>(object);
     if (label && (label->property(kAmountBox).toBool() || label->property(kSpokenAmount).toBool() ||
