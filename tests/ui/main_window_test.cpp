@@ -662,6 +662,24 @@ private slots:
         QVERIFY(calc->isVisible() && calc->isMinimized());
     }
 
+    // A session whose panel starts after the program: the close box minimises until the
+    // notification area comes, and from then on the icon is there to come back by.
+    void aTrayThatComesLaterGetsTheIconAndTheHiddenWindow() {
+        devical::platform::OverrideTrayAvailable(false);
+        auto calc = Open();
+        calc->close();
+        QVERIFY(calc->isVisible() && calc->isMinimized());
+        QVERIFY(!calc->findChild<QSystemTrayIcon*>());
+
+        devical::platform::OverrideTrayAvailable(true);
+        calc->findChild<devical::platform::TrayIcon*>()->LookForTray();  // as its next look does
+        QSystemTrayIcon* icon = calc->findChild<QSystemTrayIcon*>();
+        QVERIFY(icon && icon->isVisible());
+        calc->showNormal();
+        calc->close();
+        QVERIFY(!calc->isVisible());
+    }
+
     void theAboutBoxClosesWithEscape() {
         devical::app::TInfo about;
         about.show();
