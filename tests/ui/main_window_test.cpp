@@ -6,9 +6,11 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QtTest>
 #include <memory>
@@ -67,6 +69,12 @@ private:
     static void Click(TCalc& calc, const char* name) {
         QTest::mouseClick(calc.findChild<W*>(name), Qt::LeftButton);
     }
+
+public slots:
+    void OpenedLink(const QUrl& url) { openedLinks_ << url.toString(); }
+
+private:
+    QStringList openedLinks_;  // the links handed to the desktop
 
 private slots:
     void init() {
@@ -687,6 +695,36 @@ private slots:
         QTest::keyClick(&about, Qt::Key_Escape);
         QVERIFY(!about.isVisible());
         QVERIFY(about.findChild<QLabel*>("Connect_Mail")->text().endsWith(QLatin1String("@example.org")));
+    }
+
+    // The about box's links, reached by Tab from the last control, read out by their text as
+    // links, and opened by Enter and by Space.
+    void theAboutBoxLinksAreReachedAndOpenedByKeys() {
+        devical::app::TInfo about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        openedLinks_.clear();
+        for (const char* scheme : {"mailto", "https"})
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "OpenedLink");
+        const auto unset = qScopeGuard([] {
+            for (const char* scheme : {"mailto", "https"})
+                QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        });
+        about.findChild<QWidget*>("Bt_Close")->setFocus();
+        const Qt::Key presses[] = {Qt::Key_Return, Qt::Key_Space};
+        QStringList spoken;
+        for (int tab = 0; tab < 4; ++tab) {
+            QTest::keyClick(about.windowHandle(), Qt::Key_Tab);
+            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+            if (reader->role() != QAccessible::Link || spoken.size() == 2) continue;
+            spoken << reader->text(QAccessible::Name);
+            QTest::keyClick(about.windowHandle(), presses[spoken.size() - 1]);
+        }
+        QCOMPARE(spoken, (QStringList{about.findChild<QLabel*>("Connect_Mail")->text(),
+                                      about.findChild<QLabel*>("Connect_Web2")->text()}));
+        QCOMPARE(openedLinks_, (QStringList{QStringLiteral("mailto:devical@example.org"),
+                                            QStringLiteral("https://devical.example.org/")}));
+        QVERIFY(about.isVisible());
     }
 
     // The arguments after the program's name, then: hidden, shown, help or version, and the options not known.
