@@ -8,12 +8,13 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # libfontconfig-dev: the start reads fontconfig's set-up on a worker before Qt is up.
 # qt6-translations-l10n: Qt's own buttons (Yes, No, Cancel) in the interface's language.
+# qt6-wayland: the window on a Wayland session as it is, without XWayland.
 # The install and package checks: desktop-file-utils, appstream, dpkg-dev (dependencies of
 # the package), lintian, and xvfb with x11-utils to see the installed program's windows.
 # The next line: AT-SPI and a session bus, for the screen-reader check (accessibility_check.sh);
 # python3-xlib watches the first frame in bench/startup_memory.sh. The last line: the
 # screen reader, its speech server and the keys typed at the window (orca_check.sh).
-packages=(cmake make g++ qt6-base-dev libfontconfig-dev qt6-translations-l10n libgtest-dev libbenchmark-dev
+packages=(cmake make g++ qt6-base-dev libfontconfig-dev qt6-translations-l10n qt6-wayland libgtest-dev libbenchmark-dev
           desktop-file-utils appstream dpkg-dev lintian xvfb x11-utils
           at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus-x11 python3-xlib
           orca speech-dispatcher xdotool)

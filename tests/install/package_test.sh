@@ -25,6 +25,7 @@ depends="$(dpkg-deb -f "$deb" Depends)"
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks Qt: $depends"
 grep -q 'libqt6network6' <<<"$depends" || fail "Depends lacks Qt's network library (devical-rates): $depends"
 grep -q 'qt6-translations-l10n' <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks Qt's translations"
+grep -q 'qt6-wayland' <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks Qt's Wayland platform"
 [ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "section"
 grep -q '@example.org>' <<<"$(dpkg-deb -f "$deb" Maintainer)" || fail "maintainer"
 

@@ -162,6 +162,39 @@ private slots:
         QVERIFY2(faint.isEmpty(), qPrintable(faint.join(QLatin1Char(' '))));
     }
 
+    // A selected row's text on its highlight at 4.5:1 (lists, tape, language choice), and the
+    // size handle as drawn at 3:1 on the window beside it.
+    void selectionsAndTheSizeHandleStandOut_data() {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QApplication::style()->standardPalette();
+        QPalette dark(QColor(0xfcfcfc), QColor(0x31363b), QColor(0x40464c), QColor(0x191b1d), QColor(0x2b2f33),
+                      QColor(0xfcfcfc), Qt::white, QColor(0x1b1e20), QColor(0x2a2e32));
+        dark.setColor(QPalette::Highlight, QColor(0x3daee9));
+        QTest::newRow("dark, as Breeze Dark") << dark;  // white on its highlight
+    }
+    void selectionsAndTheSizeHandleStandOut() {
+        QFETCH(QPalette, palette);
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(palette);
+        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        auto& w = Open();
+        QStringList faint;
+        const auto check = [&faint](const QString& what, QColor a, QColor b, double least) {
+            if (const double r = devical::ui::ContrastRatio(a, b); r < least)
+                faint << QStringLiteral("%1 %2:1").arg(what).arg(r, 0, 'f', 2);
+        };
+        for (const QAbstractItemView* list : std::initializer_list<const QAbstractItemView*>{
+                 w.Rates().ListView1, w.Tape().ListView1, w.ChxLangue().ListView1})
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+                check(list->window()->objectName(), list->palette().color(group, QPalette::Highlight),
+                      list->palette().color(group, QPalette::HighlightedText), 4.5);
+        QSlider* size = w.Calc.Bar_Reduc;  // at level 1, the handle at the top
+        const QImage drawn = size->grab().toImage();
+        const int middle = size->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, size) / 2;
+        check("Bar_Reduc", drawn.pixel(size->width() / 2, middle), drawn.pixel(0, middle), 3);
+        QVERIFY2(faint.isEmpty(), qPrintable(faint.join(QLatin1Char(' '))));
+    }
+
     void aLockedRowSaysSoToAScreenReader() {
         auto& w = Open();
         w.Rates().ShowList();  // a tree view lays out its rows, the ones a reader walks, when shown

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -31,6 +32,7 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<TestProgramDirectory> dir_;
     std::unique_ptr<MessageRecorder> messages_;
+    QStringList openedLinks_;  // handed to the desktop
 
     std::unique_ptr<TCalc> Open() {
         auto calc = std::make_unique<TCalc>(dir_->Path());
@@ -68,6 +70,9 @@ private:
         QTest::mouseClick(calc.findChild<W*>(name), Qt::LeftButton);
     }
 
+public slots:
+    void OpenedLink(const QUrl& url) { openedLinks_ << url.toString(); }
+
 private slots:
     void init() {
         UseLocale(QLocale::French, QLocale::France);
@@ -77,6 +82,8 @@ private slots:
     }
     void cleanup() {
         devical::platform::OverrideTrayAvailable(std::nullopt);
+        for (const char* scheme : {"mailto", "https"})
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
         const QString problems = messages_->Problems();
         messages_.reset();
         dir_.reset();
@@ -662,6 +669,18 @@ private slots:
         QVERIFY(calc->isVisible() && calc->isMinimized());
     }
 
+    // A panel that starts after the program: the close box minimises until the tray comes,
+    // which then gets the icon.
+    void aTrayThatComesLaterGetsTheIcon() {
+        devical::platform::OverrideTrayAvailable(false);
+        auto calc = Open();
+        calc->close();
+        QVERIFY(calc->isMinimized() && !calc->findChild<QSystemTrayIcon*>());
+        devical::platform::OverrideTrayAvailable(true);
+        calc->findChild<devical::platform::TrayIcon*>()->LookForTray();  // as its next look does
+        QVERIFY(calc->findChild<QSystemTrayIcon*>()->isVisible());
+    }
+
     void theAboutBoxClosesWithEscape() {
         devical::app::TInfo about;
         about.show();
@@ -669,6 +688,27 @@ private slots:
         QTest::keyClick(&about, Qt::Key_Escape);
         QVERIFY(!about.isVisible());
         QVERIFY(about.findChild<QLabel*>("Connect_Mail")->text().endsWith(QLatin1String("@example.org")));
+    }
+
+    // The about box's links, reached by Tab from its last control, read as links by their
+    // text, and opened by Enter and by Space.
+    void theAboutBoxLinksWorkFromTheKeyboard() {
+        devical::app::TInfo about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        for (const char* scheme : {"mailto", "https"})
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "OpenedLink");
+        about.findChild<QWidget*>("Bt_Close")->setFocus();
+        QStringList spoken;
+        for (const Qt::Key press : {Qt::Key_Return, Qt::Key_Space}) {
+            QTest::keyClick(about.windowHandle(), Qt::Key_Tab);
+            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+            if (reader->role() == QAccessible::Link) spoken << reader->text(QAccessible::Name);
+            QTest::keyClick(about.windowHandle(), press);
+        }
+        QCOMPARE(spoken, (QStringList{about.findChild<QLabel*>("Connect_Mail")->text(),
+                                      about.findChild<QLabel*>("Connect_Web2")->text()}));
+        QCOMPARE(openedLinks_, (QStringList{"mailto:devical@example.org", "https://devical.example.org/"}));
     }
 
     // The arguments after the program's name, then: hidden, shown, help or version, and the options not known.

@@ -2,8 +2,10 @@
 
 #include "engine/builtin_texts.h"
 #include "platform/desktop.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/click_filter.h"
 #include "ui/common/colours.h"
+#include "ui/common/focus_ring.h"
 #include "ui/common/icons.h"
 #include "ui/common/placed.h"
 
@@ -31,6 +33,7 @@ QLabel* Line(QWidget* parent, const char* name, int top, int height, const QStri
 }  // namespace
 
 TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    ui::InstallAccessibility();  // the links are read as links, whichever window came first
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(360, 250);  // 368 x 274 with the frame
@@ -53,10 +56,14 @@ TInfo::TInfo(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindow
     Bt_Close->setIcon(
         ui::CloseIcon(ui::Readable(ui::kCancelRed, Bt_Close->palette(), QPalette::Button, QPalette::ButtonText)));
     connect(Bt_Close, &QToolButton::clicked, this, &TInfo::Bt_CloseClick);
-    for (QLabel* link : {Connect_Mail, Connect_Web2})
+    // The links are reached by Tab and opened by Enter or Space too, the focus framed.
+    ui::OnClickOrKey(Connect_Mail, [this] { Connect_MailClick(); });
+    ui::OnClickOrKey(Connect_Web2, [this] { Connect_Web2Click(); });
+    for (QLabel* link : {Connect_Mail, Connect_Web2}) {
         link->setCursor(Qt::PointingHandCursor);
-    ui::OnClick(Connect_Mail, [this] { Connect_MailClick(); });
-    ui::OnClick(Connect_Web2, [this] { Connect_Web2Click(); });
+        ui::MarkLink(link);
+    }
+    new ui::FocusRing(*this);
     ApplyTexts();
 }
 

@@ -14,6 +14,7 @@ namespace {
 const char* const kAmountBox = "devicalAmountBox";
 const char* const kSpokenAmount = "devicalSpokenAmount";
 const char* const kClickable = "devicalClickable";
+const char* const kLink = "devicalLink";
 const char* const kUnderEntry = "devicalUnderEntry";
 const char* const kUnderEntryText = "devicalUnderEntryText";
 const char* const kAnnouncer = "devicalAnnouncer";
@@ -51,6 +52,10 @@ public:
         }
         default: return QAccessibleWidget::text(kind);
         }
+    }
+
+    QAccessible::Role role() const override {
+        return widget()->property(kLink).toBool() ? QAccessible::Link : QAccessibleWidget::role();
     }
 
     QAccessible::State state() const override {
@@ -213,6 +218,8 @@ void MarkAmountBox(QWidget* box) { Mark(box, kAmountBox); }
 void MarkSpokenAmount(QWidget* label) { Mark(label, kSpokenAmount); }
 
 void MarkClickable(QWidget* label) { Mark(label, kClickable); }
+
+void MarkLink(QWidget* label) { label->setProperty(kLink, true); }
 
 void SetUnderEntry(QWidget* box, bool underEntry, const QString& underEntryText) {
     const bool was = box->property(kUnderEntry).toBool();

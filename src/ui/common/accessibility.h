@@ -1,6 +1,6 @@
 // What a screen reader learns of the main window beyond what Qt tells by itself: each amount
 // box named by its line and column, with its amount as its text and the box under entry
-// marked; and the labels that act on a click exposed as buttons that can be pressed.
+// marked; and the labels that act on a click exposed as buttons (or links) that can be pressed.
 #pragma once
 
 #include <QString>
@@ -26,5 +26,7 @@ void Announce(QWidget* window, const QString& text);
 
 // A label with a click handler (click_filter.h): a button whose press runs the handler.
 void MarkClickable(QWidget* label);
+// A clickable label that opens an address: read as a link rather than a button.
+void MarkLink(QWidget* label);
 
 }  // namespace devical::ui

@@ -9,6 +9,9 @@ namespace devical::ui {
 // Calls the handler when the left button is released over the widget, as a click.
 // The widget is then exposed to screen readers as a button (accessibility.h).
 void OnClick(QWidget* widget, std::function<void()> handler);
+// As OnClick, and the widget is also reached by Tab and pressed by Enter or Space, as a button
+// is: for text that acts, such as a link.
+void OnClickOrKey(QWidget* widget, std::function<void()> handler);
 // Runs the handler OnClick gave the widget, as a click would (a screen reader's press).
 void PressClickable(QWidget* widget);
 

@@ -20,5 +20,11 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // colour: a dark palette would swallow navy and red.
 QColor Readable(const QColor& brand, const QColor& background, const QColor& text);
 QColor Readable(const QColor& brand, const QPalette& palette, QPalette::ColorRole background, QPalette::ColorRole text);
+// The colour mixed with black or white, whichever stands further from `against`, just enough
+// to contrast `ratio`:1 with it: the desktop's colour, only as much deeper or lighter as needed.
+QColor ShadedToContrast(const QColor& colour, const QColor& against, double ratio);
+// The palette with a selected row's text reading at 4.5:1 on its highlight, in an active
+// window and an inactive one: the text colour kept, the highlight shaded as far as needed.
+QPalette WithReadableSelection(QPalette palette);
 
 }  // namespace devical::ui

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+#include "ui/common/colours.h"
+
 namespace devical::ui {
 
 QTreeView* MakeReportView(QWidget* window, Place place, QAbstractItemModel* model, int stretchedColumn,
@@ -21,6 +23,7 @@ QTreeView* MakeReportView(QWidget* window, Place place, QAbstractItemModel* mode
     QFont font = view->font();
     font.setPointSize(9);
     view->setFont(font);
+    view->setPalette(WithReadableSelection(view->palette()));
     view->installEventFilter(window);
     return view;
 }

@@ -7,6 +7,7 @@
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "storage/language_set.h"
+#include "ui/common/colours.h"
 #include "ui/common/placed.h"
 #include "ui/common/qt_text.h"
 #include "ui/common/window_placement.h"
@@ -41,6 +42,7 @@ TChx_Langue::TChx_Langue(LanguageSwitchHost& host, QWidget* parent) : QDialog(pa
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->header()->setSectionsClickable(false);
+    ListView1->setPalette(WithReadableSelection(ListView1->palette()));
     ListView1->setAccessibleName(QStringLiteral("Language"));
     for (const auto& row : kLanguages)
         new QTreeWidgetItem(ListView1,

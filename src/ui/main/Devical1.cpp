@@ -79,19 +79,13 @@ void TCalc::ShowStoredSettings() {
 // first frame is on screen (or at once for a start hidden in the tray).
 void TCalc::ShowTrayIcon() {
     if (tray_) return;
-    tray_ = std::make_unique<platform::TrayIcon>(ProgramIcon());
+    tray_ = new platform::TrayIcon(ProgramIcon(), this);
     tray_->SetExitText(Text(engine::BuiltInText("Exit")));
-    connect(tray_.get(), &platform::TrayIcon::showRequested, this, &TCalc::Devical1Click);
-    connect(tray_.get(), &platform::TrayIcon::exitRequested, this, &TCalc::Bt_CloseClick);
+    connect(tray_, &platform::TrayIcon::showRequested, this, &TCalc::Devical1Click);
+    connect(tray_, &platform::TrayIcon::exitRequested, this, &TCalc::Bt_CloseClick);
 }
 
-void TCalc::StartHidden() {
-    if (platform::TrayAvailable()) {
-        ShowTrayIcon();  // the only way back to the window
-    } else {
-        HideToTray();
-    }
-}
+void TCalc::StartHidden() { HideToTray(); }
 
 void TCalc::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
@@ -320,8 +314,10 @@ void TCalc::closeEvent(QCloseEvent* event) {
 }
 
 void TCalc::HideToTray() {
-    // Without a tray nothing would bring a hidden window back: it waits on the taskbar.
-    if (platform::TrayAvailable()) {
+    ShowTrayIcon();
+    // Without a tray nothing would bring a hidden window back: it waits on the taskbar, until
+    // a notification area comes.
+    if (tray_->LookForTray()) {
         hide();
     } else {
         showMinimized();

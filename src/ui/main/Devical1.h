@@ -48,9 +48,9 @@ public:
     // start hidden in the tray.
     void ShowTrayIcon();
     // The start asked to stay out of sight: hidden in the tray, or minimised where there is
-    // no tray to come back from.
+    // no tray (yet) to come back from.
     void StartHidden();
-    // Into the tray, or onto the taskbar where there is no tray.
+    // Into the tray, or onto the taskbar while there is no tray.
     void HideToTray();
 
     // Keypad and boxes.
@@ -236,7 +236,7 @@ private:
     QString memoryCurrencyPrefix_;
     bool activating_ = false;
     platform::MessageBoxReturn messageBoxReturn_;
-    std::unique_ptr<platform::TrayIcon> tray_;
+    platform::TrayIcon* tray_ = nullptr;  // a child of the window, made after its first frame
     bool trayQueued_ = false;
 
 public:

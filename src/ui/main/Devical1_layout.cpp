@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/icons.h"
+#include "ui/common/readable_slider.h"
 #include "ui/main/Devical1_design.h"
 
 namespace devical::ui {
@@ -99,7 +100,8 @@ void TCalc::BuildKeypad() {
 }
 
 void TCalc::BuildOtherControls() {
-    Bar_Reduc = Placed(new QSlider(Qt::Vertical, this), "Bar_Reduc", {0, 0, 18, 49}, QStringLiteral("Taille Devical"));
+    Bar_Reduc =
+        Placed(new ReadableSlider(Qt::Vertical, this), "Bar_Reduc", {0, 0, 18, 49}, QStringLiteral("Taille Devical"));
     Bar_Reduc->setRange(1, 3);
     Bar_Reduc->setPageStep(1);
     Bar_Reduc->setInvertedAppearance(true);  // level 1 at the top, as the window folds downwards
