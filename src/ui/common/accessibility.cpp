@@ -1,6 +1,9 @@
 #include "ui/common/accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
+#include <QTimer>
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -203,14 +206,45 @@ void Mark(QWidget* widget, const char* property) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
+// A screen reader may learn of the focus before it learns that the window is active, and then
+// stays on the window: the focus is told again once the activation is through.
+class FocusRetold : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            auto* window = static_cast<QWidget*>(watched);
+            QTimer::singleShot(0, window, [window] { RetellFocus(window); });
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 void InstallAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(Factory);
+        qApp->installEventFilter(new FocusRetold(qApp));
         return true;
     }();
     (void)installed;
+}
+
+void RetellFocus(QWidget* window) {
+    QWidget* focused = QApplication::focusWidget();
+    if (!QAccessible::isActive() || !focused || !window->isActiveWindow() || focused->window() != window) return;
+    QAccessibleInterface* told = QAccessible::queryAccessibleInterface(focused);
+    // In a list the current row has the focus, not the list.
+    if (const auto* view = qobject_cast<QAbstractItemView*>(focused); view && view->currentIndex().isValid() && told &&
+                                                                      told->tableInterface())
+        if (QAccessibleInterface* cell =
+                told->tableInterface()->cellAt(view->currentIndex().row(), view->currentIndex().column()))
+            told = cell;
+    if (!told) return;
+    QAccessibleEvent focus(told, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
 }
 
 void MarkAmountBox(QWidget* box) { Mark(box, kAmountBox); }

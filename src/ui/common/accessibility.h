@@ -12,6 +12,10 @@ namespace devical::ui {
 // Once, before the first window is shown.
 void InstallAccessibility();
 
+// Tells a listening screen reader again what has the focus in the active window (in a list, its
+// current row). Done for every window as it becomes active.
+void RetellFocus(QWidget* window);
+
 // An amount box: read as "name: amount", the box under entry selected and described so.
 void MarkAmountBox(QWidget* box);
 void SetUnderEntry(QWidget* box, bool underEntry, const QString& underEntryText);

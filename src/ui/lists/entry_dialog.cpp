@@ -98,9 +98,13 @@ void EntryDialog::FormActivate() {
     const storage::RowEdit& edit = list_.Edit();
     const QString title = Text(edit.title);
     Edit1->setMaxLength(std::max(titleLength_, static_cast<int>(title.size())));  // a longer title read stays whole
-    Edit1->setText(title);
-    Edit2->setText(edit.amounts.empty() ? QString() : Text(edit.amounts[0]));
-    if (Edit3) Edit3->setText(edit.amounts.size() < 2 ? QString() : Text(edit.amounts[1]));
+    // A box that already shows its value keeps its selection: a screen reader would hear it go and come back.
+    auto show = [](QLineEdit* box, const QString& value) {
+        if (box && box->text() != value) box->setText(value);
+    };
+    show(Edit1, title);
+    show(Edit2, edit.amounts.empty() ? QString() : Text(edit.amounts[0]));
+    show(Edit3, edit.amounts.size() < 2 ? QString() : Text(edit.amounts[1]));
     if (auto* focused = qobject_cast<QLineEdit*>(focusWidget())) focused->selectAll();  // typing replaces
 }
 

@@ -297,15 +297,6 @@ void TCalc::changeEvent(QEvent* event) {
                (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized)) {
         FormActivate();
     }
-    // A screen reader may learn of the focus before it learns the window is active, and then
-    // stays on the window: the focus is told again once the activation is through.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && QAccessible::isActive())
-        QTimer::singleShot(0, this, [this] {
-            QWidget* focused = QApplication::focusWidget();
-            if (!focused || !isActiveWindow() || focused->window() != this) return;
-            QAccessibleEvent focus(focused, QAccessible::Focus);
-            QAccessible::updateAccessibility(&focus);
-        });
 }
 
 void TCalc::closeEvent(QCloseEvent* event) {
