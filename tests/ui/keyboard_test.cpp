@@ -35,13 +35,22 @@ private slots:
 
     void mainWindowKeysReachEveryControl_data() {
         QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("shown");  // focus, decimals, memory; or the language dialog, or the second help
-        Row("Tab reaches the globe, last", "5 Ctrl+Num++ Shift+Tab", "Bt_Langue25");
+        // Focus, decimals, memory, box under entry; or the language dialog, or the second help.
+        QTest::addColumn<QString>("shown");
+        Row("Tab reaches the globe, last", "5 Ctrl+Num++ Shift+Tab", "Bt_Langue251");
         Row("l is the globe", "l", "language");
-        Row("z shows the memory as 0", "5 Ctrl+Num++ z", "ButtonEgal20");
-        Row("Down steps the list", "Shift+Tab Shift+Tab Down", "Nb_Dec30");
-        Row("Up steps it, then stops", "Shift+Tab Shift+Tab Up Up Up", "Nb_Dec00");
-        Row("d then a digit, fast", "d 3", "ButtonEgal30");
+        Row("z shows the memory as 0", "5 Ctrl+Num++ z", "ButtonEgal201");
+        Row("Down steps the list", "Shift+Tab Shift+Tab Shift+Tab Shift+Tab Down", "Nb_Dec301");
+        Row("Up steps it, then stops", "Shift+Tab Shift+Tab Shift+Tab Shift+Tab Up Up Up", "Nb_Dec001");
+        Row("d then a digit, fast", "d 3", "ButtonEgal301");
+        // Keys of the main keyboard for the keypad's and Insert's.
+        Row("Ctrl+P is M+", "5 Ctrl+P", "ButtonEgal251");
+        Row("Ctrl+M is M-", "5 Ctrl+M", "ButtonEgal2-51");
+        Row("Ctrl+R is MR", "5 Ctrl+P c Ctrl+R Ctrl+P", "ButtonEgal2101");
+        Row("Ctrl+6 takes the sixth box", "Ctrl+6", "ButtonEgal206");
+        Row("Space takes the focused box", "Tab Tab Tab Space", "Cur_Taxe203");
+        Row("Enter takes it too", "Tab Tab Enter", "Euro_HT202");
+        Row("Tab reaches M+, then presses it", "5 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Space", "ButtonEgal251");
         for (const QString letter : {"a", "A", "p", "P"})
             Row(letter + " is the second help", letter, "help");
     }
@@ -59,7 +68,8 @@ private slots:
         const bool helped = messages_->unexpected.removeAll("Ne peut ouvrir le fichier " + help) == 1;
         QCOMPARE(helped     ? "help"
                  : language ? "language"
-                            : focus->objectName() + calc.Lib_NbrDec->text() + calc.Lib_MemCur->text(),
+                            : focus->objectName() + calc.Lib_NbrDec->text() + calc.Lib_MemCur->text() +
+                                  QString::number(calc.State().BoxUnderEntry),
                  shown);
         QCOMPARE(dir_->Setting("Calcul", "Nb_Dec"), calc.Lib_NbrDec->text().toLatin1());
         if (!language && calc.height() > 200)  // a ring in the palette's highlight around the focus
@@ -91,7 +101,7 @@ private slots:
         QTest::addColumn<QString>("keys");
         for (const QString list : {"t", "Alt+Num+2", "m"})
             for (const char* keys :
-                 {" End F2 Tab Escape F2", " End F2 Tab Escape Insert", " End Insert Tab Tab Escape F2"})
+                 {" End F2 Tab Escape F2", " End F2 Tab Escape Insert", " End Insert Tab Tab Escape F2", " End Ctrl+N"})
                 QTest::newRow(qPrintable(list + keys)) << list + keys;
     }
     void entryDialogsOpenOnTheirFirstBox() {

@@ -2,11 +2,11 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
-#include <QApplication>
-#include <QTimer>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "ui/common/click_filter.h"
 
@@ -237,8 +237,8 @@ void RetellFocus(QWidget* window) {
     if (!QAccessible::isActive() || !focused || !window->isActiveWindow() || focused->window() != window) return;
     QAccessibleInterface* told = QAccessible::queryAccessibleInterface(focused);
     // In a list the current row has the focus, not the list.
-    if (const auto* view = qobject_cast<QAbstractItemView*>(focused); view && view->currentIndex().isValid() && told &&
-                                                                      told->tableInterface())
+    if (const auto* view = qobject_cast<QAbstractItemView*>(focused);
+        view && view->currentIndex().isValid() && told && told->tableInterface())
         if (QAccessibleInterface* cell =
                 told->tableInterface()->cellAt(view->currentIndex().row(), view->currentIndex().column()))
             told = cell;

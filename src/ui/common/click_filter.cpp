@@ -57,10 +57,14 @@ void OnClickOrKey(QWidget* widget, std::function<void()> handler) {
     MarkClickable(widget);
 }
 
-void PressClickable(QWidget* widget) {
+bool PressClickable(QWidget* widget) {
     for (QObject* child : widget->children()) {
-        if (child->objectName() == QLatin1String(ClickFilter::kName)) static_cast<ClickFilter*>(child)->Press();
+        if (child->objectName() == QLatin1String(ClickFilter::kName)) {
+            static_cast<ClickFilter*>(child)->Press();
+            return true;
+        }
     }
+    return false;
 }
 
 }  // namespace devical::ui

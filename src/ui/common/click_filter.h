@@ -12,7 +12,8 @@ void OnClick(QWidget* widget, std::function<void()> handler);
 // As OnClick, and the widget is also reached by Tab and pressed by Enter or Space, as a button
 // is: for text that acts, such as a link.
 void OnClickOrKey(QWidget* widget, std::function<void()> handler);
-// Runs the handler OnClick gave the widget, as a click would (a screen reader's press).
-void PressClickable(QWidget* widget);
+// Runs the handler OnClick gave the widget, as a click would (a screen reader's press); false
+// for a widget without one.
+bool PressClickable(QWidget* widget);
 
 }  // namespace devical::ui

@@ -6,6 +6,8 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "ui/common/click_filter.h"
+
 namespace devical::ui {
 
 namespace {
@@ -15,6 +17,19 @@ bool IsNavigationKey(int key) {
                         Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
     return std::find(std::begin(keys), std::end(keys), key) != std::end(keys);
 }
+
+// With Ctrl or Alt held, a key of the digit row stands for its digit, whatever the layout has it
+// type (& é " ' ( on a French keyboard, which gives the digits with Shift only): X11 and
+// Wayland number those keys 10 to 19 alike.
+int LayoutFreeKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers held = key.modifiers();
+    if (!(held & (Qt::ControlModifier | Qt::AltModifier)) || (held & Qt::KeypadModifier)) return key.key();
+    const quint32 code = key.nativeScanCode();
+    if (code < 10 || code > 19) return key.key();
+    return code == 19 ? Qt::Key_0 : Qt::Key_1 + static_cast<int>(code - 10);
+}
+
+bool IsPlain(const QKeyEvent& key) { return (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier; }
 
 }  // namespace
 
@@ -38,12 +53,18 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
 
     auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter && !popupOpen && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
-        (focused && IsInsideWindow(focused) ? focused : &defaultButton_)->click();
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && !IsInsideWindow(focused)) focused = nullptr;
+    // Enter or Space on text that acts (an amount box) acts as a click on it.
+    if ((enter || key->key() == Qt::Key_Space) && !popupOpen && IsPlain(*key) && focused &&
+        !qobject_cast<QAbstractButton*>(focused) && PressClickable(focused))
+        return true;
+    if (enter && !popupOpen && IsPlain(*key)) {
+        auto* button = qobject_cast<QAbstractButton*>(focused);
+        (button ? button : &defaultButton_)->click();
         return true;
     }
-    handlers_.keyDown(key->key(), key->modifiers());
+    handlers_.keyDown(LayoutFreeKey(*key), key->modifiers());
     const bool typed = !key->text().isEmpty() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (typed) handlers_.keyPress(key->text().at(0));
     if (popupOpen && !atPopup) {

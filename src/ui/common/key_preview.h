@@ -15,7 +15,9 @@ public:
         std::function<void(QChar character)> keyPress;  // the character typed, without Ctrl or Alt
     };
 
-    // Enter presses the window's focused button, or else its default button. The arrow and
+    // Enter presses the window's focused button, or else its default button; Enter or Space
+    // on a focused control with a click handler (click_filter.h) clicks it. With Ctrl or Alt
+    // held, the digit row gives its digits whatever the keyboard layout. The arrow and
     // page keys are kept from the controls (the popup gets them): they would move the focus
     // or step a list. Keys reaching the window while its popup is open go on to the popup.
     KeyPreview(QWidget& window, QAbstractButton& defaultButton, Handlers handlers);

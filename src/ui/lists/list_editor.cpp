@@ -289,7 +289,9 @@ bool ListWindow::SaveList() {
     }
 }
 
-void ListWindow::ListView1KeyDown(int key, Qt::KeyboardModifiers) {
+void ListWindow::ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    // Ctrl+N inserts too: a laptop may have no Insert key, and a screen reader keeps it.
+    if (key == Qt::Key_N && (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier) return Bt_AjoutClick();
     switch (key) {
     case Qt::Key_F2: Bt_EditClick(); break;
     case Qt::Key_Insert: Bt_AjoutClick(); break;

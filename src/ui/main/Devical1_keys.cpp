@@ -15,6 +15,9 @@ constexpr Qt::KeyboardModifiers kHeldKeys = Qt::ShiftModifier | Qt::ControlModif
 
 enum class Held { Any, None, Ctrl, Alt, Shift, CtrlShift };
 
+// Which keyboard the key is on: the numeric keypad (Num Lock on), the main keys, or either.
+enum class Pad { Either, Keypad, Main };
+
 bool Matches(Held rule, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers held = modifiers & kHeldKeys;
     switch (rule) {
@@ -30,44 +33,66 @@ bool Matches(Held rule, Qt::KeyboardModifiers modifiers) {
 
 struct KeyRule {
     int key;
-    bool keypad;  // a key of the numeric keypad (Num Lock on)
+    Pad pad;
     Held held;
     Handler handler;
 };
 
+constexpr Pad K = Pad::Keypad, M = Pad::Main, E = Pad::Either;
+
 // Tested in this order; every rule that matches applies (Ctrl+Delete clears the memory,
 // then the entry; Shift+Escape hides the window, then clears all boxes).
+// The keypad's keys come first; each has a key of the main keyboard beside it, for a laptop
+// and for a screen reader that keeps Insert for itself.
 const KeyRule kKeyDownRules[] = {
-    {Qt::Key_F1, false, Held::Any, &TCalc::Bt_ManuelClick},
-    {Qt::Key_1, true, Held::Ctrl, &TCalc::Cur_HTClick},
-    {Qt::Key_2, true, Held::Ctrl, &TCalc::Euro_HTClick},
-    {Qt::Key_3, true, Held::Ctrl, &TCalc::Cur_TaxeClick},
-    {Qt::Key_4, true, Held::Ctrl, &TCalc::Euro_TaxeClick},
-    {Qt::Key_5, true, Held::Ctrl, &TCalc::Cur_TTCClick},
-    {Qt::Key_6, true, Held::Ctrl, &TCalc::Euro_TTCClick},
-    {Qt::Key_Plus, true, Held::Ctrl, &TCalc::ButtonMPlusClick},
-    {Qt::Key_Minus, true, Held::Ctrl, &TCalc::ButtonMMoinsClick},
-    {Qt::Key_Insert, false, Held::Ctrl, &TCalc::ButtonMRClick},
-    {Qt::Key_Delete, false, Held::Ctrl, &TCalc::ButtonMCClick},
-    {Qt::Key_0, true, Held::Ctrl, &TCalc::Button1000Click},
-    {Qt::Key_0, true, Held::Alt, &TCalc::Button100Click},
-    {Qt::Key_1, true, Held::Alt, &TCalc::Lib_HTClick},
-    {Qt::Key_2, true, Held::Alt, &TCalc::Lib_TaxeClick},
-    {Qt::Key_3, true, Held::Alt, &TCalc::Lib_TTCClick},
-    {Qt::Key_4, true, Held::Alt, &TCalc::Lib_MemoryClick},
-    {Qt::Key_C, false, Held::Ctrl, &TCalc::Bt_CopyClick},
-    {Qt::Key_V, false, Held::Ctrl, &TCalc::PasteAmount},
-    {Qt::Key_F4, false, Held::Alt, &TCalc::Bt_CloseClick},
-    {Qt::Key_Escape, false, Held::Shift, &TCalc::HideToTray},
-    {Qt::Key_Escape, false, Held::Any, &TCalc::ButtonCClick},
-    {Qt::Key_Delete, false, Held::Any, &TCalc::ButtonCEClick},
-    {Qt::Key_Backspace, false, Held::Any, &TCalc::ButtonRAClick},
-    {Qt::Key_Down, false, Held::Alt, &TCalc::FoldOneLevel},
-    {Qt::Key_Up, false, Held::Alt, &TCalc::UnfoldOneLevel},
-    {Qt::Key_Down, false, Held::None, &TCalc::NextDecimals},
-    {Qt::Key_Up, false, Held::None, &TCalc::PreviousDecimals},
-    {Qt::Key_F1, false, Held::CtrlShift, &TCalc::ShowCredits},
+    {Qt::Key_F1, E, Held::Any, &TCalc::Bt_ManuelClick},
+    {Qt::Key_1, K, Held::Ctrl, &TCalc::Cur_HTClick},
+    {Qt::Key_2, K, Held::Ctrl, &TCalc::Euro_HTClick},
+    {Qt::Key_3, K, Held::Ctrl, &TCalc::Cur_TaxeClick},
+    {Qt::Key_4, K, Held::Ctrl, &TCalc::Euro_TaxeClick},
+    {Qt::Key_5, K, Held::Ctrl, &TCalc::Cur_TTCClick},
+    {Qt::Key_6, K, Held::Ctrl, &TCalc::Euro_TTCClick},
+    {Qt::Key_Plus, K, Held::Ctrl, &TCalc::ButtonMPlusClick},
+    {Qt::Key_Minus, K, Held::Ctrl, &TCalc::ButtonMMoinsClick},
+    {Qt::Key_Insert, E, Held::Ctrl, &TCalc::ButtonMRClick},
+    {Qt::Key_Delete, E, Held::Ctrl, &TCalc::ButtonMCClick},
+    {Qt::Key_0, K, Held::Ctrl, &TCalc::Button1000Click},
+    {Qt::Key_0, K, Held::Alt, &TCalc::Button100Click},
+    {Qt::Key_1, K, Held::Alt, &TCalc::Lib_HTClick},
+    {Qt::Key_2, K, Held::Alt, &TCalc::Lib_TaxeClick},
+    {Qt::Key_3, K, Held::Alt, &TCalc::Lib_TTCClick},
+    {Qt::Key_4, K, Held::Alt, &TCalc::Lib_MemoryClick},
+    {Qt::Key_1, M, Held::Ctrl, &TCalc::Cur_HTClick},
+    {Qt::Key_2, M, Held::Ctrl, &TCalc::Euro_HTClick},
+    {Qt::Key_3, M, Held::Ctrl, &TCalc::Cur_TaxeClick},
+    {Qt::Key_4, M, Held::Ctrl, &TCalc::Euro_TaxeClick},
+    {Qt::Key_5, M, Held::Ctrl, &TCalc::Cur_TTCClick},
+    {Qt::Key_6, M, Held::Ctrl, &TCalc::Euro_TTCClick},
+    {Qt::Key_P, M, Held::Ctrl, &TCalc::ButtonMPlusClick},
+    {Qt::Key_M, M, Held::Ctrl, &TCalc::ButtonMMoinsClick},
+    {Qt::Key_R, M, Held::Ctrl, &TCalc::ButtonMRClick},
+    {Qt::Key_0, M, Held::Ctrl, &TCalc::Button1000Click},
+    {Qt::Key_0, M, Held::Alt, &TCalc::Button100Click},
+    {Qt::Key_1, M, Held::Alt, &TCalc::Lib_HTClick},
+    {Qt::Key_2, M, Held::Alt, &TCalc::Lib_TaxeClick},
+    {Qt::Key_3, M, Held::Alt, &TCalc::Lib_TTCClick},
+    {Qt::Key_4, M, Held::Alt, &TCalc::Lib_MemoryClick},
+    {Qt::Key_C, E, Held::Ctrl, &TCalc::Bt_CopyClick},
+    {Qt::Key_V, E, Held::Ctrl, &TCalc::PasteAmount},
+    {Qt::Key_F4, E, Held::Alt, &TCalc::Bt_CloseClick},
+    {Qt::Key_Q, E, Held::Ctrl, &TCalc::Bt_CloseClick},  // window managers keep Alt+F4 for themselves
+    {Qt::Key_Escape, E, Held::Shift, &TCalc::HideToTray},
+    {Qt::Key_Escape, E, Held::Any, &TCalc::ButtonCClick},
+    {Qt::Key_Delete, E, Held::Any, &TCalc::ButtonCEClick},
+    {Qt::Key_Backspace, E, Held::Any, &TCalc::ButtonRAClick},
+    {Qt::Key_Down, E, Held::Alt, &TCalc::FoldOneLevel},
+    {Qt::Key_Up, E, Held::Alt, &TCalc::UnfoldOneLevel},
+    {Qt::Key_Down, E, Held::None, &TCalc::NextDecimals},
+    {Qt::Key_Up, E, Held::None, &TCalc::PreviousDecimals},
+    {Qt::Key_F1, E, Held::CtrlShift, &TCalc::ShowCredits},
 };
+
+bool OnPad(Pad pad, bool keypad) { return pad == Pad::Either || (pad == Pad::Keypad) == keypad; }
 
 struct CharacterRule {
     const char* characters;
@@ -88,7 +113,7 @@ const CharacterRule kCharacterRules[] = {
 void TCalc::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     for (const KeyRule& rule : kKeyDownRules)
-        if (rule.key == key && (!rule.keypad || keypad) && Matches(rule.held, modifiers)) (this->*rule.handler)();
+        if (rule.key == key && OnPad(rule.pad, keypad) && Matches(rule.held, modifiers)) (this->*rule.handler)();
 }
 
 void TCalc::FormKeyPress(QChar character) {

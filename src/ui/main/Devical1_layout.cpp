@@ -30,13 +30,17 @@ void TCalc::BuildControls() {
     BuildMemoryArea();
     BuildKeypad();
     BuildOtherControls();
-    // After "=", the amounts in reading order, then the memory.
-    QWidget* order[] = {ButtonEgal, boxes_[0], boxes_[1],  boxes_[2],   boxes_[3],
-                        boxes_[4],  boxes_[5], Lib_MemCur, Lib_MemEuro, Lst_Memory};
+    // The buttons a key of the keypad does not stand for are reached by Tab too, as the
+    // keyboard alone must reach every action.
+    for (QWidget* button : std::initializer_list<QWidget*>{ButtonMPlus, ButtonMMoins, ButtonMR, ButtonMC, Bt_Ecart,
+                                                           Bt_Tape, Bt_Copy, Bt_Close})
+        button->setFocusPolicy(Qt::TabFocus);
+    // After "=", the amounts in reading order, then the memory, then the rest in reading order.
+    QWidget* order[] = {ButtonEgal, boxes_[0],  boxes_[1],  boxes_[2],   boxes_[3],   boxes_[4],    boxes_[5],
+                        Bt_Ecart,   Bt_Tape,    Lib_MemCur, Lib_MemEuro, ButtonMPlus, ButtonMMoins, ButtonMR,
+                        ButtonMC,   Lst_Memory, Nb_Dec,     Bt_Copy,     Bt_Close,    Bt_Langue};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
-    setTabOrder(Lst_Memory, Nb_Dec);
-    setTabOrder(Nb_Dec, Bt_Langue);
 }
 
 void TCalc::BuildAmountArea() {
