@@ -168,7 +168,7 @@ constexpr BuiltIn kTexts[] = {
     {"Decimals", "Nombre de décimales", "Number of decimal places", "Anzahl der Dezimalstellen"},
     {"Euros", "Euros", "Euros", "Euro"},
     {"ResetHint", "Clic = 0", "Click = 0", "Klick = 0"},
-    {"BoxHint", "(Ctrl+Num %1)", "(Ctrl+Num %1)", "(Strg+Num %1)"},
+    {"BoxHint", "(Ctrl+%1, Ctrl+Num %1)", "(Ctrl+%1, Ctrl+Num %1)", "(Strg+%1, Strg+Num %1)"},
     {"Lib_Rate2One", "unité", "unit", "Einheit"},
     {"ManualFile", "Devical.html", "Devical-en.html", "Devical-de.html"},
     {"KeysFile", "QWIL.html", "QWIL-en.html", "QWIL-de.html"},

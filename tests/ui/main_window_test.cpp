@@ -487,7 +487,7 @@ private slots:
         QCOMPARE(calc->findChild<QLabel*>("Lib_Dec")->text(), QStringLiteral("Decimals"));
         QCOMPARE(calc->findChild<QPushButton*>("ButtonRA")->toolTip(), QStringLiteral("BackSpace"));
         QCOMPARE(calc->findChild<QPushButton*>("ButtonC")->toolTip(), QString());
-        QCOMPARE(calc->findChild<QLabel*>("Cur_HT")->toolTip(), QStringLiteral("(Ctrl+Num 1)"));
+        QCOMPARE(calc->findChild<QLabel*>("Cur_HT")->toolTip(), QStringLiteral("(Ctrl+1, Ctrl+Num 1)"));
         QCOMPARE(calc->InstalledLanguage(), QStringLiteral("AN"));
     }
 
