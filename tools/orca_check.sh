@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # What Orca says: Devical started from a throwaway portable copy of a build, on its own Xvfb,
 # session bus and accessibility bus, with Orca and a speech server, then typed at with
-# xdotool: 1 0 0 Return, x 3 Return, then Tab through the window, then R and 7 + in the tape.
+# xdotool: 1 0 0 Return, x 3 Return, then Tab through the window, then R and 7 + in the tape,
+# then the currency list: T, C (to CHF), F2, Tab, Escape, Return; then MR by Ctrl+R.
 # Orca's debug log must show it speaking 15,24, then 45,73, then the decimals list with its
-# value 2, then the tape's newest line 300,00, then its new line 7,00 +.
+# value 2, then the tape's newest line 300,00, then its new line 7,00 +, then the list's row
+# FRF as it opens, the rate 0,94 whole in the entry dialog, the choice of CHF with its rate
+# and amounts, and the memory recalled.
 #   tools/orca_check.sh [BUILD_DIR]    BUILD_DIR defaults to the repository's build/
 # DEVICAL_ORCA_KEEP=1 keeps the working directory, with Orca's whole debug log, for a look.
 set -euo pipefail
@@ -50,7 +53,9 @@ bus_up() {
     /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true
 }
 spoke() { grep -q 'SPEECH OUTPUT' "$LOG" 2>/dev/null; }
-said() { awk -v text="$1" '/SPEECH OUTPUT/ && index($0, text) { found = 1 } END { exit !found }' "$LOG" 2>/dev/null; }
+# How many times Orca has said the text so far; said: more often than $2 times.
+times_said() { awk -v text="$1" '/SPEECH OUTPUT/ && index($0, text) { n++ } END { print n + 0 }' "$LOG" 2>/dev/null || echo 0; }
+said() { [ "$(times_said "$1")" -gt "${2:-0}" ]; }
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$WORK/bus.log" 2>&1 &
 wait_for 100 bus_up || { say "no accessibility bus within 10 s"; exit 4; }
@@ -86,16 +91,17 @@ xdotool windowfocus --sync "$window"
 # Types the keys, then gives Orca up to 5 s to say what follows. Orca's log may reach the
 # disk only as Orca stops: a miss here is no failure, the verdict reads the whole log.
 keys_then() {
-  local expected=$1
+  local expected=$1 before
   shift
+  before="$(times_said "$expected")"
   xdotool key --clearmodifiers --delay 150 "$@"
-  wait_for 50 said "$expected" || true
+  wait_for 80 said "$expected" "$before" || true
 }
 sleep 1  # the window's first activation, spoken before any key
 keys_then "15,24" 1 0 0 Return
 keys_then "45,73" x 3 Return
 # Round the window once with Tab: the decimals list is on the way.
-for _ in $(seq 14); do
+for _ in $(seq 20); do
   xdotool key --clearmodifiers Tab
   sleep 0.4
 done
@@ -104,6 +110,16 @@ sleep 1
 # while it has the focus is read out.
 keys_then "300,00" r
 keys_then "7,00" 7 plus
+xdotool key --clearmodifiers Escape
+sleep 2  # the tape gives the main window back
+# The currency list opens on the current currency's row; C goes to CHF, whose rate the entry
+# dialog shows whole; Return chooses it, and the main window says what changed.
+keys_then "FRF Franc" t
+keys_then "CHF Franc suisse" c
+keys_then "0,94" F2 Tab
+keys_then "CHF Franc suisse" Escape
+keys_then "1 Euro = 0,94" Return
+keys_then "Caisse" ctrl+r
 # Stopped, Orca writes out the rest of its log.
 kill "$orca" 2>/dev/null || true
 wait "$orca" || true
@@ -126,11 +142,16 @@ verdict="$(awk '
   step == 2 && /Décimales/ { step = 3; left = 4 }
   step == 3 && left-- > 0 && /(^|[^0-9,])2([^0-9,]|$)/ { step = 4; next }
   step == 4 && /300,00/ { step = 5; next }
-  step == 5 && /7,00/ { step = 6 }
+  step == 5 && /7,00/ { step = 6; next }
+  step == 6 && /FRF Franc fran/ { step = 7; next }
+  step == 7 && /(^|[^0-9,])0,94([^0-9]|$)/ && !/CHF/ { step = 8; next }
+  step == 8 && /CHF Franc suisse, 1 Euro = 0,94.*;.*CHF, .*Euros/ { step = 9; next }
+  step == 9 && /Caisse, / { step = 10 }
   END {
     split("15,24|45,73|the decimals list|its value 2 with the decimals list|the tape opened on 300,00|" \
-          "the tape line 7,00 +", missing, "|")
-    print (step == 6 ? "ok" : missing[step + 1])
+          "the tape line 7,00 +|the currency list opening on FRF|the rate 0,94 whole in the entry dialog|" \
+          "the choice of CHF with its rate and amounts|the memory recalled by Ctrl+R", missing, "|")
+    print (step == 10 ? "ok" : missing[step + 1])
   }' "$spoken")"
 if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
   echo "--- what Orca said:" >&2
@@ -145,5 +166,7 @@ if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
   [ "$verdict" = "ok" ] || fail "Orca never said $verdict (in that order)"
   fail "failed (status $status)"
 fi
-echo "orca_check: Orca said 15,24, then 45,73, then the decimals with 2, then the tape's 300,00, then 7,00 +"
-grep -F -e '15,24' -e '45,73' -e 'Décimales' -e '300,00' -e '7,00' "$spoken" | sed 's/^/  /'
+echo "orca_check: Orca said 15,24, then 45,73, then the decimals with 2, then the tape's 300,00, then 7,00 +," \
+  "then the list's row, the rate 0,94 whole, the choice of CHF and the memory recalled"
+grep -F -e '15,24' -e '45,73' -e 'Décimales' -e '300,00' -e '7,00' -e 'FRF Franc' -e '0,94' -e 'Caisse' "$spoken" |
+  sed 's/^/  /'

@@ -164,6 +164,7 @@ constexpr BuiltIn kTexts[] = {
     {"Label1", "Remettre la mémoire à zéro", "Reset the memory to zero", "Speicher auf null setzen"},
     {"UnderEntry", "case en saisie", "entry box", "Eingabefeld"},
     {"NoRounding", "Sans arrondi", "No rounding", "Ohne Rundung"},
+    {"MemoryEmpty", "Mémoire vide", "Memory empty", "Speicher leer"},
     // The main window's other texts.
     {"Decimals", "Nombre de décimales", "Number of decimal places", "Anzahl der Dezimalstellen"},
     {"Euros", "Euros", "Euros", "Euro"},

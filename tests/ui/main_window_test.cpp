@@ -546,7 +546,11 @@ private slots:
         QTest::newRow("box under entry") << QStringLiteral("100=") << int(Qt::Key_4) << ctrlPad
                                          << QStringLiteral("TVA, FRF Franc fran\u00e7ais, 20,6");
         QTest::newRow("memory") << QStringLiteral("100=") << int(Qt::Key_Plus) << ctrlPad
-                                << QStringLiteral("Caisse, Euros, 15,24");
+                                << QStringLiteral("Caisse, 100 FRF, 15,24 Euros");
+        QTest::newRow("memory cleared") << QStringLiteral("100=") << int(Qt::Key_Delete) << int(Qt::ControlModifier)
+                                        << QStringLiteral("M\u00e9moire vide");
+        QTest::newRow("memory recalled") << QStringLiteral("7") << int(Qt::Key_R) << int(Qt::ControlModifier)
+                                         << QStringLiteral("Caisse, 0 FRF, 0 Euros");
     }
     void eachStepIsAnnounced() {
         QFETCH(QString, typed);

@@ -107,6 +107,7 @@ bool TCalc::Choose(const storage::RowChoice& choice) {
     const session::ConverterSession::Choice chosen = session_.Choose(choice);
     if (Reported(chosen.failure)) return false;
     ShowOutcome(chosen.outcome);
+    choiceSpeech_ = ChoiceSpeech(choice);  // said as the window comes back
     return true;
 }
 
@@ -205,7 +206,11 @@ void TCalc::FormActivate() {
         ButtonDec->setText(QString(QLatin1Char(session_.Context().decimalSeparator)));  // the key types it
         ShowOutcome(activation.outcome);
         FocusEquals();
-        SpeakConversion();
+        if (choiceSpeech_.isEmpty()) {
+            SpeakConversion();
+        } else {
+            Say(std::exchange(choiceSpeech_, {}));
+        }
         if (QFileInfo::exists(FilePath("Install.Oui"))) emit languageDialogRequested();
         // An unusable stored value was replaced by its default; say which one, and where.
         for (const std::string& problem : activation.problems)
@@ -229,15 +234,20 @@ void TCalc::ShowSettings() {
     // The title may be cut to fit, never the rate after it.
     Lib_Taxe->SetText(Text(context.taxTitle), Text(session::TaxRateSuffix(state.TaxRate, sep)));
     Lib_Cur->setText(CurrencyTitle());
-    // "1 Euro = 1 unit", "1 Euro = 6,55957 units".
-    const QString unit = state.CurrencyRate == 1 ? rateText2One_ : rateText2_;
-    Lib_Rate->setText(rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(state.CurrencyRate, sep)) +
-                      QLatin1Char(' ') + unit);
+    Lib_Rate->setText(RateText());
     Lib_MemCur->setToolTip(CurrencyTitle());
     ShowRateDate();
     Nb_Dec->setCurrentText(Text(state.Decimals));
     Lib_NbrDec->setText(Text(state.Decimals));
     NameAmountBoxes();
+}
+
+// "1 Euro = 1 unit", "1 Euro = 6,55957 units".
+QString TCalc::RateText() const {
+    const engine::Amount rate = session_.State().CurrencyRate;
+    const QString unit = rate == 1 ? rateText2One_ : rateText2_;
+    return rateText1_ + QLatin1Char(' ') + Text(engine::AmountText(rate, session_.Context().decimalSeparator)) +
+           QLatin1Char(' ') + unit;
 }
 
 // A rate taken from the central bank says of which day it is, and when it has aged.
@@ -266,15 +276,6 @@ void TCalc::NameAmountBoxes() {
     Lib_MemEuro->setAccessibleName(Lib_Memory->text() + QStringLiteral(", ") + columns[1]);
     // A screen reader finds no value in the closed list: its label carries the count.
     Lib_Dec->setAccessibleName(Lib_Dec->text() + QStringLiteral(", ") + Lib_NbrDec->text());
-}
-
-void TCalc::SpeakConversion() {
-    FittedLabel* box = boxes_[static_cast<std::size_t>(engine::PartnerBox(State().BoxUnderEntry) - 1)];
-    Announce(this, QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name));
-}
-
-void TCalc::SpeakMemory() {
-    Announce(this, QAccessible::queryAccessibleInterface(Lib_MemEuro)->text(QAccessible::Name));
 }
 
 void TCalc::TakeBackActivation() {
@@ -330,7 +331,9 @@ void TCalc::ShowBoxes() {
     const engine::ConverterState& state = State();
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         boxes_[i]->SetTyping(static_cast<int>(i) + 1 == state.BoxUnderEntry && !state.NewEntry);
-        boxes_[i]->setText(Text(state.Boxes[i]));
+        const QString text = Text(state.Boxes[i]);
+        if (boxes_[i]->text() != text) conversionUnsaid_ = true;
+        boxes_[i]->setText(text);
     }
 }
 
@@ -344,6 +347,8 @@ void TCalc::ShowOutcome(const engine::EngineOutcome& outcome) {
 // height of its size level.
 void TCalc::ShowBoxUnderEntryLook() {
     const int entry = State().BoxUnderEntry;
+    if (entry != shownEntry_) conversionUnsaid_ = true;
+    shownEntry_ = entry;
     for (int box = 1; box <= 6; ++box) {
         ShowAsUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry);
         SetUnderEntry(boxes_[static_cast<std::size_t>(box - 1)], box == entry, underEntryText_);

@@ -212,14 +212,23 @@ private:
     void ShowSettings();
     void NameAmountBoxes();
     void ShowRateDate();
+    QString RateText() const;
     void ShowMemory();
     void ShowMemoryOutcome(const engine::MemoryOutcome& outcome);
     void StepDecimals(int step);
     void FocusEquals() { ButtonEgal->setFocus(Qt::OtherFocusReason); }
     // What a glance at the window tells, said by a listening screen reader: the converted
     // amount of the line under entry, or the memory.
+    // Said only when the boxes or the box under entry changed since it was last said.
     void SpeakConversion();
     void SpeakMemory();
+    void Say(const QString& text);
+    // "Montant HT 14,33 CHF, 15,24 Euros": a line's title and its two amounts.
+    QString LineSpeech(int row) const;
+    QString MemorySpeech() const;
+    // What a choice in a list changed, in words: the currency and its rate with the line under
+    // entry, the tax with the gross line, or the memory.
+    QString ChoiceSpeech(const storage::RowChoice& choice) const;
     void ShowError(const QString& text);
     QString FilePath(const char* name) const;
     void OpenHelpDocument(const char* key);
@@ -235,6 +244,9 @@ private:
     int bottomMargin_ = 0;
     QString memoryCurrencyPrefix_;
     bool activating_ = false;
+    bool conversionUnsaid_ = true;
+    int shownEntry_ = 0;
+    QString choiceSpeech_;
     platform::MessageBoxReturn messageBoxReturn_;
     platform::TrayIcon* tray_ = nullptr;  // a child of the window, made after its first frame
     bool trayQueued_ = false;

@@ -24,7 +24,7 @@ void TCalc::ShowMemoryOutcome(const engine::MemoryOutcome& outcome) {
 void TCalc::ButtonMRClick() {
     session_.RecallMemory();
     FocusEquals();
-    SpeakConversion();
+    SpeakMemory();  // what was recalled: the memory's title and amounts
 }
 
 void TCalc::RecallFromTape(std::size_t line) {

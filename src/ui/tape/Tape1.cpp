@@ -136,6 +136,9 @@ void TTape::resizeEvent(QResizeEvent* event) {
 // reads the line as it becomes current); a line being read further up keeps its place, and
 // the new one is said aloud while the tape is the window in use.
 void TTape::FollowNewLine() {
+    // Out of sight the tape keeps still: a screen reader would take its list for the focus.
+    // Shown again, it opens on its newest line.
+    if (!isVisible()) return;
     const int last = model_->rowCount() - 1;
     const QModelIndex current = ListView1->currentIndex();
     if (!current.isValid() || current.row() == last - 1) {
@@ -227,9 +230,6 @@ void TTape::keyPressEvent(QKeyEvent* event) {
 
 // In the list, Enter takes the current line's amount and the calculator's keys go to it.
 bool TTape::eventFilter(QObject* watched, QEvent* event) {
-    // Coming to the tape, a screen reader names the list alone: the current line is said too.
-    if (watched == ListView1 && event->type() == QEvent::FocusIn && ListView1->currentIndex().isValid())
-        Announce(this, model_->Spoken(ListView1->currentIndex().row()));
     if (watched != ListView1 || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (TakeShortcut(key)) return true;

@@ -27,7 +27,11 @@ public:
     void Bt_CopyClick();   // the whole tape
     void Bt_SaveClick();   // asks where, then SaveTo
     void Bt_ClearClick();  // after a question
-    void Bt_ExitClick() { hide(); }
+    // Hidden, the tape gives the activation back to the calculator, as a list does.
+    void Bt_ExitClick() {
+        hide();
+        services_.TakeBackActivation();
+    }
     void CopySelection();
     void RecallRow(int row);
     // As text, or as CSV for a name ending in ".csv"; false once a failure has been shown.
