@@ -40,6 +40,13 @@ const QByteArray kTaxes = Crlf({"TVA normale", "20,6",
                                 "5,5"});
 const QByteArray kMemory = Crlf({"DEM Loyer", "1000", "511,29", "FRF Caisse", "100", "15,24"});
 
+// The palette for the rest of the test, the one before coming back after it.
+auto UsingPalette(const QPalette& palette) {
+    QPalette before = QApplication::palette();
+    QApplication::setPalette(palette);
+    return qScopeGuard([before] { QApplication::setPalette(before); });
+}
+
 }  // namespace
 
 class ListsTest : public QObject, WindowsFixture {
@@ -135,9 +142,7 @@ private slots:
     }
     void everythingReadsOnALightAndADarkDesktop() {
         QFETCH(QPalette, palette);
-        const QPalette before = QApplication::palette();
-        QApplication::setPalette(palette);
-        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        const auto restore = UsingPalette(palette);
         auto& w = Open();
         QStringList faint;
         auto check = [&faint](const QWidget* c, const QColor& ink, QPalette::ColorRole background) {
@@ -174,9 +179,7 @@ private slots:
     }
     void selectionsAndTheSizeHandleStandOut() {
         QFETCH(QPalette, palette);
-        const QPalette before = QApplication::palette();
-        QApplication::setPalette(palette);
-        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        const auto restore = UsingPalette(palette);
         auto& w = Open();
         QStringList faint;
         const auto check = [&faint](const QString& what, QColor a, QColor b, double least) {
