@@ -136,11 +136,16 @@ std::string ListModel::FileBytes() const {
     for (std::size_t position = 0; position < rows_.size(); ++position)
         for (int field = 0; field < FieldsPerRow(); ++field)
             size += Field(position, field).size() + 2;
-    std::string bytes(ByteOrderMark(format_));
+    // A letter Windows-1252 lacks makes the whole file UTF-8 rather than a '?'.
+    TextFormat format = format_;
+    for (std::size_t position = 0; position < rows_.size(); ++position)
+        for (int field = 0; field < FieldsPerRow(); ++field)
+            if (!Fits(Field(position, field), format.encoding)) format.encoding = TextEncoding::Utf8;
+    std::string bytes(ByteOrderMark(format));
     bytes.reserve(bytes.size() + size);
     for (std::size_t position = 0; position < rows_.size(); ++position)
         for (int field = 0; field < FieldsPerRow(); ++field)
-            AppendListLine(bytes, Field(position, field), format_);
+            AppendListLine(bytes, Field(position, field), format);
     return bytes;
 }
 

@@ -53,11 +53,13 @@ std::string_view ByteOrderMark(const TextFormat& format) {
 }
 
 std::string Decode(std::string_view bytes, TextEncoding encoding) {
-    return encoding == TextEncoding::Utf8 ? std::string(bytes) : Cp1252ToUtf8(bytes);
+    return encoding == TextEncoding::Utf8 || IsUtf8AboveAscii(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
 }
 
 std::string Encode(std::string_view utf8, TextEncoding encoding) {
     return encoding == TextEncoding::Utf8 ? std::string(utf8) : Utf8ToCp1252(utf8);
 }
+
+bool Fits(std::string_view utf8, TextEncoding encoding) { return encoding == TextEncoding::Utf8 || FitsCp1252(utf8); }
 
 }  // namespace devical::storage

@@ -25,10 +25,16 @@ TextFormat FormatOf(std::string_view bytes);
 // The byte-order mark the format writes in front of the first line, if any.
 std::string_view ByteOrderMark(const TextFormat& format);
 
-// A text of the file to the program's UTF-8.
+// A text of the file to the program's UTF-8. In a Windows-1252 file, a text that is valid UTF-8
+// with a byte above ASCII is read as UTF-8: a line an editor appended in UTF-8 reads whole.
 std::string Decode(std::string_view bytes, TextEncoding encoding);
 
-// Back to the file's code; in Windows-1252, characters outside the code page become '?'.
+// Back to the file's code; in Windows-1252, characters outside the code page become '?', which
+// a writer avoids by asking Fits first.
 std::string Encode(std::string_view utf8, TextEncoding encoding);
+
+// Whether the file's code holds every character of the text. A Windows-1252 file that must hold
+// one it lacks is written whole as UTF-8 instead, which reads back as UTF-8.
+bool Fits(std::string_view utf8, TextEncoding encoding);
 
 }  // namespace devical::storage
