@@ -53,6 +53,7 @@ constexpr BuiltIn kTexts[] = {
     // The currency list's update from the central bank's rates.
     {"RatesUpdating", "Mise à jour des taux…", "Updating the rates…", "Kurse werden aktualisiert…"},
     {"RatesUpdated", "%1 taux mis à jour (BCE, %2)", "%1 rates updated (ECB, %2)", "%1 Kurse aktualisiert (EZB, %2)"},
+    {"RatesUpdatedOne", "%1 taux mis à jour (BCE, %2)", "%1 rate updated (ECB, %2)", "%1 Kurs aktualisiert (EZB, %2)"},
     {"RatesFailed", "Le programme devical-rates n'a pu être lancé", "The devical-rates program could not be started",
      "Das Programm devical-rates konnte nicht gestartet werden"},
     {"RatesDate", "Taux BCE du %1", "ECB rate of %1", "EZB-Kurs vom %1"},
@@ -165,6 +166,8 @@ constexpr BuiltIn kTexts[] = {
     {"UnderEntry", "case en saisie", "entry box", "Eingabefeld"},
     {"NoRounding", "Sans arrondi", "No rounding", "Ohne Rundung"},
     {"MemoryEmpty", "Mémoire vide", "Memory empty", "Speicher leer"},
+    // The day as each language writes it, in the update's message and the rate's hint.
+    {"DateFormat", "dd/MM/yyyy", "dd/MM/yyyy", "dd.MM.yyyy"},
     // The main window's other texts.
     {"Decimals", "Nombre de décimales", "Number of decimal places", "Anzahl der Dezimalstellen"},
     {"Euros", "Euros", "Euros", "Euro"},

@@ -823,7 +823,7 @@ private slots:
         auto& w = Open();
         w.Rates().ShowList();
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
-        messages_->Expect(QStringLiteral("2 taux mis à jour (BCE, 2026-12-04)"));
+        messages_->Expect(QStringLiteral("2 taux mis à jour (BCE, 04/12/2026)"));
         Key(w.Rates(), Qt::Key_F5);
         QVERIFY(finished.wait(10000));
         const auto rows = w.Rates().Records();

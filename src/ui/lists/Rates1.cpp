@@ -104,10 +104,11 @@ void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
     } else if (!done) {
         ShowError(failure.isEmpty() ? services_.MessageText("RatesFailed") : failure);
     } else {
+        const std::size_t changed = result.changed.size();
         services_.ShowMessage(this, platform::MessageKind::Notice,
-                              services_.MessageText("RatesUpdated")
-                                  .arg(static_cast<qsizetype>(result.changed.size()))
-                                  .arg(Text(result.date)));
+                              services_.MessageText(changed == 1 ? "RatesUpdatedOne" : "RatesUpdated")
+                                  .arg(static_cast<qsizetype>(changed))
+                                  .arg(ShownDate(result.date)));
     }
     if (isVisible()) ListView1->setFocus(Qt::OtherFocusReason);
     emit updateFinished();

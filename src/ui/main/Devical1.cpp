@@ -255,9 +255,7 @@ void TCalc::ShowRateDate() {
     QString hint = rateHint_;
     const QString iso = Text(session_.FloatingRateDate());
     if (!iso.isEmpty()) {
-        const QDate date = QDate::fromString(iso, Qt::ISODate);
-        const QString day = date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : iso;
-        hint += QLatin1Char('\n') + Text(Messages().MessageText("RatesDate")).arg(day);
+        hint += QLatin1Char('\n') + Text(Messages().MessageText("RatesDate")).arg(ShownDate(Utf8(iso)));
         const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
         if (session::WorkingDaysSince(Utf8(iso), today) > kAgedRateDays)
             hint += QStringLiteral(", ") + Text(Messages().MessageText("RatesOld"));
