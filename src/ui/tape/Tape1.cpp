@@ -1,5 +1,6 @@
 #include "ui/tape/Tape1.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -7,12 +8,14 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "ui/common/accessibility.h"
+#include "ui/common/amount_elision.h"
 #include "ui/common/focus_ring.h"
 #include "ui/common/icons.h"
 #include "ui/common/panel_button.h"
@@ -47,6 +50,28 @@ bool IsCalculatorKey(const QKeyEvent& key) {
            kCalculatorCharacters.find(static_cast<char>(key.text().at(0).unicode())) != std::string_view::npos;
 }
 
+// An amount too wide for its column keeps its size: its last digits give way, never its
+// exponent ("-1,2345…E19", not "-1,2345…", which reads as about -1).
+class AmountCells : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        static const QRegularExpression kFigure(QStringLiteral("^-?[0-9]+([.,][0-9]*)?(E[-+]?[0-9]+)?$"));
+        // A size asked for (no room yet) is the whole figure's.
+        if (option->rect.width() <= 0 || !kFigure.match(option->text).hasMatch()) return;
+        const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
+        const int room =
+            option->rect.width() - 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, option, option->widget) + 1);
+        const QFontMetrics& metrics = option->fontMetrics;
+        option->text = ElideAmount(
+            option->text, [&metrics, room](const QString& text) { return metrics.horizontalAdvance(text) <= room; },
+            false, QChar::fromLatin1(platform::DecimalSeparator()));
+    }
+};
+
 }  // namespace
 
 TTape::TTape(Services& services, QWidget* parent)
@@ -58,6 +83,8 @@ TTape::TTape(Services& services, QWidget* parent)
 
     // Lines are picked for copying as in a file list; the line's column stretches for a setting's sentence.
     ListView1 = MakeReportView(this, {0, 0, kWidth, kListHeight}, model_, 2, QAbstractItemView::ExtendedSelection);
+    for (const int amounts : {0, 4})
+        ListView1->setItemDelegateForColumn(amounts, new AmountCells(ListView1));
     connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         // Shift and Ctrl pick lines to copy; a plain click takes the amount.
         if (QGuiApplication::keyboardModifiers() == Qt::NoModifier) RecallRow(index.row());
