@@ -135,6 +135,44 @@ constexpr BuiltIn kTexts[] = {
      "Fichier %1 : %2 lignes dépassent %3 octets, la première à la ligne %4 ; la suite de chacune est ignorée.",
      "File %1: %2 lines are longer than %3 bytes, the first at line %4; the rest of each is ignored.",
      "Datei %1: %2 Zeilen sind länger als %3 Bytes, die erste in Zeile %4; der Rest jeder Zeile wird ignoriert."},
+    {"RatesNotPositive", "Le taux de %1, « %2 », n'est pas un nombre positif.",
+     "The rate of %1, \"%2\", is not a positive number.", "Der Kurs von %1, „%2“, ist keine positive Zahl."},
+    {"RatesCutInCube", "Le fichier s'arrête au milieu d'un élément Cube.",
+     "The file is cut short inside a Cube element.", "Die Datei bricht mitten in einem Cube-Element ab."},
+    {"RatesMalformed", "Les éléments Cube du fichier sont mal formés.", "The file's Cube elements are malformed.",
+     "Die Cube-Elemente der Datei sind fehlerhaft."},
+    {"RatesEmpty", "Le fichier est vide.", "The file is empty.", "Die Datei ist leer."},
+    {"RatesWebPage", "Le fichier est une page web, pas les taux de référence de la BCE.",
+     "The file is a web page, not the ECB's reference rates.",
+     "Die Datei ist eine Webseite, nicht die Referenzkurse der EZB."},
+    {"RatesNotEcb", "Le fichier n'est pas au format des taux de référence de la BCE (pas de gesmes:Envelope).",
+     "The file is not in the ECB's reference rate format (no gesmes:Envelope).",
+     "Die Datei hat nicht das Format der EZB-Referenzkurse (kein gesmes:Envelope)."},
+    {"RatesCutShort", "Le fichier est tronqué : il ne finit pas par </gesmes:Envelope>.",
+     "The file is cut short: it does not end with </gesmes:Envelope>.",
+     "Die Datei ist abgeschnitten: Sie endet nicht mit </gesmes:Envelope>."},
+    {"RatesNoCode", "Un taux du %1 n'a pas de code de devise à trois lettres.",
+     "A rate of %1 has no three-letter currency code.", "Ein Kurs vom %1 hat keinen dreistelligen Währungscode."},
+    {"RatesMissing", "Le taux de %1 manque.", "The rate of %1 is missing.", "Der Kurs von %1 fehlt."},
+    {"RatesTwice", "Le taux de %1 figure deux fois pour le %2.", "The rate of %1 is given twice for %2.",
+     "Der Kurs von %1 steht für den %2 zweimal in der Datei."},
+    {"RatesNone", "Le fichier ne donne aucun taux pour le %1.", "The file gives no rate for %1.",
+     "Die Datei enthält keinen Kurs für den %1."},
+    {"RatesNoDate", "Un jour de taux n'a pas de date.", "A day of rates has no date.", "Ein Kurstag hat kein Datum."},
+    {"RatesNotADate", "« %1 » n'est pas une date.", "\"%1\" is not a date.", "„%1“ ist kein Datum."},
+    {"RatesNoDay", "Le fichier ne donne aucun taux daté.", "The file gives no dated rates.",
+     "Die Datei enthält keine datierten Kurse."},
+    {"RatesHttp", "%1 : le serveur a répondu HTTP %2 %3.", "%1: the server answered HTTP %2 %3.",
+     "%1: Der Server antwortete HTTP %2 %3."},
+    {"RatesNoAnswer", "%1 : pas de réponse en %2 s.", "%1: no answer within %2 s.",
+     "%1: keine Antwort innerhalb von %2 s."},
+    {"RatesTooBig", "%1 : le fichier est bien trop gros pour être celui des taux de la BCE.",
+     "%1: the file is far too big to be the ECB's rates.", "%1: Die Datei ist viel zu groß für die Kurse der EZB."},
+    {"RatesUnreachable", "%1 : les taux n'ont pu être téléchargés (%2).", "%1: the rates could not be downloaded (%2).",
+     "%1: Die Kurse konnten nicht heruntergeladen werden (%2)."},
+    {"RatesNothingChanged", "Rien n'a été modifié.", "Nothing was changed.", "Es wurde nichts geändert."},
+    {"RatesUsage", "indiquez --url ou --file, et rien d'autre", "give --url or --file, and nothing else",
+     "geben Sie --url oder --file an, sonst nichts"},
     {"RatesInComment", "Le fichier s'arrête au milieu d'un commentaire ou d'une section CDATA.",
      "The file is cut short inside a comment or CDATA section.",
      "Die Datei bricht mitten in einem Kommentar oder CDATA-Abschnitt ab."},
@@ -267,6 +305,10 @@ std::string BuiltInText(std::string_view key, std::initializer_list<std::string_
 }
 
 std::string FillIn(std::string text, std::initializer_list<std::string_view> arguments) {
+    return FillIn(std::move(text), std::vector<std::string_view>(arguments));
+}
+
+std::string FillIn(std::string text, const std::vector<std::string_view>& arguments) {
     char number = '1';
     for (std::string_view argument : arguments) {
         const std::string mark = {'%', number++};

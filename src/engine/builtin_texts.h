@@ -28,6 +28,7 @@ std::string BuiltInTextIn(BuiltInLanguage language, std::string_view key);
 
 // The text with "%1", "%2"... replaced by the arguments in order.
 std::string FillIn(std::string text, std::initializer_list<std::string_view> arguments);
+std::string FillIn(std::string text, const std::vector<std::string_view>& arguments);
 
 // Every key, for the checks that walk them.
 std::vector<std::string_view> BuiltInKeys();

@@ -24,7 +24,9 @@ constexpr std::string_view kSmallestRateText = "0.000001", kLargestRateText = "1
 // Markup whose text is no element, with what ends it.
 constexpr std::pair<std::string_view, std::string_view> kComment = {"<!--", "-->"}, kCdata = {"<![CDATA[", "]]>"};
 
-[[noreturn]] void Refuse(const std::string& why) { throw RatesError(why); }
+[[noreturn]] void Refuse(std::string key, std::vector<std::string> parts = {}) {
+    throw RatesError(std::move(key), std::move(parts));
+}
 
 bool IsBlank(char c) { return kBlanks.find(c) != std::string_view::npos; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -73,12 +75,13 @@ engine::Amount RateOf(std::string_view code, std::string_view text) {
         return !part.empty() && std::all_of(part.begin(), part.end(), IsDigit);
     };
     if (!digits(whole) || !digits(fraction) || text.find_first_of("123456789") == std::string_view::npos)
-        Refuse("The rate of " + std::string(code) + ", \"" + std::string(text) + "\", is not a positive number.");
+        Refuse("RatesNotPositive", {std::string(code), std::string(text)});
     // Nothing when the digits go past the extended range; 0 when they fall below it.
     const std::optional<engine::Amount> rate = engine::ReadNumber(text, '.');
     if (!rate || *rate < kSmallestRate || *rate > kLargestRate) {
         const std::string shown = text.size() > 24 ? std::string(text.substr(0, 20)) + "…" : std::string(text);
-        Refuse(engine::BuiltInText("RatesOutOfRange", {code, shown, kSmallestRateText, kLargestRateText}));
+        Refuse("RatesOutOfRange",
+               {std::string(code), shown, std::string(kSmallestRateText), std::string(kLargestRateText)});
     }
     return *rate;
 }
@@ -115,7 +118,7 @@ std::optional<CubeTag> NextCube(std::string_view xml, std::size_t from) {
         // Only what lies before this "Cube" is searched: one pass over the file in all.
         if (const Hidden hidden = NextHidden(xml.substr(0, at), from); hidden.at != std::string_view::npos) {
             const std::size_t end = xml.find(hidden.close, hidden.text);
-            if (end == std::string_view::npos) Refuse(engine::BuiltInText("RatesInComment"));
+            if (end == std::string_view::npos) Refuse("RatesInComment");
             from = end + hidden.close.size();
             continue;
         }
@@ -126,12 +129,12 @@ std::optional<CubeTag> NextCube(std::string_view xml, std::size_t from) {
         const std::size_t after = at + 4;
         if (after < xml.size() && !IsBlank(xml[after]) && xml[after] != '>' && xml[after] != '/') continue;
         const std::size_t gt = xml.find('>', after);
-        if (gt == std::string_view::npos) Refuse("The file is cut short inside a Cube element.");
+        if (gt == std::string_view::npos) Refuse("RatesCutInCube");
         tag.attributes = xml.substr(after, gt - after);
         tag.selfClosing = !tag.attributes.empty() && tag.attributes.back() == '/';
         if (tag.selfClosing) tag.attributes.remove_suffix(1);
         if (tag.closing && tag.attributes.find_first_not_of(kBlanks) != std::string_view::npos)
-            Refuse("The file's Cube elements are malformed.");
+            Refuse("RatesMalformed");
         tag.begin = at - (tag.closing ? 2 : 1);
         tag.end = gt + 1;
         return tag;
@@ -140,15 +143,12 @@ std::optional<CubeTag> NextCube(std::string_view xml, std::size_t from) {
 
 void CheckEnvelope(std::string_view xml) {
     const std::size_t first = xml.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) Refuse("The file is empty.");
+    if (first == std::string_view::npos) Refuse("RatesEmpty");
     const std::string opening = Lower(xml.substr(first, 64));
-    if (opening.starts_with("<!doctype html") || opening.starts_with("<html"))
-        Refuse("The file is a web page, not the ECB's reference rates.");
-    if (xml.find(kEnvelope) == std::string_view::npos)
-        Refuse("The file is not in the ECB's reference rate format (no gesmes:Envelope).");
+    if (opening.starts_with("<!doctype html") || opening.starts_with("<html")) Refuse("RatesWebPage");
+    if (xml.find(kEnvelope) == std::string_view::npos) Refuse("RatesNotEcb");
     const std::size_t last = xml.find_last_not_of(kBlanks);
-    if (!xml.substr(0, last + 1).ends_with(kEnvelopeEnd))
-        Refuse("The file is cut short: it does not end with </gesmes:Envelope>.");
+    if (!xml.substr(0, last + 1).ends_with(kEnvelopeEnd)) Refuse("RatesCutShort");
 }
 
 std::vector<PublishedRate> ReadDay(std::string_view body, std::string_view date) {
@@ -156,18 +156,24 @@ std::vector<PublishedRate> ReadDay(std::string_view body, std::string_view date)
     for (auto tag = NextCube(body, 0); tag; tag = NextCube(body, tag->end)) {
         const auto code = Attribute(tag->attributes, "currency");
         const auto rateText = Attribute(tag->attributes, "rate");
-        if (!code || !IsCode(*code)) Refuse("A rate of " + std::string(date) + " has no three-letter currency code.");
-        if (!rateText) Refuse("The rate of " + std::string(*code) + " is missing.");
+        if (!code || !IsCode(*code)) Refuse("RatesNoCode", {std::string(date)});
+        if (!rateText) Refuse("RatesMissing", {std::string(*code)});
         const engine::Amount rate = RateOf(*code, *rateText);
         if (std::any_of(rates.begin(), rates.end(), [&](const PublishedRate& r) { return r.code == *code; }))
-            Refuse("The rate of " + std::string(*code) + " is given twice for " + std::string(date) + ".");
+            Refuse("RatesTwice", {std::string(*code), std::string(date)});
         rates.push_back({std::string(*code), std::string(*rateText), rate});
     }
-    if (rates.empty()) Refuse("The file gives no rate for " + std::string(date) + ".");
+    if (rates.empty()) Refuse("RatesNone", {std::string(date)});
     return rates;
 }
 
 }  // namespace
+
+RatesError::RatesError(std::string key, std::vector<std::string> parts)
+    : std::runtime_error(
+          engine::FillIn(engine::BuiltInText(key), std::vector<std::string_view>(parts.begin(), parts.end()))),
+      key_(std::move(key)),
+      parts_(std::move(parts)) {}
 
 // The days are walked as a nesting of Cube elements: the outer one, a day (time="..."), its
 // rates (self-closing). The files list the newest day first, but the greatest date wins.
@@ -179,7 +185,7 @@ EcbRates ParseEcbRates(std::string_view xml) {
     std::unordered_set<std::string_view> days;
     for (auto tag = NextCube(xml, 0); tag; tag = NextCube(xml, tag->end)) {
         if (tag->closing) {
-            if (--depth < 0) Refuse("The file's Cube elements are malformed.");
+            if (--depth < 0) Refuse("RatesMalformed");
             if (depth == 1 && dayDate > newestDate) {
                 newestDate = dayDate;
                 newestBody = xml.substr(dayStart, tag->begin - dayStart);
@@ -188,9 +194,9 @@ EcbRates ParseEcbRates(std::string_view xml) {
         }
         if (depth == 1) {
             const auto time = Attribute(tag->attributes, "time");
-            if (!time) Refuse("A day of rates has no date.");
-            if (!IsDate(*time)) Refuse("\"" + std::string(*time) + "\" is not a date.");
-            if (!days.insert(*time).second) Refuse(engine::BuiltInText("RatesDayTwice", {*time}));
+            if (!time) Refuse("RatesNoDate");
+            if (!IsDate(*time)) Refuse("RatesNotADate", {std::string(*time)});
+            if (!days.insert(*time).second) Refuse("RatesDayTwice", {std::string(*time)});
             dayDate = *time;
             dayStart = tag->end;
             if (tag->selfClosing && dayDate > newestDate) {  // a day without rates
@@ -198,12 +204,12 @@ EcbRates ParseEcbRates(std::string_view xml) {
                 newestBody = {};
             }
         } else if (depth >= 2 && !tag->selfClosing) {  // a rate holds nothing
-            Refuse("The file's Cube elements are malformed.");
+            Refuse("RatesMalformed");
         }
         if (!tag->selfClosing) ++depth;
     }
-    if (depth != 0) Refuse("The file's Cube elements are malformed.");
-    if (newestDate.empty()) Refuse("The file gives no dated rates.");
+    if (depth != 0) Refuse("RatesMalformed");
+    if (newestDate.empty()) Refuse("RatesNoDay");
     return {std::string(newestDate), ReadDay(newestBody, newestDate)};
 }
 

@@ -11,10 +11,18 @@
 
 namespace devical::rates {
 
-// A rate file that cannot be used; what() tells the user why.
+// Rates that cannot be had or used. The reason is one of the program's texts (its key and the
+// parts it names), so that the window can say it in its own language; what() says it in the
+// language in force when it was made.
 class RatesError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    RatesError(std::string key, std::vector<std::string> parts);
+    const std::string& Key() const { return key_; }
+    const std::vector<std::string>& Parts() const { return parts_; }
+
+private:
+    std::string key_;
+    std::vector<std::string> parts_;
 };
 
 struct PublishedRate {

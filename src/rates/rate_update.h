@@ -21,6 +21,7 @@ struct UpdateReport {
     std::vector<RateChange> changed;
     std::vector<RateChange> added;
     bool currentCurrencyFollowed = false;  // DEVICAL.INI's [Currency] Rate took the new rate
+    std::vector<std::string> failure;      // read back only: the reason's text key, then its parts
 };
 
 struct UpdateOptions {

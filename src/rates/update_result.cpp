@@ -1,5 +1,6 @@
 #include "rates/update_result.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "storage/text_lines.h"
@@ -10,6 +11,13 @@ namespace {
 
 std::string ChangeLine(std::string_view kind, const RateChange& change) {
     return std::string(kind) + '\t' + change.code + '\t' + change.oldText + '\t' + change.newText + '\n';
+}
+
+// A part never holds the tab between fields.
+std::string Field(std::string_view text) {
+    std::string field = storage::OneLine(text);
+    std::replace(field.begin(), field.end(), '\t', ' ');
+    return field;
 }
 
 }  // namespace
@@ -24,6 +32,13 @@ std::string UpdateResultText(const UpdateReport& report) {
     return text;
 }
 
+std::string FailureResultText(std::string_view key, const std::vector<std::string>& parts) {
+    std::string text = "failed\t" + std::string(key);
+    for (const std::string& part : parts)
+        text += '\t' + Field(part);
+    return text + '\n';
+}
+
 UpdateReport ReadUpdateResult(std::string_view text) {
     UpdateReport report;
     for (std::size_t start = 0; start < text.size();) {
@@ -32,6 +47,7 @@ UpdateReport ReadUpdateResult(std::string_view text) {
         start = end + 1;
         if (fields[0] == "date" && fields.size() == 2) report.date = fields[1];
         if (fields[0] == "followed") report.currentCurrencyFollowed = true;
+        if (fields[0] == "failed" && fields.size() >= 2) report.failure.assign(fields.begin() + 1, fields.end());
         if ((fields[0] == "changed" || fields[0] == "added") && fields.size() == 4) {
             RateChange change{std::string(fields[1]), std::string(fields[2]), std::string(fields[3])};
             (fields[0] == "changed" ? report.changed : report.added).push_back(std::move(change));

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
@@ -63,15 +64,18 @@ std::string Fetch(const QUrl& url) {
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished()) loop.exec();
     reply->deleteLater();
-    const std::string where = url.toDisplayString().toStdString() + ": ";
-    if (tooBig) throw RatesError(where + "the file is far too big to be the ECB's rates.");
+    const std::string where = url.toDisplayString().toStdString();
+    if (tooBig) throw RatesError("RatesTooBig", {where});
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
-        throw RatesError(where + "the server answered HTTP " + std::to_string(status.toInt()) + " " +
-                         reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().toStdString() + ".");
+        throw RatesError("RatesHttp",
+                         {where, std::to_string(status.toInt()),
+                          reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().toStdString()});
     if (reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError)
-        throw RatesError(where + "no answer within " + QString::number(timeout / 1000.0).toStdString() + " s.");
-    if (reply->error() != QNetworkReply::NoError) throw RatesError(where + reply->errorString().toStdString());
+        throw RatesError("RatesNoAnswer", {where, QString::number(timeout / 1000.0).toStdString()});
+    // The network library's own words are English: they go inside ours.
+    if (reply->error() != QNetworkReply::NoError)
+        throw RatesError("RatesUnreachable", {where, reply->errorString().toStdString()});
     const QByteArray bytes = reply->readAll();
     return bytes.toStdString();
 }
@@ -92,6 +96,20 @@ void Print(const devical::rates::UpdateReport& report, bool dryRun) {
     std::printf("ECB rates of %s: %zu changed, %zu added%s%s\n", report.date.c_str(), report.changed.size(),
                 report.added.size(), report.currentCurrencyFollowed ? ", current currency followed" : "",
                 dryRun ? " (dry run: nothing written)" : "");
+}
+
+int Failed(const char* why) {
+    std::fprintf(stderr, "devical-rates: %s\n%s\n", why, devical::engine::BuiltInText("RatesNothingChanged").c_str());
+    return 1;
+}
+
+// Before a set is installed, the messages follow the user's locale.
+std::string LocaleLanguage() {
+    switch (QLocale::system().language()) {
+    case QLocale::English: return "AN";
+    case QLocale::German: return "GM";
+    default: return "FR";
+    }
 }
 
 }  // namespace
@@ -129,9 +147,10 @@ int main(int argc, char** argv) {
         QStringLiteral(
             "Print one tab-separated line per fact instead of the summary: date, changed, added, followed."));
     parser.addOptions({url, file, add, dryRun, directory, machine});
+    devical::engine::SetBuiltInLanguage(LocaleLanguage());
     parser.process(application);
     if (!parser.positionalArguments().isEmpty() || (parser.isSet(url) && parser.isSet(file))) {
-        std::fprintf(stderr, "devical-rates: give --url or --file, and nothing else\n");
+        std::fprintf(stderr, "devical-rates: %s\n", devical::engine::BuiltInText("RatesUsage").c_str());
         return 1;
     }
 
@@ -165,8 +184,12 @@ int main(int argc, char** argv) {
             Print(report, parser.isSet(dryRun));
         }
         return 0;
+    } catch (const RatesError& error) {
+        // The window says the reason in its own words; a person reads the sentence.
+        if (parser.isSet(machine))
+            std::fputs(devical::rates::FailureResultText(error.Key(), error.Parts()).c_str(), stdout);
+        return Failed(error.what());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "devical-rates: %s\nNothing was changed.\n", error.what());
-        return 1;
+        return Failed(error.what());
     }
 }

@@ -1,5 +1,7 @@
 #include "rates/ecb_rates.h"
 
+#include "engine/builtin_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,18 +55,20 @@ TEST(EcbRates, NewestDayOrARefusal) {
          "2026-12-04 1 GBP=0.8543"},
         {"newest last", Envelope(Day("2026-12-02", daily) + Day("2026-12-03", Rate("USD", "1.08"))),
          "2026-12-03 1 USD=1.08"},
-        {"HTML error page", "<!DOCTYPE html>\n<html><body>Not Found</body></html>", "a web page"},
-        {"other XML", "<?xml version=\"1.0\"?><rates><Cube time='2026-12-04'/></rates>", "not in the ECB's"},
-        {"cut short", Envelope(Day("2026-12-04", daily)).substr(0, 600), "cut short"},
+        {"HTML error page", "<!DOCTYPE html>\n<html><body>Not Found</body></html>", "une page web"},
+        {"other XML", "<?xml version=\"1.0\"?><rates><Cube time='2026-12-04'/></rates>",
+         "pas au format des taux de référence de la BCE"},
+        {"cut short", Envelope(Day("2026-12-04", daily)).substr(0, 600), "est tronqué"},
         {"rate holding a rate", Envelope("<Cube time='2026-12-04'><Cube currency='USD' rate='1'></Cube></Cube>"),
-         "malformed"},
-        {"empty", " \r\n", "empty"},
-        {"day without a date", Envelope("\t\t<Cube>\n" + Rate("USD", "1.0842") + "\t\t</Cube>\n"), "no date"},
-        {"not a date", Envelope(Day("2026-13-04", daily)), "\"2026-13-04\" is not a date"},
-        {"day without rates", Envelope(Day("2026-12-04", "")), "no rate for 2026-12-04"},
-        {"negative rate", Envelope(Day("2026-12-04", Rate("USD", "-1.0842"))), "\"-1.0842\", is not a positive number"},
-        {"zero rate", Envelope(Day("2026-12-04", Rate("USD", "0.000"))), "is not a positive number"},
-        {"textual rate", Envelope(Day("2026-12-04", Rate("USD", "n/a"))), "\"n/a\", is not a positive number"},
+         "mal formés"},
+        {"empty", " \r\n", "Le fichier est vide."},
+        {"day without a date", Envelope("\t\t<Cube>\n" + Rate("USD", "1.0842") + "\t\t</Cube>\n"), "n'a pas de date"},
+        {"not a date", Envelope(Day("2026-13-04", daily)), "« 2026-13-04 » n'est pas une date"},
+        {"day without rates", Envelope(Day("2026-12-04", "")), "aucun taux pour le 2026-12-04"},
+        {"negative rate", Envelope(Day("2026-12-04", Rate("USD", "-1.0842"))),
+         "« -1.0842 », n'est pas un nombre positif"},
+        {"zero rate", Envelope(Day("2026-12-04", Rate("USD", "0.000"))), "n'est pas un nombre positif"},
+        {"textual rate", Envelope(Day("2026-12-04", Rate("USD", "n/a"))), "« n/a », n'est pas un nombre positif"},
         {"days and rates in comments",
          Envelope("<!--" + Day("2026-12-05", daily) + "-->" +
                   Day("2026-12-04", "<!--" + Rate("USD", "9") + "-->" + daily)),
@@ -86,6 +90,16 @@ TEST(EcbRates, NewestDayOrARefusal) {
             EXPECT_NE(outcome.find(row.expected), std::string::npos) << outcome;
         }
     }
+    // The reason in the language in force, with its key for the window to say it in its own.
+    engine::SetBuiltInLanguage("AN");
+    try {
+        ParseEcbRates(" ");
+        ADD_FAILURE() << "an empty file taken";
+    } catch (const RatesError& error) {
+        EXPECT_STREQ(error.what(), "The file is empty.");
+        EXPECT_EQ(error.Key(), "RatesEmpty");
+    }
+    engine::SetBuiltInLanguage("FR");
 }
 
 }  // namespace

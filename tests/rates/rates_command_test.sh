@@ -50,8 +50,9 @@ base="http://127.0.0.1:$(cat "$work/port")"
 
 mkfifo "$work/fifo"
 cp -a "$program" "$work/before"
-for refusal in "$base/missing.xml|HTTP 404" "$base/hang|no answer within 0.7 s" \
-  "$base/trickle|no answer within 0.7 s" "file://$work/fifo|n'est pas un fichier ordinaire"; do
+# Said in the language of the set installed there (French); the window gets the reason's key.
+for refusal in "$base/missing.xml|répondu HTTP 404" "$base/hang|pas de réponse en 0.7 s" \
+  "$base/trickle|pas de réponse en 0.7 s" "file://$work/fifo|n'est pas un fichier ordinaire"; do
   status=0
   DEVICAL_RATES_TIMEOUT_MS=700 timeout 30 "$program/devical-rates" --url "${refusal%%|*}" >"$work/out" \
     2>"$work/err" || status=$?

@@ -89,6 +89,16 @@ void TRates::showEvent(QShowEvent* event) {
     if (Updating()) Announce(this, services_.MessageText("RatesUpdating"));
 }
 
+// The command's reason in the window's own language, when it gave one; else what it wrote.
+QString TRates::FailureText(const rates::UpdateReport& result, const QString& written) const {
+    if (!result.failure.empty()) {
+        const std::vector<std::string_view> parts(result.failure.begin() + 1, result.failure.end());
+        return Text(engine::FillIn(engine::BuiltInText(result.failure.front()), parts) + "\n" +
+                    engine::BuiltInText("RatesNothingChanged"));
+    }
+    return written.isEmpty() ? services_.MessageText("RatesFailed") : written;
+}
+
 void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
     const rates::UpdateReport result = rates::ReadUpdateResult(update_.readAllStandardOutput().toStdString());
     const QString failure = QString::fromUtf8(update_.readAllStandardError()).trimmed();
@@ -102,7 +112,7 @@ void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
         // A failure waits for tomorrow.
         if (!done) std::fprintf(stderr, "devical: the daily rates: %s\n", failure.toLocal8Bit().constData());
     } else if (!done) {
-        ShowError(failure.isEmpty() ? services_.MessageText("RatesFailed") : failure);
+        ShowError(FailureText(result, failure));
     } else {
         const std::size_t changed = result.changed.size();
         services_.ShowMessage(this, platform::MessageKind::Notice,

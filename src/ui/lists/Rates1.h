@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QProcess>
 
+#include "rates/rate_update.h"
 #include "ui/lists/list_editor.h"
 
 namespace devical::ui {
@@ -30,6 +31,7 @@ protected:
 
 private:
     void UpdateEnded(int exitCode, QProcess::ExitStatus status);
+    QString FailureText(const rates::UpdateReport& result, const QString& written) const;
     void SetUpdating(bool updating);
 
     void StartUpdate();
