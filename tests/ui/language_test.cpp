@@ -328,6 +328,21 @@ private slots:
         }
     }
 
+    // Before a set is chosen the dialog asks in the user's language, whatever set was seeded.
+    void aFirstRunAsksInTheUsersLanguage() {
+        dir_->Write("Install.Oui", "");
+        UseEnvironmentLocale("", "de_DE.UTF-8");
+        Open();
+        QVERIFY(Dialog().isVisible());
+        QCOMPARE(Dialog().windowTitle(), QStringLiteral("Sprache w\u00e4hlen und auf OK klicken"));
+        KeyAtList(Qt::Key_Escape);  // leaving a first run ends the program
+        UseEnvironmentLocale("", "en_US.UTF-8");
+        QFile::remove(dir_->Path() + "Install.Oui");
+        windows_->Calc.Bt_LangueClick();  // a set is installed: its language, French
+        QCOMPARE(Dialog().windowTitle(), QStringLiteral("Choisissez une langue et cliquez sur OK"));
+        Dialog().Bt_ExitClick();
+    }
+
     void confirmingTheInstalledLanguageOnlyRemovesTheMarker() {
         dir_->Write("Install.Oui", "");
         auto before = Files();

@@ -65,8 +65,15 @@ void TChx_Langue::Open(const QString& installedLanguage) {
     FormActivate();  // where the platform does not report the activation
 }
 
+// Before a set has been chosen, the dialog speaks the user's language, not the seeded set's.
+QString TChx_Langue::OwnText(const char* key) const {
+    if (!storage::HasFirstRunMarker(Utf8(host_.ProgramDirectory()))) return Text(engine::BuiltInText(key));
+    const std::string locale = storage::LanguageCodeForLocale(Utf8(platform::UserLocaleName()));
+    return Text(engine::BuiltInTextIn(engine::BuiltInLanguageOf(locale), key));
+}
+
 void TChx_Langue::ApplyTexts() {
-    auto builtIn = [](const char* key) { return Text(engine::BuiltInText(key)); };
+    auto builtIn = [this](const char* key) { return OwnText(key); };
     setWindowTitle(builtIn("ChooseLanguage"));
     ListView1->setHeaderLabels({builtIn("Code"), builtIn("Language"), builtIn("Taxes")});
     ListView1->setAccessibleName(builtIn("Language"));
@@ -99,7 +106,7 @@ void TChx_Langue::Bt_ExitClick() {
 void TChx_Langue::Bt_OkClick() {
     const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
     if (selected.isEmpty()) {
-        host_.ShowMessage(this, platform::MessageKind::Notice, Text(engine::BuiltInText("SelectRow")));
+        host_.ShowMessage(this, platform::MessageKind::Notice, OwnText("SelectRow"));
         return;
     }
     QString chosen = selected.first()->text(0);

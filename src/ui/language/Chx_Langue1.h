@@ -53,6 +53,8 @@ protected:
 private:
     void ApplyTexts();
 
+    QString OwnText(const char* key) const;
+
     LanguageSwitchHost& host_;
     QString previousLanguage_ = QStringLiteral("FR");
     platform::MessageBoxReturn messageBoxReturn_;
