@@ -120,8 +120,12 @@ keys_then "0,94" F2 Tab
 keys_then "CHF Franc suisse" Escape
 keys_then "1 Euro = 0,94" Return
 keys_then "Caisse" ctrl+r
+# Orca may still be working through the choice's events: time to say the last of it.
+sleep 5
 # Stopped, Orca writes out the rest of its log.
 kill "$orca" 2>/dev/null || true
+# Orca may hang saying goodbye to a speech server that has gone: it gets 5 s.
+wait_for 50 eval '! kill -0 "$orca" 2>/dev/null' || kill -KILL "$orca" 2>/dev/null || true
 wait "$orca" || true
 exit 0
 EOF
