@@ -2,11 +2,11 @@
 # What Orca says: Devical started from a throwaway portable copy of a build, on its own Xvfb,
 # session bus and accessibility bus, with Orca and a speech server, then typed at with
 # xdotool: 1 0 0 Return, x 3 Return, then Tab through the window, then R and 7 + in the tape,
-# then the currency list: T, C (to CHF), F2, Tab, Escape, Return; then MR by Ctrl+R.
+# then MR by Ctrl+R, then the currency list: T, C (to CHF), F2, Tab, Escape, Return.
 # Orca's debug log must show it speaking 15,24, then 45,73, then the decimals list with its
-# value 2, then the tape's newest line 300,00, then its new line 7,00 +, then the list's row
-# FRF as it opens, the rate 0,94 whole in the entry dialog, the choice of CHF with its rate
-# and amounts, and the memory recalled.
+# value 2, then the tape's newest line 300,00, then its new line 7,00 +, then the memory
+# recalled, the list's row FRF as it opens, the rate 0,94 whole in the entry dialog, and the
+# choice of CHF with its rate and amounts.
 #   tools/orca_check.sh [BUILD_DIR]    BUILD_DIR defaults to the repository's build/
 # DEVICAL_ORCA_KEEP=1 keeps the working directory, with Orca's whole debug log, for a look.
 set -euo pipefail
@@ -112,6 +112,7 @@ keys_then "300,00" r
 keys_then "7,00" 7 plus
 xdotool key --clearmodifiers Escape
 sleep 2  # the tape gives the main window back
+keys_then "Caisse" ctrl+r
 # The currency list opens on the current currency's row; C goes to CHF, whose rate the entry
 # dialog shows whole; Return chooses it, and the main window says what changed.
 keys_then "FRF Franc" t
@@ -119,8 +120,7 @@ keys_then "CHF Franc suisse" c
 keys_then "0,94" F2 Tab
 keys_then "CHF Franc suisse" Escape
 keys_then "1 Euro = 0,94" Return
-keys_then "Caisse" ctrl+r
-# Orca may still be working through the choice's events: time to say the last of it.
+# Time for Orca to say the last of it before it is stopped.
 sleep 5
 # Stopped, Orca writes out the rest of its log.
 kill "$orca" 2>/dev/null || true
@@ -147,14 +147,14 @@ verdict="$(awk '
   step == 3 && left-- > 0 && /(^|[^0-9,])2([^0-9,]|$)/ { step = 4; next }
   step == 4 && /300,00/ { step = 5; next }
   step == 5 && /7,00/ { step = 6; next }
-  step == 6 && /FRF Franc fran/ { step = 7; next }
-  step == 7 && /(^|[^0-9,])0,94([^0-9]|$)/ && !/CHF/ { step = 8; next }
-  step == 8 && /CHF Franc suisse, 1 Euro = 0,94.*;.*CHF, .*Euros/ { step = 9; next }
-  step == 9 && /Caisse, / { step = 10 }
+  step == 6 && /Caisse, / { step = 7; next }
+  step == 7 && /FRF Franc fran/ { step = 8; next }
+  step == 8 && /(^|[^0-9,])0,94([^0-9]|$)/ && !/CHF/ { step = 9; next }
+  step == 9 && /CHF Franc suisse, 1 Euro = 0,94.*;.*CHF, .*Euros/ { step = 10 }
   END {
     split("15,24|45,73|the decimals list|its value 2 with the decimals list|the tape opened on 300,00|" \
-          "the tape line 7,00 +|the currency list opening on FRF|the rate 0,94 whole in the entry dialog|" \
-          "the choice of CHF with its rate and amounts|the memory recalled by Ctrl+R", missing, "|")
+          "the tape line 7,00 +|the memory recalled by Ctrl+R|the currency list opening on FRF|" \
+          "the rate 0,94 whole in the entry dialog|the choice of CHF with its rate and amounts", missing, "|")
     print (step == 10 ? "ok" : missing[step + 1])
   }' "$spoken")"
 if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
@@ -171,6 +171,6 @@ if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
   fail "failed (status $status)"
 fi
 echo "orca_check: Orca said 15,24, then 45,73, then the decimals with 2, then the tape's 300,00, then 7,00 +," \
-  "then the list's row, the rate 0,94 whole, the choice of CHF and the memory recalled"
+  "then the memory recalled, the list's row, the rate 0,94 whole and the choice of CHF"
 grep -F -e '15,24' -e '45,73' -e 'Décimales' -e '300,00' -e '7,00' -e 'FRF Franc' -e '0,94' -e 'Caisse' "$spoken" |
   sed 's/^/  /'
