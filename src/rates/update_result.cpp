@@ -1,6 +1,5 @@
 #include "rates/update_result.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "storage/text_lines.h"
@@ -11,13 +10,6 @@ namespace {
 
 std::string ChangeLine(std::string_view kind, const RateChange& change) {
     return std::string(kind) + '\t' + change.code + '\t' + change.oldText + '\t' + change.newText + '\n';
-}
-
-// A part never holds the tab between fields.
-std::string Field(std::string_view text) {
-    std::string field = storage::OneLine(text);
-    std::replace(field.begin(), field.end(), '\t', ' ');
-    return field;
 }
 
 }  // namespace
@@ -35,7 +27,7 @@ std::string UpdateResultText(const UpdateReport& report) {
 std::string FailureResultText(std::string_view key, const std::vector<std::string>& parts) {
     std::string text = "failed\t" + std::string(key);
     for (const std::string& part : parts)
-        text += '\t' + Field(part);
+        text += '\t' + storage::TabField(part);
     return text + '\n';
 }
 

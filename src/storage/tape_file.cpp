@@ -42,14 +42,6 @@ std::optional<TapeMark> MarkOf(std::string_view token) {
     return std::nullopt;
 }
 
-// A field never holds the tab between fields.
-std::string Field(std::string_view text) {
-    std::string field = OneLine(text);
-    for (char& c : field)
-        if (c == '\t') c = ' ';
-    return field;
-}
-
 bool IsTime(std::string_view text) {
     constexpr std::string_view kShape = "0000-00-00 00:00:00";
     if (text.size() != kShape.size()) return false;
@@ -93,12 +85,12 @@ bool IsWhole(const engine::TapeLine& line) {
 }  // namespace
 
 std::string TapeRecord(const engine::TapeLine& line) {
-    std::string record = Field(line.time);
+    std::string record = TabField(line.time);
     for (std::string_view field : {TokenOf(line.mark), std::string_view(line.amount)})
-        record += '\t' + Field(field);
+        record += '\t' + TabField(field);
     record += '\t' + std::to_string(line.box);
     for (const std::string* field : {&line.code, &line.converted, &line.convertedCode})
-        record += '\t' + Field(*field);
+        record += '\t' + TabField(*field);
     return record;
 }
 

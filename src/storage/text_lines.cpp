@@ -63,6 +63,12 @@ std::vector<FileLine> SplitLinesWithEnds(std::string_view bytes) {
     return lines;
 }
 
+std::string TabField(std::string_view text) {
+    std::string field = OneLine(text);
+    std::replace(field.begin(), field.end(), '\t', ' ');
+    return field;
+}
+
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> texts;
     ForEachLine(bytes, [&texts](std::string_view text, std::string_view) { texts.emplace_back(text); });

@@ -37,6 +37,9 @@ std::string_view DominantLineEnd(std::string_view bytes);
 // command's result are: n tabs give n + 1 fields, empty ones included.
 std::vector<std::string_view> TabFields(std::string_view record);
 
+// A text fit to be one such field: OneLine's, its tabs turned to blanks.
+std::string TabField(std::string_view text);
+
 // A text fit to be one line of a file: a line break or a Ctrl+Z inside it would cut the
 // file differently when read back, so each becomes a blank.
 std::string OneLine(std::string_view text);
