@@ -67,16 +67,10 @@ std::string IniDocument::Read(std::string_view section, std::string_view key, st
     return found.empty() ? std::string(defaultText) : Decode(found, format_.encoding);
 }
 
-void IniDocument::HoldAsUtf8() {
-    for (FileLine& line : lines_)
-        line.text = Decode(line.text, format_.encoding);
-    format_.encoding = TextEncoding::Utf8;
-}
-
 void IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
     // A letter the file's code lacks turns the file to UTF-8 rather than to a '?'.
-    if (!Fits(section, format_.encoding) || !Fits(key, format_.encoding) || !Fits(value, format_.encoding))
-        HoldAsUtf8();
+    for (const std::string_view text : {section, key, value})
+        MakeRoomFor(text, format_, lines_);
     const std::string fileSection = Encode(section, format_.encoding);
     const std::string fileKey = Encode(key, format_.encoding);
     const std::string header = "[" + UpperAscii(fileSection) + "]";

@@ -38,9 +38,6 @@ public:
     std::string Bytes() const;
 
 private:
-    // Every line to UTF-8, the file to be written so from now on.
-    void HoldAsUtf8();
-
     TextFormat format_;
     std::vector<FileLine> lines_;
     std::string afterText_;  // from the Ctrl+Z on: not read, but not ours to drop

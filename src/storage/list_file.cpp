@@ -188,15 +188,8 @@ void ListInPlace::EndLastLine() {
     if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = format_.lineEnd;
 }
 
-void ListInPlace::HoldAsUtf8(std::string_view text) {
-    if (Fits(text, format_.encoding)) return;
-    for (FileLine& line : lines_)
-        line.text = Decode(line.text, format_.encoding);
-    format_.encoding = TextEncoding::Utf8;
-}
-
 void ListInPlace::SetField(std::size_t record, int field, std::string_view text) {
-    HoldAsUtf8(text);
+    MakeRoomFor(text, format_, lines_);
     const std::size_t line = LineOf(record, field);
     if (line >= lines_.size()) {
         EndLastLine();
@@ -207,7 +200,7 @@ void ListInPlace::SetField(std::size_t record, int field, std::string_view text)
 
 void ListInPlace::Append(const ListRecord& record) {
     for (const std::string& field : record)
-        HoldAsUtf8(field);
+        MakeRoomFor(field, format_, lines_);
     EndLastLine();
     lines_.resize(RecordCount() * fieldsPerRecord_, {"", std::string(format_.lineEnd)});  // what a record lacked
     for (const std::string& field : record)

@@ -89,8 +89,6 @@ public:
 private:
     std::size_t LineOf(std::size_t record, int field) const;
     void EndLastLine();
-    // A text the file's code lacks a letter of turns every line, and the file, to UTF-8.
-    void HoldAsUtf8(std::string_view text);
 
     std::string bytes_;
     TextFormat format_;

@@ -62,4 +62,11 @@ std::string Encode(std::string_view utf8, TextEncoding encoding) {
 
 bool Fits(std::string_view utf8, TextEncoding encoding) { return encoding == TextEncoding::Utf8 || FitsCp1252(utf8); }
 
+void MakeRoomFor(std::string_view utf8, TextFormat& format, std::vector<FileLine>& lines) {
+    if (Fits(utf8, format.encoding)) return;
+    for (FileLine& line : lines)
+        line.text = Decode(line.text, format.encoding);
+    format.encoding = TextEncoding::Utf8;
+}
+
 }  // namespace devical::storage

@@ -4,6 +4,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "storage/text_lines.h"
 
 namespace devical::storage {
 
@@ -36,5 +39,9 @@ std::string Encode(std::string_view utf8, TextEncoding encoding);
 // Whether the file's code holds every character of the text. A Windows-1252 file that must hold
 // one it lacks is written whole as UTF-8 instead, which reads back as UTF-8.
 bool Fits(std::string_view utf8, TextEncoding encoding);
+
+// Before the text goes into a file held as its lines: when the file's code lacks one of its
+// letters, every line is turned to UTF-8, and so is the file's code.
+void MakeRoomFor(std::string_view utf8, TextFormat& format, std::vector<FileLine>& lines);
 
 }  // namespace devical::storage
