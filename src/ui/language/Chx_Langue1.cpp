@@ -66,14 +66,14 @@ void TChx_Langue::Open(const QString& installedLanguage) {
 }
 
 // Before a set has been chosen, the dialog speaks the user's language, not the seeded set's.
-QString TChx_Langue::OwnText(const char* key) const {
-    if (!storage::HasFirstRunMarker(Utf8(host_.ProgramDirectory()))) return Text(engine::BuiltInText(key));
-    const std::string locale = storage::LanguageCodeForLocale(Utf8(platform::UserLocaleName()));
-    return Text(engine::BuiltInTextIn(engine::BuiltInLanguageOf(locale), key));
+engine::BuiltInLanguage TChx_Langue::OwnLanguage() const {
+    if (!storage::HasFirstRunMarker(Utf8(host_.ProgramDirectory()))) return engine::CurrentBuiltInLanguage();
+    return engine::BuiltInLanguageOf(storage::LanguageCodeForLocale(Utf8(platform::UserLocaleName())));
 }
 
 void TChx_Langue::ApplyTexts() {
-    auto builtIn = [this](const char* key) { return OwnText(key); };
+    const engine::BuiltInLanguage language = OwnLanguage();
+    auto builtIn = [language](const char* key) { return Text(engine::BuiltInTextIn(language, key)); };
     setWindowTitle(builtIn("ChooseLanguage"));
     ListView1->setHeaderLabels({builtIn("Code"), builtIn("Language"), builtIn("Taxes")});
     ListView1->setAccessibleName(builtIn("Language"));
@@ -106,7 +106,7 @@ void TChx_Langue::Bt_ExitClick() {
 void TChx_Langue::Bt_OkClick() {
     const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
     if (selected.isEmpty()) {
-        host_.ShowMessage(this, platform::MessageKind::Notice, OwnText("SelectRow"));
+        host_.ShowMessage(this, platform::MessageKind::Notice, Text(engine::BuiltInTextIn(OwnLanguage(), "SelectRow")));
         return;
     }
     QString chosen = selected.first()->text(0);

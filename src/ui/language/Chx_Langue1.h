@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "engine/builtin_texts.h"
 #include "platform/message_box.h"
 
 namespace devical::ui {
@@ -53,7 +54,7 @@ protected:
 private:
     void ApplyTexts();
 
-    QString OwnText(const char* key) const;
+    engine::BuiltInLanguage OwnLanguage() const;
 
     LanguageSwitchHost& host_;
     QString previousLanguage_ = QStringLiteral("FR");
