@@ -1,12 +1,9 @@
 #include "ui/main/Devical1.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
 #include <QEvent>
 #include <QFileInfo>
-#include <QLocale>
 #include <QSignalBlocker>
 #include <QTimer>
 
