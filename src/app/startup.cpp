@@ -65,7 +65,7 @@ QCommandLineOption DescribeOptions(QCommandLineParser& parser) {
 QString PreparedDirectory(const storage::ProgramDirectoryPlan& plan) {
     const QString directory = QString::fromStdString(plan.directory.string());
     try {
-        storage::PrepareProgramDirectory(plan);
+        storage::PrepareProgramDirectory(plan, storage::LocaleLanguageCode());
         return directory;
     } catch (const storage::FileError& error) {
         platform::ShowMessage(nullptr, platform::MessageKind::Error,
@@ -133,7 +133,7 @@ int RunDevical(int argc, char** argv) {
     const std::jthread fontconfigWarmUp = platform::BeginFontconfigWarmUp();
     QApplication application(argc, argv);
     // Until the installed set is read, what the program says is in the user's language.
-    engine::SetBuiltInLanguage(storage::LanguageCodeForLocale(platform::UserLocaleName().toStdString()));
+    engine::SetBuiltInLanguage(storage::LocaleLanguageCode());
     QApplication::setApplicationName(QStringLiteral("Devical"));
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);  // closing the window only hides it

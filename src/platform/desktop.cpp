@@ -20,14 +20,6 @@ char DecimalSeparator() {
     return point == QLatin1String(",") ? ',' : '.';
 }
 
-QString UserLocaleName() {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty()) return value;
-    }
-    return {};
-}
-
 void SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
 QString ClipboardText() { return QGuiApplication::clipboard()->text(); }

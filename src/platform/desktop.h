@@ -13,10 +13,6 @@ QString ExecutableDirectory();
 // ',' or '.': the user's locale's separator at this moment ('.' for any other).
 char DecimalSeparator();
 
-// The user's locale name as the environment gives it ("fr_BE.UTF-8"): LC_ALL, then
-// LC_MESSAGES, then LANG, the first one set and not empty, as the C library reads them.
-QString UserLocaleName();
-
 void SetClipboardText(const QString& text);
 QString ClipboardText();
 

@@ -2,6 +2,7 @@
 #include "engine/builtin_texts.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 #include <vector>
 
@@ -96,6 +97,14 @@ std::string LanguageCodeForLocale(std::string_view localeName) {
         if (name == locale) return std::string(code);
     }
     return "FR";
+}
+
+std::string LocaleLanguageCode() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return LanguageCodeForLocale(value);
+    }
+    return LanguageCodeForLocale("");
 }
 
 bool HasFirstRunMarker(const fs::path& directory) { return Exists(FindFileNoCase(directory, kFirstRunMarker)); }

@@ -58,6 +58,9 @@ bool IsLanguageSetFileName(std::string_view name);
 // The set offered first for a locale name such as "fr_BE.UTF-8" or "de_CH@euro"; "FR" for
 // any locale outside the table.
 std::string LanguageCodeForLocale(std::string_view localeName);
+// The set offered first for the user's locale, as the C library names it (LC_ALL, then
+// LC_MESSAGES, then LANG).
+std::string LocaleLanguageCode();
 
 // The first-run marker: while it exists, the language choice opens at each activation.
 inline constexpr std::string_view kFirstRunMarker = "Install.Oui";

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -80,7 +81,7 @@ fs::path UserDataDirectory(const char* xdgDataHome, const fs::path& home) {
     return home / ".local/share/devical/";
 }
 
-void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDirectory) {
+void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDirectory, std::string_view firstSet) {
     if (!Exists(userDirectory)) CreateUserDirectory(userDirectory);
     RefuseSharedDirectory(userDirectory);
     FinishInterruptedWrites(userDirectory);
@@ -99,14 +100,19 @@ void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDir
     if (error)
         throw FileError(engine::BuiltInText("CannotOpenFolder") + " " + shippedDirectory.string() + "\n" +
                         error.message());
+    const auto stored = [&](const LanguageSetFile& file, std::string_view code) {
+        return FindFileNoCase(userDirectory, std::string(file.storedPrefix) + std::string(code));
+    };
+    const bool firstSetShipped = std::all_of(kLanguageSetFiles.begin(), kLanguageSetFiles.end(),
+                                             [&](const LanguageSetFile& file) { return Exists(stored(file, firstSet)); });
     for (const LanguageSetFile& file : kLanguageSetFiles) {
         const fs::path working = FindFileNoCase(userDirectory, file.workingName);
-        if (!Exists(working)) CopyFile(FindFileNoCase(userDirectory, std::string(file.storedPrefix) + "FR"), working);
+        if (!Exists(working)) CopyFile(stored(file, firstSetShipped ? firstSet : "FR"), working);
     }
 }
 
-void PrepareProgramDirectory(const ProgramDirectoryPlan& plan) {
-    if (plan.seedFrom) return SeedUserDirectory(*plan.seedFrom, plan.directory);
+void PrepareProgramDirectory(const ProgramDirectoryPlan& plan, std::string_view firstSet) {
+    if (plan.seedFrom) return SeedUserDirectory(*plan.seedFrom, plan.directory, firstSet);
     FinishInterruptedWrites(plan.directory);
 }
 

@@ -34,17 +34,20 @@ std::filesystem::path UserDataDirectory(const char* xdgDataHome, const std::file
 
 // Creates the user's directory (0700) when it does not exist, with the first-run marker, so
 // that the language choice greets a new user; then copies in every shipped file it lacks in
-// any letter case, and makes each missing working file from the French set. A user's file is
+// any letter case, and makes each missing working file from the set given (the one the user's
+// locale preselects, so that a new user is greeted in their language), or from the French set
+// when that set is not shipped. A user's file is
 // never replaced; only the help documents (*.html), the program's own, are refreshed. Each file
 // is written whole through a temporary file. A directory that another user owns or may write
 // in is refused before anything is read or written there: its files could steer ours. Throws
 // FileError naming what failed and why (and what to do about a directory refused); the files
 // already seeded stay and the next start completes the seeding.
-void SeedUserDirectory(const std::filesystem::path& shippedDirectory, const std::filesystem::path& userDirectory);
+void SeedUserDirectory(const std::filesystem::path& shippedDirectory, const std::filesystem::path& userDirectory,
+                       std::string_view firstSet);
 
 // Makes the planned directory ready before any of its files is read: the user's directory
 // seeded as above; a portable one as it is. Either way, a change of several files that a kill
 // cut short is completed first (FinishInterruptedWrites). Throws FileError.
-void PrepareProgramDirectory(const ProgramDirectoryPlan& plan);
+void PrepareProgramDirectory(const ProgramDirectoryPlan& plan, std::string_view firstSet);
 
 }  // namespace devical::storage

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
@@ -19,6 +18,7 @@
 #include "rates/rate_update.h"
 #include "rates/update_result.h"
 #include "storage/file_io.h"
+#include "storage/language_set.h"
 #include "storage/program_directory.h"
 
 namespace {
@@ -104,14 +104,6 @@ int Failed(const char* why) {
 }
 
 // Before a set is installed, the messages follow the user's locale.
-std::string LocaleLanguage() {
-    switch (QLocale::system().language()) {
-    case QLocale::English: return "AN";
-    case QLocale::German: return "GM";
-    default: return "FR";
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,7 +139,7 @@ int main(int argc, char** argv) {
         QStringLiteral(
             "Print one tab-separated line per fact instead of the summary: date, changed, added, followed."));
     parser.addOptions({url, file, add, dryRun, directory, machine});
-    devical::engine::SetBuiltInLanguage(LocaleLanguage());
+    devical::engine::SetBuiltInLanguage(devical::storage::LocaleLanguageCode());
     parser.process(application);
     if (!parser.positionalArguments().isEmpty() || (parser.isSet(url) && parser.isSet(file))) {
         std::fprintf(stderr, "devical-rates: %s\n", devical::engine::BuiltInText("RatesUsage").c_str());
@@ -163,7 +155,7 @@ int main(int argc, char** argv) {
                                                              "/",
                                                          std::nullopt}
                 : ProgramDirectory();
-        if (!parser.isSet(dryRun)) devical::storage::PrepareProgramDirectory(plan);
+        if (!parser.isSet(dryRun)) devical::storage::PrepareProgramDirectory(plan, devical::storage::LocaleLanguageCode());
         std::string language = "FR";
         try {
             language = devical::rates::InstalledLanguage(plan.directory);

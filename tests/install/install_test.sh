@@ -42,7 +42,7 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work
 "$prefix/bin/devical" --help | grep -q -- "--minimized" || fail "--help"
 [ "$("$prefix/bin/devical-rates" --version)" = "devical-rates 1.0.0" ] || fail "devical-rates --version"
 
-# A new user's first start.
+# A new German-speaking user's first start: greeted in German, the German set behind it.
 home="$work/home"
 runtime="$work/runtime"
 mkdir -p "$home"
@@ -54,19 +54,19 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 display=":$(cat "$work/display")"
-env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$runtime" DISPLAY="$display" LANG=fr_FR.UTF-8 \
+env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$runtime" DISPLAY="$display" LANG=de_DE.UTF-8 \
   "$prefix/bin/devical" >"$work/devical.log" 2>&1 &
 pid=$!
 user="$home/.local/share/devical"
 windows=""
 for _ in $(seq 100); do
   windows="$(xwininfo -display "$display" -root -tree 2>/dev/null || true)"
-  grep -q '"Devical"' <<<"$windows" && grep -q '"Choisissez une langue et cliquez sur OK"' <<<"$windows" && break
+  grep -q '"Devical"' <<<"$windows" && grep -q '"Sprache wählen und auf OK klicken"' <<<"$windows" && break
   kill -0 "$pid" 2>/dev/null || { cat "$work/devical.log"; fail "devical ended"; }
   sleep 0.1
 done
 grep -q '"Devical"' <<<"$windows" || fail "no converter window"
-grep -q '"Choisissez une langue et cliquez sur OK"' <<<"$windows" || fail "no language choice on a first start"
+grep -q '"Sprache wählen und auf OK klicken"' <<<"$windows" || fail "no language choice on a first start"
 # The menu entry's StartupWMClass names the window's class, so docks group it with the entry.
 class="$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/$id.desktop")"
 window="$(awk '/"Devical"/ { print $1; exit }' <<<"$windows")"
@@ -75,7 +75,7 @@ xprop -display "$display" -id "$window" WM_CLASS | grep -q "\"$class\"" || fail 
 for file in DEVICAL.INI DEVICAL.LAN Rates.txt Taxes.txt Memory.txt Devical.AN Memory.GM Devical.html Install.Oui; do
   [ -f "$user/$file" ] || fail "not seeded: $file"
 done
-cmp -s "$user/DEVICAL.LAN" "$prefix/share/devical/Devical.FR" || fail "the working texts are not the French set"
+cmp -s "$user/DEVICAL.LAN" "$prefix/share/devical/Devical.GM" || fail "the working texts are not the German set"
 # The rates command works on the same directory as the program.
 printf '%s\n' '<gesmes:Envelope><Cube><Cube time="2026-12-04"><Cube currency="USD" rate="1.0842"/></Cube></Cube>' \
   '</gesmes:Envelope>' >"$work/rates.xml"

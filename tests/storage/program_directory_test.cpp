@@ -63,7 +63,7 @@ TEST_F(ProgramDirectoryTest, AWritableDirectoryWithItsSettingsIsPortable) {
 }
 
 TEST_F(ProgramDirectoryTest, ANewUserGetsThePrivateDirectorySeededAndTheFirstRunMarker) {
-    SeedUserDirectory(Path("share/devical"), User());
+    SeedUserDirectory(Path("share/devical"), User(), "FR");
     EXPECT_EQ(ModeOf(User()), 0700u);
     const auto files = UserFiles();
     EXPECT_EQ(files.size(), 10u + 1 + 5 + 1);  // two sets, the help, the working files, the marker
@@ -75,8 +75,22 @@ TEST_F(ProgramDirectoryTest, ANewUserGetsThePrivateDirectorySeededAndTheFirstRun
     EXPECT_EQ(files.at("Install.Oui"), "");
 }
 
+// The working files come from the set the locale preselects, so that the window behind the
+// first language choice already speaks the user's language; French when that set is not shipped.
+TEST_F(ProgramDirectoryTest, ANewUserStartsInTheSetOfTheirLocale) {
+    for (const auto& [locale, expected] : {std::pair{"AN", "AN"}, {"GM", "FR"}}) {
+        fs::remove_all(Path("home"));
+        SeedUserDirectory(Path("share/devical"), User(), locale);
+        const auto files = UserFiles();
+        for (const LanguageSetFile& file : kLanguageSetFiles)
+            EXPECT_EQ(files.at(std::string(file.workingName)),
+                      std::string(file.storedPrefix) + expected + " shipped\r\n")
+                << locale << " " << file.workingName;
+    }
+}
+
 TEST_F(ProgramDirectoryTest, AUsersFilesSurviveAndOnlyWhatIsMissingIsAdded) {
-    SeedUserDirectory(Path("share/devical"), User());
+    SeedUserDirectory(Path("share/devical"), User(), "FR");
     fs::remove(User() / "Install.Oui");  // the language was chosen
     WriteBytes("home/.local/share/devical/DEVICAL.INI", "the user's settings\r\n");
     WriteBytes("home/.local/share/devical/Memory.FR", "the user's French amounts\r\n");
@@ -86,7 +100,7 @@ TEST_F(ProgramDirectoryTest, AUsersFilesSurviveAndOnlyWhatIsMissingIsAdded) {
     WriteBytes(Shipped("Devical.html"), "<p>newer help</p>\n");
     auto expected = UserFiles();
 
-    SeedUserDirectory(Path("share/devical"), User());
+    SeedUserDirectory(Path("share/devical"), User(), "FR");
     expected["Taxes.txt"] = "Taxes.FR shipped\r\n";
     expected["Devical.AN"] = "Devical.AN shipped\r\n";
     expected["Devical.html"] = "<p>newer help</p>\n";  // the program's own, refreshed
@@ -97,7 +111,7 @@ TEST_F(ProgramDirectoryTest, AFailedSeedingLeavesOnlyWholeFilesAndTheNextStartCo
     fs::create_directory(Path("home"));
     WriteBytes("home/.local", "a file where a directory should be");
     try {
-        SeedUserDirectory(Path("share/devical"), User());
+        SeedUserDirectory(Path("share/devical"), User(), "FR");
         ADD_FAILURE() << "seeded under a file";
     } catch (const FileError& error) {
         EXPECT_EQ(std::string(error.what()),
@@ -106,13 +120,13 @@ TEST_F(ProgramDirectoryTest, AFailedSeedingLeavesOnlyWholeFilesAndTheNextStartCo
     fs::remove(Path("home/.local"));
 
     WriteBytes(Shipped("Rates.AN"), std::string(4096, 'r'));  // the disk fills up at this file
-    WithFileSizeLimit(1024, [&] { EXPECT_THROW(SeedUserDirectory(Path("share/devical"), User()), FileError); });
+    WithFileSizeLimit(1024, [&] { EXPECT_THROW(SeedUserDirectory(Path("share/devical"), User(), "FR"), FileError); });
     for (const auto& [name, bytes] : UserFiles()) {
         if (name != "Install.Oui") {
             EXPECT_EQ(bytes, Bytes(Shipped(name))) << name;
         }
     }
-    SeedUserDirectory(Path("share/devical"), User());
+    SeedUserDirectory(Path("share/devical"), User(), "FR");
     EXPECT_EQ(UserFiles().size(), 17u);
     EXPECT_EQ(UserFiles().count("Install.Oui"), 1u);
 }
@@ -138,7 +152,7 @@ TEST_F(ProgramDirectoryTest, AFolderOthersMayChangeIsRefusedUntouched) {
         ::chmod(User().c_str(), row.mode);
         ::chown(User().c_str(), row.owner, static_cast<gid_t>(-1));  // tests run as root
         try {
-            PrepareProgramDirectory(Plan());
+            PrepareProgramDirectory(Plan(), "FR");
             EXPECT_EQ(row.refusal, nullptr);
             EXPECT_EQ(UserFiles().count("DEVICAL.INI"), 1u);
         } catch (const FileError& error) {

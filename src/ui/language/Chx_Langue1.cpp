@@ -4,7 +4,6 @@
 #include <QHeaderView>
 
 #include "engine/builtin_texts.h"
-#include "platform/desktop.h"
 #include "storage/file_io.h"
 #include "storage/language_set.h"
 #include "ui/common/colours.h"
@@ -68,7 +67,7 @@ void TChx_Langue::Open(const QString& installedLanguage) {
 // Before a set has been chosen, the dialog speaks the user's language, not the seeded set's.
 engine::BuiltInLanguage TChx_Langue::OwnLanguage() const {
     if (!storage::HasFirstRunMarker(Utf8(host_.ProgramDirectory()))) return engine::CurrentBuiltInLanguage();
-    return engine::BuiltInLanguageOf(storage::LanguageCodeForLocale(Utf8(platform::UserLocaleName())));
+    return engine::BuiltInLanguageOf(storage::LocaleLanguageCode());
 }
 
 void TChx_Langue::ApplyTexts() {
@@ -87,7 +86,7 @@ void TChx_Langue::changeEvent(QEvent* event) {
 }
 
 void TChx_Langue::FormActivate() {
-    const QString code = Text(storage::LanguageCodeForLocale(Utf8(platform::UserLocaleName())));
+    const QString code = Text(storage::LocaleLanguageCode());
     ListView1->setFocus(Qt::OtherFocusReason);
     const QList<QTreeWidgetItem*> rows = ListView1->findItems(code, Qt::MatchExactly | Qt::MatchCaseSensitive, 0);
     if (rows.isEmpty()) return;
