@@ -237,7 +237,7 @@ constexpr BuiltIn kTexts[] = {
     {"SelectRow", "Vous devez choisir une ligne", "You have to select a row", "Bitte eine Zeile auswählen"},
     {"SetIncomplete", "Il manque des fichiers pour la langue :%1\nOpération annulée",
      "All needed files don't exist for language :%1\nOperation cancelled",
-     "Es fehlen Dateien für die Sprache :%1\nVorgang abgebrochen"},
+     "Es fehlen Dateien für die Sprache: %1\nVorgang abgebrochen"},
     {"BadLanguageCode", "Code de langue non valide \"%1\"\nOpération annulée",
      "Invalid language code \"%1\"\nOperation cancelled", "Ungültiger Sprachcode \"%1\"\nVorgang abgebrochen"},
 

@@ -18,6 +18,7 @@
 #include "storage/cp1252.h"
 #include "storage/language_set.h"
 #include "ui/common/fitted_label.h"
+#include "ui/common/window_placement.h"
 #include "windows_fixture.h"
 
 using devical::app::DevicalWindows;
@@ -162,8 +163,11 @@ private:
             if (!text.isEmpty() && (needed.width() > room.width() || needed.height() > room.height())) cut << text;
         };
         for (QWidget* widget : QApplication::allWidgets()) {
+            if (widget->isWindow() && widget->isVisible() &&
+                devical::ui::FramedCaptionWidth(widget->windowTitle()) > widget->width())
+                cut << widget->windowTitle();  // under the frame's icon and buttons
             if (auto* fitted = qobject_cast<devical::ui::FittedLabel*>(widget)) {
-                if (fitted->ShownText() != fitted->text() && !fitted->text().contains(QRegularExpression("\\d")))
+                if (fitted->ShownText() != fitted->text() && fitted->GetFit() != devical::ui::FittedLabel::Fit::Amount)
                     cut << fitted->text();
             } else if (auto* label = qobject_cast<QLabel*>(widget)) {
                 wider(label->text(), label->fontMetrics(), label->contentsRect(),
@@ -183,6 +187,17 @@ private:
             }
         }
         return cut;
+    }
+    // The row with the longest title chosen, for the captions that show it.
+    static void ChooseLongestRow(devical::ui::ListWindow& list) {
+        list.ShowList();
+        const QAbstractItemModel* rows = list.ListView1->model();
+        int longest = 0;
+        for (int row = 1; row < rows->rowCount(); ++row)
+            if (rows->index(row, 0).data().toString().size() > rows->index(longest, 0).data().toString().size())
+                longest = row;
+        list.ListView1->setCurrentIndex(rows->index(longest, 0));
+        list.Bt_OKClick();
     }
     // The texts of the French set still shown after a switch to the given one.
     QStringList FrenchLeftOver(const QString& code) {
@@ -277,6 +292,9 @@ private slots:
         for (const char* code : kCodes) {
             for (const LanguageSetFile& file : kLanguageSetFiles)
                 dir_->Write(Working(file), Shipped(Stored(file, code)));
+            auto& chooser = Open();
+            ChooseLongestRow(chooser.Rates());
+            ChooseLongestRow(chooser.Taxes());
             shown[code] = DaysTexts();
             QVERIFY2(CutTexts().isEmpty(), qPrintable(code + QStringLiteral(" cut: ") + CutTexts().join('|')));
             if (language[code] == 0) continue;

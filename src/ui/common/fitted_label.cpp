@@ -63,7 +63,8 @@ QRect FittedLabel::TextRect() const {
 
 bool FittedLabel::Fits(const QFontMetrics& metrics, const QString& text) const {
     const QRect rect = TextRect();
-    if (!wordWrap()) return metrics.horizontalAdvance(text) <= rect.width();
+    // The ink of a last glyph such as ")" may pass its advance by a pixel: it stays inside.
+    if (!wordWrap()) return metrics.horizontalAdvance(text) < rect.width();
     const QRect needed = metrics.boundingRect(rect, static_cast<int>(alignment()) | Qt::TextWordWrap, text);
     return needed.width() <= rect.width() && needed.height() <= rect.height();
 }

@@ -19,6 +19,7 @@ public:
     explicit FittedLabel(const QString& text = {}, QWidget* parent = nullptr);
 
     void SetFit(Fit fit);
+    Fit GetFit() const { return fit_; }
     // Hides QLabel::setText so that the tooltip follows at once; painting refits anyway.
     void setText(const QString& text) { SetText(text, {}); }
     void SetText(const QString& title, const QString& tail);

@@ -1,5 +1,6 @@
 #include "ui/common/window_placement.h"
 
+#include <QApplication>
 #include <QScreen>
 #include <QWidget>
 
@@ -8,6 +9,9 @@ namespace devical::ui {
 namespace {
 
 constexpr const char* kPlacedProperty = "devicalPlaced";
+
+// The frame's icon, its three buttons and their margins, as openbox, xfwm and KWin draw them.
+constexpr int kCaptionFrameRoom = 120;
 
 void CentreOnScreen(QWidget* window) {
     const QScreen* screen = window->screen();
@@ -18,6 +22,21 @@ void CentreOnScreen(QWidget* window) {
 }
 
 }  // namespace
+
+int FramedCaptionWidth(const QString& caption) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    return QFontMetrics(font).horizontalAdvance(caption) + kCaptionFrameRoom;
+}
+
+void WidenForCaption(QWidget& window, int designWidth) {
+    const int width = std::max(designWidth, FramedCaptionWidth(window.windowTitle()));
+    const int moved = (width - designWidth) / 2 - (window.width() - designWidth) / 2;
+    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        control->move(control->pos() + QPoint(moved, 0));
+    window.setFixedWidth(width);
+}
 
 void ShowInFront(QWidget* window) {
     if (!window->property(kPlacedProperty).toBool()) {

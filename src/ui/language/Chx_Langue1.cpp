@@ -22,13 +22,15 @@ const char* const kLanguages[][3] = {
     {"GM", "Deutsch", "Deutschland MwSt."},
 };
 
+constexpr int kDesignWidth = 355;
+
 }  // namespace
 
 TChx_Langue::TChx_Langue(LanguageSwitchHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("Chx_Langue"));
     setWindowTitle(QStringLiteral("Choose a language & Click OK"));
     setModal(false);
-    setFixedSize(355, 171);
+    setFixedSize(kDesignWidth, 171);
 
     ListView1 = Placed(new QTreeWidget(this), "ListView1", {1, 3, 352, 134});
     ListView1->setHeaderLabels({QStringLiteral("Code"), QStringLiteral("Language"), QStringLiteral("Taxes")});
@@ -74,6 +76,7 @@ void TChx_Langue::ApplyTexts() {
     const engine::BuiltInLanguage language = OwnLanguage();
     auto builtIn = [language](const char* key) { return Text(engine::BuiltInTextIn(language, key)); };
     setWindowTitle(builtIn("ChooseLanguage"));
+    WidenForCaption(*this, kDesignWidth);
     ListView1->setHeaderLabels({builtIn("Code"), builtIn("Language"), builtIn("Taxes")});
     ListView1->setAccessibleName(builtIn("Language"));
     Bt_Exit->setText(builtIn("Exit"));

@@ -1,29 +1,15 @@
 #include "ui/lists/entry_dialog.h"
 
-#include <QApplication>
+#include <QEvent>
 
 #include "engine/rate_check.h"
 #include "platform/desktop.h"
 #include "ui/common/file_text_box.h"
 #include "ui/common/focus_ring.h"
 #include "ui/common/qt_text.h"
+#include "ui/common/window_placement.h"
 
 namespace devical::ui {
-
-namespace {
-
-// Room beside the caption for the frame's icon and buttons, so that the caption is not cut.
-constexpr int kCaptionFrameRoom = 72;
-
-// The frame draws the caption in a font of its own, often larger than the interface's.
-int CaptionWidth(const QString& caption) {
-    QFont font = QApplication::font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.25);
-    return QFontMetrics(font).horizontalAdvance(caption) + kCaptionFrameRoom;
-}
-
-}  // namespace
 
 EntryDialog::EntryDialog(Services& services, ListWindow& list, const char* instanceName, const char* faceSection,
                          int amountBoxes, Holds holds, QWidget* parent)
@@ -117,7 +103,7 @@ void EntryDialog::FitTexts() {
             labelGrow =
                 std::max(labelGrow, label->fontMetrics().horizontalAdvance(label->text().remove(QLatin1Char('&'))) + 2 -
                                         designPlaces_[label].width());
-    const int width = std::max(designWidth_ + labelGrow, CaptionWidth(windowTitle()));
+    const int width = std::max(designWidth_ + labelGrow, FramedCaptionWidth(windowTitle()));
     const int grow = width - designWidth_;
     auto place = [this](QWidget* control, int moved, int widened) {
         if (control) control->setGeometry(designPlaces_[control].adjusted(moved, 0, moved + widened, 0));

@@ -59,6 +59,10 @@ void TCalc::BuildAmountArea() {
     Lib_HT = MakeLabel<FittedLabel>(this, "Lib_HT", {3, 53, 180, 13}, design, NavyText, kClickToEdit);
     Lib_Taxe = MakeLabel<FittedLabel>(this, "Lib_Taxe", {3, 80, 180, 13}, design, Plain, kClickToEdit);
     Lib_TTC = MakeLabel<FittedLabel>(this, "Lib_TTC", {3, 106, 180, 13}, design, Plain, kClickToEdit);
+    // The longest currency and tax names of the sets ("ATS Österreichischer Schilling",
+    // "Netherlands - standard rate") fit in a smaller font rather than cut.
+    for (FittedLabel* caption : {Lib_Cur, Lib_HT, Lib_Taxe, Lib_TTC})
+        caption->SetFit(FittedLabel::Fit::Caption);
 }
 
 void TCalc::BuildMemoryArea() {
