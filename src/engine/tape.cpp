@@ -212,21 +212,31 @@ std::string TapeCsv(const std::vector<TapeLine>& lines, const TapeWords& words, 
 }
 
 std::string TapeText(const std::vector<TapeLine>& lines, const TapeWords& words) {
+    constexpr std::size_t kLineColumn = 2;
+    constexpr std::size_t kTimeColumn = kTapeColumns - 1;
     std::vector<TapeCells> rows;
     rows.reserve(lines.size());
     std::array<std::size_t, kTapeColumns> widths{};
+    std::size_t longestSentence = 0;
     for (const TapeLine& line : lines) {
         rows.push_back(CellsOf(line, words));
-        // A setting's sentence, alone on its line, does not widen the line names' column.
+        // A setting's sentence, alone on its line, does not widen the line names' column: it
+        // runs on over the empty ones, and the time column starts past the longest.
         const bool sentence =
             line.mark == TapeMark::Currency || line.mark == TapeMark::Tax || line.mark == TapeMark::Decimals;
-        for (std::size_t column = 0; column < kTapeColumns; ++column)
-            if (!sentence || column != 2)
-                widths[column] = std::max(widths[column], CharacterCount(rows.back()[column]));
+        for (std::size_t column = 0; column < kTapeColumns; ++column) {
+            const std::size_t length = CharacterCount(rows.back()[column]);
+            if (sentence && column == kLineColumn)
+                longestSentence = std::max(longestSentence, length);
+            else
+                widths[column] = std::max(widths[column], length);
+        }
     }
     std::array<std::size_t, kTapeColumns> starts{};
     for (std::size_t column = 1; column < kTapeColumns; ++column)
         starts[column] = starts[column - 1] + widths[column - 1] + 2;
+    if (longestSentence > 0)
+        starts[kTimeColumn] = std::max(starts[kTimeColumn], starts[kLineColumn] + longestSentence + 2);
     std::string text;
     for (const TapeCells& cells : rows) {
         std::string printed;
@@ -234,7 +244,7 @@ std::string TapeText(const std::vector<TapeLine>& lines, const TapeWords& words)
         for (std::size_t column = 0; column < kTapeColumns; ++column) {
             const std::string& cell = cells[column];
             if (cell.empty()) continue;
-            // Each cell in its column; one that runs past the next column pushes the rest along.
+            // Each cell in its column; an amount wider than its column pushes the rest along.
             const std::size_t length = CharacterCount(cell);
             const bool amount = column == 0 || column == 4;
             std::size_t start = at == 0 ? starts[column] : std::max(starts[column], at + 2);

@@ -30,13 +30,14 @@ TEST(TapeOutput, WritesTheSameLinesForASpreadsheetAsCsvAndAsText) {
     EXPECT_EQ(TapeCsv({kTape[3]}, kWords, kTitles, '.'),
               "Montant,Touche,Ligne,Devise,Converti,Devise,Heure\n"
               ",,\"Devise : USD, 1 € = 1,08\",,,,2026-12-08 10:00:02\n");
-    // Amounts to the right; a setting's sentence does not widen the line's column.
+    // Amounts to the right; a setting's sentence does not widen the line's column, and the
+    // times stay in line past it.
     EXPECT_EQ(TapeText(kTape, kWords),
-              " 100,00  +  HT   FRF               2026-12-08 10:00:00\n"
-              "  20,00  =  TTC  FRF               2026-12-08 10:00:01\n"
-              "1120,00     TTC  FRF  170,74  EUR  2026-12-08 10:00:01\n"
+              " 100,00  +  HT   FRF                  2026-12-08 10:00:00\n"
+              "  20,00  =  TTC  FRF                  2026-12-08 10:00:01\n"
+              "1120,00     TTC  FRF  170,74  EUR     2026-12-08 10:00:01\n"
               "            Devise : USD, 1 € = 1,08  2026-12-08 10:00:02\n"
-              "         C                         2026-12-08 10:00:03\n");
+              "         C                            2026-12-08 10:00:03\n");
 }
 
 }  // namespace
