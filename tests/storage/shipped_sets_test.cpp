@@ -132,7 +132,7 @@ std::optional<std::string> ShortcutOf(std::string_view hint) {
         {"Entf", "Del"},
         {"Inser", "Ins"},
         {"Einfg", "Ins"},
-        {"Echap", "Esc"},
+        {"Échap", "Esc"},
         {"Strg", "Ctrl"},
     };
     for (const auto& [local, common] : kNames)
