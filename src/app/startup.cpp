@@ -15,10 +15,12 @@
 #include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
+#include "platform/qt_translations.h"
 #include "platform/single_instance.h"
 #include "platform/start_warm_up.h"
 #include "storage/file_io.h"
 #include "storage/instance_lock.h"
+#include "storage/language_file.h"
 #include "storage/language_set.h"
 #include "storage/program_directory.h"
 
@@ -37,16 +39,21 @@ const char* const kDesktopId = "org.devical.Devical";
 QCommandLineOption DescribeOptions(QCommandLineParser& parser) {
     // "-platform" is one option, not -p -l -a -t -f -o -r -m.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Euro converter calculator: net, tax and gross amounts in a national currency and in euros."));
+    auto text = [](const char* key) { return QString::fromStdString(engine::BuiltInText(key)); };
+    parser.setApplicationDescription(text("DevicalHelp"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption minimized({QStringLiteral("m"), QStringLiteral("minimized")},
-                                       QStringLiteral("Start hidden in the tray (also /M)."));
+                                       text("DevicalHelpMinimized"));
     parser.addOption(minimized);
-    parser.addPositionalArgument(QStringLiteral("/M"), QStringLiteral("Start hidden in the tray."),
-                                 QStringLiteral("[/M]"));
+    parser.addPositionalArgument(QStringLiteral("/M"), text("DevicalHelpSlashM"), QStringLiteral("[/M]"));
     return minimized;
+}
+
+// Beside the executable or the user's own; the application is made.
+storage::ProgramDirectoryPlan PlannedDirectory() {
+    return storage::PlanProgramDirectoryFor(platform::ExecutableDirectory().toStdString(), std::getenv("XDG_DATA_HOME"),
+                                            QDir::homePath().toStdString());
 }
 
 // --help and --version answer on stdout and end the program.
@@ -54,10 +61,14 @@ QCommandLineOption DescribeOptions(QCommandLineParser& parser) {
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("devical"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DEVICAL_VERSION));
+    // In the language of the set installed where the program would work, or the locale's.
+    const std::string language = storage::SpokenLanguageIn(PlannedDirectory().directory);
+    engine::SetBuiltInLanguage(language);
+    platform::FollowInterfaceLanguage(QString::fromStdString(language));
     QCommandLineParser parser;
     DescribeOptions(parser);
     if (answer == StartOptions::Answer::Version) parser.showVersion();
-    parser.showHelp();
+    platform::ShowHelp(parser);
 }
 
 // Beside the executable (portable) or the user's own directory, seeded on the way; empty
@@ -141,8 +152,7 @@ int RunDevical(int argc, char** argv) {
     for (const QString& name : ReadStartOptions(QCoreApplication::arguments()).unknown)
         std::fprintf(stderr, "devical: unknown option '%s' ignored\n", name.toLocal8Bit().constData());
 
-    const storage::ProgramDirectoryPlan plan = storage::PlanProgramDirectoryFor(
-        platform::ExecutableDirectory().toStdString(), std::getenv("XDG_DATA_HOME"), QDir::homePath().toStdString());
+    const storage::ProgramDirectoryPlan plan = PlannedDirectory();
     platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));
     // Without a safe place for the guard, or past a hung instance, the program still
     // runs, and says why on stderr.

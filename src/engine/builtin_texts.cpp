@@ -1,6 +1,8 @@
 #include "engine/builtin_texts.h"
 
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <vector>
 
 namespace devical::engine {
@@ -173,6 +175,54 @@ constexpr BuiltIn kTexts[] = {
     {"RatesNothingChanged", "Rien n'a été modifié.", "Nothing was changed.", "Es wurde nichts geändert."},
     {"RatesUsage", "indiquez --url ou --file, et rien d'autre", "give --url or --file, and nothing else",
      "geben Sie --url oder --file an, sonst nichts"},
+    // What devical-rates prints for a person, and its --help.
+    {"RatesSummary", "Taux BCE du %1 : %2, %3", "ECB rates of %1: %2, %3", "EZB-Kurse vom %1: %2, %3"},
+    {"RatesChangedCount", "%1 modifiés", "%1 changed", "%1 geändert"},
+    {"RatesChangedCountOne", "%1 modifié", "%1 changed", "%1 geändert"},
+    {"RatesAddedCount", "%1 ajoutés", "%1 added", "%1 hinzugefügt"},
+    {"RatesAddedCountOne", "%1 ajouté", "%1 added", "%1 hinzugefügt"},
+    {"RatesAddedLine", "%1 ajouté -> %2", "%1 added -> %2", "%1 hinzugefügt -> %2"},
+    {"RatesFollowedNote", ", devise en cours suivie", ", current currency followed", ", aktuelle Währung übernommen"},
+    {"RatesDryRunNote", " (essai : rien n'a été écrit)", " (dry run: nothing written)",
+     " (Probelauf: nichts geschrieben)"},
+    {"RatesHelp",
+     "Met la liste des devises de Devical aux taux de référence de l'euro du jour publiés par la Banque centrale "
+     "européenne.\nL'EUR et les taux fixes de la zone euro ne sont jamais modifiés.",
+     "Updates Devical's currency list to the European Central Bank's euro reference rates of the day.\nEUR and the "
+     "fixed euro-area rates are never changed.",
+     "Bringt die Währungsliste von Devical auf die Euro-Referenzkurse des Tages der Europäischen Zentralbank.\nEUR "
+     "und die festen Kurse des Euroraums werden nie geändert."},
+    {"RatesHelpUrl", "Lire les taux à l'adresse URL (http, https, file).",
+     "Fetch the rates from URL (http, https, file).", "Die Kurse von URL holen (http, https, file)."},
+    {"RatesHelpFile", "Importer un fichier déjà téléchargé (du jour, des 90 jours ou historique).",
+     "Import a file already downloaded (daily, 90-day or history).",
+     "Eine bereits heruntergeladene Datei einlesen (Tages-, 90-Tage- oder Gesamtdatei)."},
+    {"RatesHelpAdd", "Ajouter aussi une ligne pour chaque devise publiée qui manque à la liste.",
+     "Also add rows for the published currencies the list lacks.",
+     "Auch Zeilen für die veröffentlichten Währungen anlegen, die in der Liste fehlen."},
+    {"RatesHelpDryRun", "Afficher ce qui changerait, sans rien écrire.", "Print what would change; write nothing.",
+     "Anzeigen, was sich ändern würde; nichts schreiben."},
+    {"RatesHelpDirectory", "Mettre à jour les listes de ce dossier du programme plutôt que celui que Devical trouve.",
+     "Update the lists of this program directory rather than the one Devical finds.",
+     "Die Listen dieses Programmordners statt des von Devical gefundenen aktualisieren."},
+    {"RatesHelpMachine",
+     "Écrire une ligne par fait, ses champs séparés par des tabulations, au lieu du résumé : date, changed, added, "
+     "followed.",
+     "Print one tab-separated line per fact instead of the summary: date, changed, added, followed.",
+     "Statt der Zusammenfassung eine Zeile je Tatsache ausgeben, die Felder durch Tabulatoren getrennt: date, "
+     "changed, added, followed."},
+    // --help of both programs.
+    {"HelpHelp", "Afficher cette aide sur les options.", "Displays help on commandline options.",
+     "Diese Hilfe zu den Optionen anzeigen."},
+    {"HelpHelpAll", "Afficher l'aide, options de Qt comprises.", "Displays help including Qt specific options.",
+     "Die Hilfe samt den Optionen von Qt anzeigen."},
+    {"DevicalHelp", "Calculatrice de conversion en euros : montants HT, taxe et TTC en monnaie nationale et en euros.",
+     "Euro converter calculator: net, tax and gross amounts in a national currency and in euros.",
+     "Euro-Umrechner: Netto-, Steuer- und Bruttobeträge in Landeswährung und in Euro."},
+    {"DevicalHelpMinimized", "Démarrer caché dans la zone de notification (aussi /M).",
+     "Start hidden in the tray (also /M).", "Versteckt im Infobereich starten (auch /M)."},
+    {"DevicalHelpSlashM", "Démarrer caché dans la zone de notification.", "Start hidden in the tray.",
+     "Versteckt im Infobereich starten."},
     {"RatesInComment", "Le fichier s'arrête au milieu d'un commentaire ou d'une section CDATA.",
      "The file is cut short inside a comment or CDATA section.",
      "Die Datei bricht mitten in einem Kommentar oder CDATA-Abschnitt ab."},
@@ -302,6 +352,34 @@ std::string BuiltInTextIn(BuiltInLanguage language, std::string_view key) {
 
 std::string BuiltInText(std::string_view key, std::initializer_list<std::string_view> arguments) {
     return FillIn(BuiltInTextIn(current, key), arguments);
+}
+
+std::string CountText(std::string_view key, std::size_t count) {
+    // French counts 0 and 1 in the singular, English and German 1 alone.
+    const bool singular = count == 1 || (count == 0 && current == BuiltInLanguage::French);
+    const std::string number = std::to_string(count);
+    return BuiltInText(singular ? std::string(key) + "One" : std::string(key), {number});
+}
+
+std::string ShownDate(std::string_view iso) {
+    unsigned year = 0, month = 0, day = 0;
+    char after = 0;
+    const std::string whole(iso);
+    if (iso.size() != 10 || std::sscanf(whole.c_str(), "%4u-%2u-%2u%c", &year, &month, &day, &after) != 3 ||
+        !std::chrono::year_month_day(std::chrono::year(static_cast<int>(year)), std::chrono::month(month),
+                                     std::chrono::day(day))
+             .ok())
+        return whole;
+    std::string shown = BuiltInText("DateFormat");
+    auto put = [&shown](std::string_view field, unsigned value, int width) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%0*u", width, value);
+        if (const std::size_t at = shown.find(field); at != std::string::npos) shown.replace(at, field.size(), digits);
+    };
+    put("yyyy", year, 4);
+    put("MM", month, 2);
+    put("dd", day, 2);
+    return shown;
 }
 
 std::string FillIn(std::string text, std::initializer_list<std::string_view> arguments) {

@@ -3,6 +3,7 @@
 // about box), and what a language file that lacks a key falls back on.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -25,6 +26,13 @@ BuiltInLanguage CurrentBuiltInLanguage();
 // "%1", "%2"... are replaced by the arguments in order.
 std::string BuiltInText(std::string_view key, std::initializer_list<std::string_view> arguments = {});
 std::string BuiltInTextIn(BuiltInLanguage language, std::string_view key);
+// A count with its noun, in the language in use: the text of key + "One" where the language
+// says the count in the singular, else of key, "%1" replaced by the count.
+std::string CountText(std::string_view key, std::size_t count);
+
+// An ISO day ("2026-12-07") as the language in use writes it ("07/12/2026", "07.12.2026");
+// a text that is no day as it is.
+std::string ShownDate(std::string_view iso);
 
 // The text with "%1", "%2"... replaced by the arguments in order.
 std::string FillIn(std::string text, std::initializer_list<std::string_view> arguments);

@@ -1,8 +1,13 @@
 #include "platform/qt_translations.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/builtin_texts.h"
 
 namespace devical::platform {
 
@@ -16,6 +21,16 @@ QString QtLanguageFor(const QString& languageCode) {
 }
 
 }  // namespace
+
+void ShowHelp(const QCommandLineParser& parser) {
+    QString help = parser.helpText();
+    help.replace(QLatin1String("Displays help on commandline options."),
+                 QString::fromStdString(engine::BuiltInText("HelpHelp")));
+    help.replace(QLatin1String("Displays help including Qt specific options."),
+                 QString::fromStdString(engine::BuiltInText("HelpHelpAll")));
+    std::fputs(help.toLocal8Bit().constData(), stdout);
+    std::exit(0);
+}
 
 void FollowInterfaceLanguage(const QString& languageCode) {
     static QTranslator* translator = nullptr;

@@ -42,10 +42,6 @@ bool SameRate(std::string_view listed, char separator, engine::Amount published)
 
 }  // namespace
 
-std::string InstalledLanguage(const std::filesystem::path& programDirectory) {
-    return storage::LanguageFile(storage::FindFileNoCase(programDirectory, "DEVICAL.LAN")).InstalledLanguage();
-}
-
 UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const EcbRates& rates,
                          const UpdateOptions& options, std::string_view languageCode) {
     // The window writes these files too: nobody else may between our reading and our writing.

@@ -38,7 +38,4 @@ struct UpdateOptions {
 UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const EcbRates& rates,
                          const UpdateOptions& options, std::string_view languageCode);
 
-// The installed set's code (DEVICAL.LAN's Langue), "FR" when the file says none. Throws FileError.
-std::string InstalledLanguage(const std::filesystem::path& programDirectory);
-
 }  // namespace devical::rates

@@ -1,8 +1,18 @@
 #include "storage/language_file.h"
 
 #include "engine/builtin_texts.h"
+#include "storage/file_io.h"
+#include "storage/language_set.h"
 
 namespace devical::storage {
+
+std::string SpokenLanguageIn(const std::filesystem::path& programDirectory) {
+    try {
+        return LanguageFile(FindFileNoCase(programDirectory, "DEVICAL.LAN")).InstalledLanguage();
+    } catch (const FileError&) {
+        return LocaleLanguageCode();
+    }
+}
 
 LanguageFile::LanguageFile(const std::filesystem::path& path) : document_(IniDocument::Load(path)) {}
 

@@ -30,4 +30,8 @@ private:
     IniDocument document_;
 };
 
+// The set whose language a program working on the directory speaks: the one installed there
+// (DEVICAL.LAN), or the user's locale's while none can be read (a directory not yet seeded).
+std::string SpokenLanguageIn(const std::filesystem::path& programDirectory);
+
 }  // namespace devical::storage

@@ -15,9 +15,11 @@
 #include <cstdlib>
 
 #include "engine/builtin_texts.h"
+#include "platform/qt_translations.h"
 #include "rates/rate_update.h"
 #include "rates/update_result.h"
 #include "storage/file_io.h"
+#include "storage/language_file.h"
 #include "storage/language_set.h"
 #include "storage/program_directory.h"
 
@@ -89,13 +91,18 @@ devical::storage::ProgramDirectoryPlan ProgramDirectory() {
 }
 
 void Print(const devical::rates::UpdateReport& report, bool dryRun) {
+    using devical::engine::BuiltInText;
     for (const auto& change : report.changed)
         std::printf("%s %s -> %s\n", change.code.c_str(), change.oldText.c_str(), change.newText.c_str());
     for (const auto& change : report.added)
-        std::printf("%s added -> %s\n", change.code.c_str(), change.newText.c_str());
-    std::printf("ECB rates of %s: %zu changed, %zu added%s%s\n", report.date.c_str(), report.changed.size(),
-                report.added.size(), report.currentCurrencyFollowed ? ", current currency followed" : "",
-                dryRun ? " (dry run: nothing written)" : "");
+        std::printf("%s\n", BuiltInText("RatesAddedLine", {change.code, change.newText}).c_str());
+    const std::string summary =
+        BuiltInText("RatesSummary", {devical::engine::ShownDate(report.date),
+                                     devical::engine::CountText("RatesChangedCount", report.changed.size()),
+                                     devical::engine::CountText("RatesAddedCount", report.added.size())});
+    std::printf("%s%s%s\n", summary.c_str(),
+                report.currentCurrencyFollowed ? BuiltInText("RatesFollowedNote").c_str() : "",
+                dryRun ? BuiltInText("RatesDryRunNote").c_str() : "");
 }
 
 int Failed(const char* why) {
@@ -103,7 +110,46 @@ int Failed(const char* why) {
     return 1;
 }
 
-// Before a set is installed, the messages follow the user's locale.
+struct RatesOptions {
+    QCommandLineOption url, file, add, dryRun, directory, machine;
+};
+
+// The options, their help in the language in use.
+RatesOptions DescribeOptions(QCommandLineParser& parser) {
+    auto text = [](const char* key) { return QString::fromStdString(devical::engine::BuiltInText(key)); };
+    parser.setApplicationDescription(text("RatesHelp"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    // DEVICAL_RATES_URL sets another default: a mirror, or a copy kept for a test.
+    const QString defaultUrl = qEnvironmentVariableIsEmpty("DEVICAL_RATES_URL")
+                                   ? QString::fromLatin1(kDailyUrl)
+                                   : qEnvironmentVariable("DEVICAL_RATES_URL");
+    RatesOptions options{
+        {QStringLiteral("url"), text("RatesHelpUrl"), QStringLiteral("URL"), defaultUrl},
+        {QStringLiteral("file"), text("RatesHelpFile"), QStringLiteral("PATH")},
+        {QStringLiteral("add"), text("RatesHelpAdd")},
+        {QStringLiteral("dry-run"), text("RatesHelpDryRun")},
+        {QStringLiteral("directory"), text("RatesHelpDirectory"), QStringLiteral("DIR")},
+        {QStringLiteral("machine"), text("RatesHelpMachine")},
+    };
+    parser.addOptions({options.url, options.file, options.add, options.dryRun, options.directory, options.machine});
+    return options;
+}
+
+// A directory given is the window's own: used as it is, never seeded.
+devical::storage::ProgramDirectoryPlan PlanFor(const QCommandLineParser& parser, const RatesOptions& options) {
+    if (!parser.isSet(options.directory)) return ProgramDirectory();
+    return {QDir(parser.value(options.directory)).absolutePath().toStdString() + "/", std::nullopt};
+}
+
+// What the command says, its help included, is in the language of the set installed where it
+// works; before one is, in the user's locale's.
+void SpeakLanguageOf(const devical::storage::ProgramDirectoryPlan& plan) {
+    const std::string language = devical::storage::SpokenLanguageIn(plan.directory);
+    devical::engine::SetBuiltInLanguage(language);
+    devical::platform::FollowInterfaceLanguage(QString::fromStdString(language));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,74 +157,51 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("devical-rates"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DEVICAL_VERSION));
+    {
+        QCommandLineParser directoryOnly;  // read for the language only, whatever else is wrong
+        const RatesOptions options = DescribeOptions(directoryOnly);
+        directoryOnly.parse(QCoreApplication::arguments());
+        SpeakLanguageOf(PlanFor(directoryOnly, options));
+    }
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Updates Devical's currency list to the European Central Bank's euro reference rates of the day.\n"
-        "EUR and the fixed euro-area rates are never changed."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    // DEVICAL_RATES_URL sets another default: a mirror, or a copy kept for a test.
-    const QString defaultUrl = qEnvironmentVariableIsEmpty("DEVICAL_RATES_URL")
-                                   ? QString::fromLatin1(kDailyUrl)
-                                   : qEnvironmentVariable("DEVICAL_RATES_URL");
-    const QCommandLineOption url(QStringLiteral("url"), QStringLiteral("Fetch the rates from URL (http, https, file)."),
-                                 QStringLiteral("URL"), defaultUrl);
-    const QCommandLineOption directory(
-        QStringLiteral("directory"),
-        QStringLiteral("Update the lists of this program directory rather than the one Devical finds."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption file(QStringLiteral("file"),
-                                  QStringLiteral("Import a file already downloaded (daily, 90-day or history)."),
-                                  QStringLiteral("PATH"));
-    const QCommandLineOption add(QStringLiteral("add"),
-                                 QStringLiteral("Also add rows for the published currencies the list lacks."));
-    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
-                                    QStringLiteral("Print what would change; write nothing."));
-    const QCommandLineOption machine(
-        QStringLiteral("machine"),
-        QStringLiteral(
-            "Print one tab-separated line per fact instead of the summary: date, changed, added, followed."));
-    parser.addOptions({url, file, add, dryRun, directory, machine});
-    devical::engine::SetBuiltInLanguage(devical::storage::LocaleLanguageCode());
-    parser.process(application);
-    if (!parser.positionalArguments().isEmpty() || (parser.isSet(url) && parser.isSet(file))) {
+    const RatesOptions options = DescribeOptions(parser);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "devical-rates: %s\n", parser.errorText().toLocal8Bit().constData());
+        return 1;
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        devical::platform::ShowHelp(parser);
+    if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+    if (!parser.positionalArguments().isEmpty() || (parser.isSet(options.url) && parser.isSet(options.file))) {
         std::fprintf(stderr, "devical-rates: %s\n", devical::engine::BuiltInText("RatesUsage").c_str());
         return 1;
     }
 
     QNetworkProxyFactory::setUseSystemConfiguration(true);  // http_proxy and the like
     try {
-        // A directory given is the window's own: used as it is, never seeded.
-        const devical::storage::ProgramDirectoryPlan plan =
-            parser.isSet(directory)
-                ? devical::storage::ProgramDirectoryPlan{QDir(parser.value(directory)).absolutePath().toStdString() +
-                                                             "/",
-                                                         std::nullopt}
-                : ProgramDirectory();
-        if (!parser.isSet(dryRun)) devical::storage::PrepareProgramDirectory(plan, devical::storage::LocaleLanguageCode());
-        std::string language = "FR";
-        try {
-            language = devical::rates::InstalledLanguage(plan.directory);
-        } catch (const devical::storage::FileError&) {  // without its texts, the list is still the list
-        }
-        devical::engine::SetBuiltInLanguage(language);
+        const devical::storage::ProgramDirectoryPlan plan = PlanFor(parser, options);
+        if (!parser.isSet(options.dryRun))
+            devical::storage::PrepareProgramDirectory(plan, devical::storage::LocaleLanguageCode());
+        SpeakLanguageOf(plan);  // a directory seeded just now has its set
+        const std::string language = devical::storage::SpokenLanguageIn(plan.directory);
 
-        const std::string xml = parser.isSet(file) ? devical::storage::ReadFileBytes(parser.value(file).toStdString())
-                                                   : Fetch(QUrl::fromUserInput(parser.value(url)));
+        const std::string xml = parser.isSet(options.file)
+                                    ? devical::storage::ReadFileBytes(parser.value(options.file).toStdString())
+                                    : Fetch(QUrl::fromUserInput(parser.value(options.url)));
         const devical::rates::EcbRates rates = devical::rates::ParseEcbRates(xml);
-        const devical::rates::UpdateReport report =
-            devical::rates::UpdateRates(plan.directory, rates, {parser.isSet(add), parser.isSet(dryRun)}, language);
+        const devical::rates::UpdateReport report = devical::rates::UpdateRates(
+            plan.directory, rates, {parser.isSet(options.add), parser.isSet(options.dryRun)}, language);
         for (const std::string& notice : devical::storage::TakeStorageNotices())
             std::fprintf(stderr, "devical-rates: %s\n", notice.c_str());
-        if (parser.isSet(machine)) {
+        if (parser.isSet(options.machine)) {
             std::fputs(devical::rates::UpdateResultText(report).c_str(), stdout);
         } else {
-            Print(report, parser.isSet(dryRun));
+            Print(report, parser.isSet(options.dryRun));
         }
         return 0;
     } catch (const RatesError& error) {
         // The window says the reason in its own words; a person reads the sentence.
-        if (parser.isSet(machine))
+        if (parser.isSet(options.machine))
             std::fputs(devical::rates::FailureResultText(error.Key(), error.Parts()).c_str(), stdout);
         return Failed(error.what());
     } catch (const std::exception& error) {

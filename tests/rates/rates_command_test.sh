@@ -61,12 +61,15 @@ for refusal in "$base/missing.xml|répondu HTTP 404" "$base/hang|pas de réponse
   diff -r "$work/before" "$program" >/dev/null || fail "$refusal: a file changed"
 done
 
+"$program/devical-rates" --help | grep -q "^  --dry-run  *Afficher ce qui changerait, sans rien écrire.$" ||
+  fail "--help is not in the installed set's language"
+
 # What the window reads: one tab-separated line per fact.
 "$program/devical-rates" --url "$base/daily.xml" --dry-run --machine >"$work/out" || fail "--machine refused"
 printf 'date\t2026-12-04\nchanged\tGBP\t0,85\t0,8543\nchanged\tUSD\t1,08\t1,0842\n' | diff - "$work/out" ||
   fail "--machine said otherwise"
 
 "$program/devical-rates" --url "$base/daily.xml" >"$work/out" || fail "the day's file refused"
-printf 'GBP 0,85 -> 0,8543\nUSD 1,08 -> 1,0842\nECB rates of 2026-12-04: 2 changed, 0 added\n' | diff - "$work/out"
+printf 'GBP 0,85 -> 0,8543\nUSD 1,08 -> 1,0842\nTaux BCE du 04/12/2026 : 2 modifiés, 0 ajouté\n' | diff - "$work/out"
 grep -q $'^1,0842\r$' "$program/Rates.txt" && grep -q $'^Date=2026-12-04\r$' "$program/DEVICAL.INI" ||
   fail "the new rate or its date is not written"

@@ -1,7 +1,6 @@
 // Texts between Qt and the engine and files, which hold UTF-8.
 #pragma once
 
-#include <QDate>
 #include <QString>
 #include <string>
 
@@ -14,9 +13,6 @@ inline std::string Utf8(const QString& text) { return text.toStdString(); }
 
 // An ISO day ("2026-12-07") as the installed language writes it ("07/12/2026", "07.12.2026");
 // a text that is no day as it is.
-inline QString ShownDate(const std::string& iso) {
-    const QDate date = QDate::fromString(Text(iso), Qt::ISODate);
-    return date.isValid() ? date.toString(Text(engine::BuiltInText("DateFormat"))) : Text(iso);
-}
+inline QString ShownDate(const std::string& iso) { return Text(engine::ShownDate(iso)); }
 
 }  // namespace devical::ui
