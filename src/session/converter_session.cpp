@@ -1,6 +1,7 @@
 #include "session/converter_session.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "engine/clipboard.h"
 #include "engine/currency.h"
@@ -11,6 +12,15 @@ namespace devical::session {
 
 std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator) {
     return " (" + engine::AmountText(rate, decimalSeparator) + " %)";
+}
+
+std::chrono::sys_days LocalToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::chrono::sys_days(std::chrono::year(local.tm_year + 1900) /
+                                 std::chrono::month(static_cast<unsigned>(local.tm_mon + 1)) /
+                                 std::chrono::day(static_cast<unsigned>(local.tm_mday)));
 }
 
 int WorkingDaysSince(std::string_view isoDate, std::chrono::sys_days today) {

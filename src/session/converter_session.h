@@ -32,6 +32,9 @@ std::string TaxRateSuffix(engine::Amount rate, char decimalSeparator);
 // text that is no date.
 int WorkingDaysSince(std::string_view isoDate, std::chrono::sys_days today);
 
+// Today by the user's clock: the day turns at local midnight, as the user's does, not at UTC's.
+std::chrono::sys_days LocalToday();
+
 // What an action changed of what the windows show: each observer draws the parts it shows.
 enum class Shown : unsigned {
     Boxes = 1,       // the six amounts, the one being typed

@@ -2,6 +2,9 @@
 // first clear, and the re-evaluations after a rate or tax change.
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <ctime>
+
 #include "../engine/keypad.h"
 #include "../storage/temp_dir.h"
 #include "session/converter_session.h"
@@ -221,6 +224,20 @@ TEST(WorkingDaysSince, CountsMondayToFridayAfterTheDateUpToToday) {
         SCOPED_TRACE(date);
         EXPECT_EQ(WorkingDaysSince(date, monday), days);
     }
+}
+
+// The daily update and the age of the rates count the user's days: fourteen hours ahead of
+// UTC, today is mostly UTC's tomorrow.
+TEST(LocalToday, TurnsAtLocalMidnight) {
+    using namespace std::chrono;
+    const std::string before = std::getenv("TZ") ? std::getenv("TZ") : "";
+    for (const auto& [zone, offset] : {std::pair{"Pacific/Kiritimati", hours(14)}, {"UTC", hours(0)}}) {
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+        EXPECT_EQ(LocalToday(), floor<days>(system_clock::now() + offset)) << zone;
+    }
+    before.empty() ? ::unsetenv("TZ") : ::setenv("TZ", before.c_str(), 1);
+    ::tzset();
 }
 
 }  // namespace

@@ -824,7 +824,7 @@ private slots:
         w.Rates().ShowList();
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
         messages_->Expect(QStringLiteral("2 taux mis à jour (BCE, 04/12/2026)"));
-        Key(w.Rates(), Qt::Key_F5);
+        QTest::keyClick(w.Rates().findChild<QCheckBox*>("Cb_Daily"), Qt::Key_F5);  // F5 wherever the focus is
         QVERIFY(finished.wait(10000));
         const auto rows = w.Rates().Records();
         QVERIFY(std::find(rows.begin(), rows.end(), devical::storage::ListRecord{"USD Dollar", "1,0842"}) !=

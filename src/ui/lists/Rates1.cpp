@@ -1,5 +1,6 @@
 #include "ui/lists/Rates1.h"
 
+#include <QKeyEvent>
 #include <cstdio>
 
 #include "platform/desktop.h"
@@ -43,9 +44,10 @@ void TRates::ApplyOwnTexts(const storage::LanguageFile& lan) {
     KeepClearOfOk(*Cb_Daily);
 }
 
-void TRates::ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    if (key == Qt::Key_F5) return Bt_UpdateClick();
-    ListWindow::ListView1KeyDown(key, modifiers);
+// F5 from anywhere in the window: the list and the panel's buttons leave it to the window.
+void TRates::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) return Bt_UpdateClick();
+    ListWindow::keyPressEvent(event);
 }
 
 // The rows are written first, so that the command works on what the user sees; the window

@@ -19,7 +19,6 @@ public:
     void Bt_UpdateClick();
     // The update that a start asks for once a day: nothing said, unless the amounts move.
     void UpdateQuietly();
-    void ListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) override;
 
 signals:
     void updateFinished();  // the list reloaded or the failure shown
@@ -28,6 +27,7 @@ protected:
     QString CurrentTitle() const override { return services_.CurrencyTitle(); }
     void showEvent(QShowEvent* event) override;
     void ApplyOwnTexts(const storage::LanguageFile& lan) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void UpdateEnded(int exitCode, QProcess::ExitStatus status);

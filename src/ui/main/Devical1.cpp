@@ -108,9 +108,7 @@ bool TCalc::Choose(const storage::RowChoice& choice) {
     return true;
 }
 
-bool TCalc::TakeDailyRatesTurn() {
-    return session_.TakeDailyRatesTurn(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
-}
+bool TCalc::TakeDailyRatesTurn() { return session_.TakeDailyRatesTurn(session::LocalToday()); }
 
 bool TCalc::StoreTitle(storage::TitleTarget target, const std::string& title) {
     return !Reported(session_.StoreTitle(target, title));
@@ -253,7 +251,7 @@ void TCalc::ShowRateDate() {
     const QString iso = Text(session_.FloatingRateDate());
     if (!iso.isEmpty()) {
         hint += QLatin1Char('\n') + Text(Messages().MessageText("RatesDate")).arg(ShownDate(Utf8(iso)));
-        const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+        const auto today = session::LocalToday();
         if (session::WorkingDaysSince(Utf8(iso), today) > kAgedRateDays)
             hint += QStringLiteral(", ") + Text(Messages().MessageText("RatesOld"));
     }
