@@ -180,6 +180,12 @@ private:
                 if (covered || check->sizeHint().width() > check->width()) cut << check->text();
             } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
                 wider(button->text(), button->fontMetrics(), button->rect().adjusted(2, 0, -2, 0));
+            } else if (auto* view = qobject_cast<QTreeView*>(widget); view && view->isVisible()) {
+                const QAbstractItemModel* rows = view->model();  // each cell within its column
+                for (int row = 0; row < rows->rowCount(); ++row)
+                    for (int column = 0; column < rows->columnCount(); ++column)
+                        wider(rows->index(row, column).data().toString(), view->fontMetrics(),
+                              QRect(0, 0, view->columnWidth(column) - 8, 100));
             } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
                 for (int section = 0; section < header->count(); ++section)
                     wider(header->model()->headerData(section, header->orientation()).toString(), header->fontMetrics(),
@@ -292,10 +298,9 @@ private slots:
         for (const char* code : kCodes) {
             for (const LanguageSetFile& file : kLanguageSetFiles)
                 dir_->Write(Working(file), Shipped(Stored(file, code)));
-            auto& chooser = Open();
-            ChooseLongestRow(chooser.Rates());
-            ChooseLongestRow(chooser.Taxes());
             shown[code] = DaysTexts();
+            ChooseLongestRow(windows_->Rates());  // into the captions, and the tape's line column
+            ChooseLongestRow(windows_->Taxes());
             QVERIFY2(CutTexts().isEmpty(), qPrintable(code + QStringLiteral(" cut: ") + CutTexts().join('|')));
             if (language[code] == 0) continue;
             for (const QString& text : shown[code])  // only French sets a blank before "?"

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -29,6 +30,8 @@ namespace devical::ui {
 namespace {
 
 constexpr int kWidth = 700;
+constexpr int kMinimumWidth = 360;
+constexpr int kLineColumn = 2;
 constexpr int kListHeight = 300;
 constexpr int kPanelHeight = 30;
 // Amount, key, line, currency, converted, currency, time.
@@ -78,11 +81,12 @@ TTape::TTape(Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), services_(services), model_(new TapeModel(services.Tape(), this)) {
     setObjectName(QStringLiteral("Tape"));
     setWindowTitle(Text(engine::BuiltInText("Tape_Face/Title")));
-    setMinimumSize(360, 160);
+    setMinimumSize(kMinimumWidth, 160);
     resize(kWidth, kListHeight + kPanelHeight);
 
     // Lines are picked for copying as in a file list; the line's column stretches for a setting's sentence.
-    ListView1 = MakeReportView(this, {0, 0, kWidth, kListHeight}, model_, 2, QAbstractItemView::ExtendedSelection);
+    ListView1 =
+        MakeReportView(this, {0, 0, kWidth, kListHeight}, model_, kLineColumn, QAbstractItemView::ExtendedSelection);
     for (const int amounts : {0, 4})
         ListView1->setItemDelegateForColumn(amounts, new AmountCells(ListView1));
     connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
@@ -129,6 +133,7 @@ void TTape::FormCreate() {
         const int cell = cells.horizontalAdvance(QString::fromUtf8(kWidestCells[column])) + 12;
         header->resizeSection(column, std::max(cell, header->sectionSizeHint(column)));
     }
+    FitLineColumn();
     textFiles_ = Text(text("Tape_Face", "TextFiles"));
     csvFiles_ = Text(text("Tape_Face", "CsvFiles"));
     for (const auto& [button, key] : tippedButtons_) {
@@ -136,6 +141,22 @@ void TTape::FormCreate() {
         button->setToolTip(hint);
         button->setAccessibleName(hint);  // a picture is known by its hint
     }
+}
+
+// The line's column, which stretches, holds a setting's sentence whole ("Währung: ATS, 1 € =
+// 13,7603"): the window is never narrower than the other columns and that sentence ask.
+void TTape::FitLineColumn() {
+    const engine::TapeWords& words = model_->Words();
+    const QFontMetrics cells(ListView1->font());
+    int sentence = 0;
+    for (const std::string& text : {engine::FillIn(words.currency, {"XXX", "00000,00000"}),
+                                    engine::FillIn(words.taxRate, {"00,000"}), engine::FillIn(words.decimals, {"3"})})
+        sentence = std::max(sentence, cells.horizontalAdvance(Text(text)) + 12);
+    int needed = sentence + 2 * ListView1->frameWidth() + ListView1->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < model_->columnCount(); ++column)
+        if (column != kLineColumn) needed += ListView1->header()->sectionSize(column);
+    setMinimumWidth(std::max(kMinimumWidth, needed));
+    if (width() < needed) resize(needed, height());
 }
 
 void TTape::ShowTape() {

@@ -49,6 +49,7 @@ protected:
 private:
     QToolButton* PanelButton(const char* name, int left, const QIcon& picture, const char* tipsKey);
     void FollowNewLine();
+    void FitLineColumn();
     void MakeCurrent(int row);
     bool TakeShortcut(const QKeyEvent& key);
 
