@@ -153,7 +153,29 @@ bool TapeFile::NameStillHoldsOpenFile() const {
            byName.st_ino == open.st_ino;
 }
 
+// Every line of the file as it reads, in UTF-8: a letter the file's code lacks can then be
+// added without becoming '?'. Under the directory's lock, from the file as it is on disk.
+void TapeFile::TurnToUtf8() {
+    const DirectoryLock lock(path_.parent_path());
+    std::error_code missing;
+    const std::string bytes = std::filesystem::exists(std::filesystem::symlink_status(path_, missing))
+                                  ? ReadFileBytes(path_)
+                                  : std::string();
+    const TextFormat onDisk = FormatOf(bytes);
+    format_ = {TextEncoding::Utf8, onDisk.byteOrderMark, onDisk.lineEnd};
+    std::string converted(ByteOrderMark(format_));
+    const std::string_view text = bytes;
+    lineCount_ = 0;
+    for (std::size_t start = ByteOrderMark(onDisk).size(); start < text.size(); ++lineCount_)
+        converted += Decode(NextLine(text, start), onDisk.encoding) + std::string(format_.lineEnd);
+    ReplaceFileContents(path_, converted);
+    CloseAppending();  // the name holds a new file
+    lastLineOpen_ = false;
+}
+
 void TapeFile::Append(const engine::TapeLine& line) {
+    const std::string record = TapeRecord(line);
+    if (!Fits(record, format_.encoding)) TurnToUtf8();
     // An editor that saved the tape put a new file under its name: the lines go there.
     if (appending_ >= 0 && !NameStillHoldsOpenFile()) CloseAppending();
     if (appending_ < 0) {
@@ -180,7 +202,7 @@ void TapeFile::Append(const engine::TapeLine& line) {
     }
     const std::string_view end = format_.lineEnd;
     std::string bytes = lastLineOpen_ ? std::string(end) : std::string();
-    bytes += Encode(TapeRecord(line), format_.encoding);
+    bytes += Encode(record, format_.encoding);
     bytes += end;
     // One write: a line is added whole, or the next start skips what was cut.
     try {

@@ -45,6 +45,7 @@ public:
 
 private:
     void CloseAppending();
+    void TurnToUtf8();
     bool NameStillHoldsOpenFile() const;
 
     std::filesystem::path path_;

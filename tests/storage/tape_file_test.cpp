@@ -60,6 +60,16 @@ TEST_F(TapeFileTest, AddsLinesTheWayTheFileIsWritten) {
     file.Append(line);
     EXPECT_EQ(Bytes("Tape.txt"), kept + "\r\n2026-12-08 10:01:00\ttotal\t5\t1\t\xa3\xa3\xa3\t1\tEUR\r\n");
     EXPECT_EQ(file.LineCount(), 6u);
+
+    // A letter Windows-1252 lacks: every line turned to UTF-8 first, none of them lost.
+    std::string utf8 = Bytes("Tape.txt");
+    for (std::size_t at = 0; (at = utf8.find('\xa3', at)) != std::string::npos; at += 2)
+        utf8.replace(at, 1, "\xc2\xa3");
+    line.code = "Z\xc5\x81O";
+    file.Append(line);
+    EXPECT_EQ(Bytes("Tape.txt"), utf8 + "2026-12-08 10:01:00\ttotal\t5\t1\tZ\xc5\x81O\t1\tEUR\r\n");
+    EXPECT_EQ(file.LineCount(), 7u);
+    EXPECT_EQ(file.Load(10).back().code, "Z\xc5\x81O");
 }
 
 // A stray Ctrl+Z in the tape, the program's own log, damages only its line; the file's code
