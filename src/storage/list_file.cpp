@@ -137,7 +137,11 @@ bool ListReader::Next(std::span<std::string> fields) {
     if (next_ >= text_.size()) return false;
     for (int field = 0; field < fieldsPerRecord_; ++field) {
         std::string& text = fields[static_cast<std::size_t>(field)];
-        text = next_ < text_.size() ? Decode(NextLine(text_, next_), format_.encoding) : std::string();
+        const std::string_view line = next_ < text_.size() ? NextLine(text_, next_) : std::string_view();
+        text = Decode(line, format_.encoding);
+        const bool aboveAscii =
+            std::any_of(line.begin(), line.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
+        if (format_.encoding == TextEncoding::Cp1252 && aboveAscii && text == line) utf8Lines_.insert(text);
         if (field > 0) text = engine::NormaliseSeparator(text, decimalSeparator_);
         text.shrink_to_fit();  // a title that grew as it was decoded keeps only its size
     }

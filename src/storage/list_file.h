@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,9 +47,13 @@ public:
     // What the reading found amiss, for the window to show: lines cut (one message naming the
     // file, the first such line and how many there are). Empty for a sound file.
     const std::vector<std::string>& Problems() const { return problems_; }
+    // The texts of the lines read so far that an editor wrote in UTF-8 into a Windows-1252
+    // file: written back, unchanged, they go back in UTF-8.
+    const std::set<std::string, std::less<>>& Utf8Lines() const { return utf8Lines_; }
 
 private:
     std::vector<std::string> problems_;
+    std::set<std::string, std::less<>> utf8Lines_;
     std::string bytes_;
     std::string_view text_;  // the bytes up to the end of the file's text
     std::size_t next_ = 0;

@@ -65,6 +65,7 @@ bool ListModel::LoadList(const std::filesystem::path& path, char decimalSeparato
     format_ = reader.Format();
     problems_ = reader.Problems();
     TakeRows([&reader](std::span<std::string> fields) { return reader.Next(fields); });
+    utf8Lines_ = reader.Utf8Lines();
     Written(reader.Stamp(), path);
     return true;
 }
@@ -116,6 +117,7 @@ ListModel::Saved ListModel::SaveList(const std::filesystem::path& path, char dec
     for (ListRecord record(static_cast<std::size_t>(FieldsPerRow())); reader.Next(record);)
         theirs.push_back(record);
     if (reader.Exists()) format_ = reader.Format();
+    utf8Lines_ = reader.Utf8Lines();
     const std::vector<ListRecord> merged = MergedInto(std::move(theirs));
     if (aboutToMerge) aboutToMerge();
     std::size_t next = 0;
@@ -144,8 +146,13 @@ std::string ListModel::FileBytes() const {
     std::string bytes(ByteOrderMark(format));
     bytes.reserve(bytes.size() + size);
     for (std::size_t position = 0; position < rows_.size(); ++position)
-        for (int field = 0; field < FieldsPerRow(); ++field)
-            AppendListLine(bytes, Field(position, field), format);
+        for (int field = 0; field < FieldsPerRow(); ++field) {
+            const std::string_view text = Field(position, field);
+            if (format.encoding == TextEncoding::Cp1252 && utf8Lines_.contains(text))
+                AppendListLine(bytes, text, {TextEncoding::Utf8, false, format.lineEnd});  // as it came
+            else
+                AppendListLine(bytes, text, format);
+        }
     return bytes;
 }
 

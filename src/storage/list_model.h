@@ -11,6 +11,7 @@
 #include <functional>
 #include <numeric>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -173,7 +174,8 @@ private:
     std::deque<ListRow> rows_;
     bool sorted_ = true;
     RowId nextId_ = 1;
-    TextFormat format_;  // kept when the file has gone: the rows it gave are still in it
+    TextFormat format_;                             // kept when the file has gone: the rows it gave are still in it
+    std::set<std::string, std::less<>> utf8Lines_;  // see ListReader::Utf8Lines
     // What the file was when last read or written, and what the user did since.
     FileStamp stamp_;
     std::filesystem::path stampPath_;
