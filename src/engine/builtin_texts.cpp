@@ -173,6 +173,8 @@ constexpr BuiltIn kTexts[] = {
     {"RatesUnreachable", "%1 : les taux n'ont pu être téléchargés (%2).", "%1: the rates could not be downloaded (%2).",
      "%1: Die Kurse konnten nicht heruntergeladen werden (%2)."},
     {"RatesNothingChanged", "Rien n'a été modifié.", "Nothing was changed.", "Es wurde nichts geändert."},
+    {"RatesBadUrl", "« %1 » n'est pas une adresse http, https ou file.",
+     "\"%1\" is not an http, https or file address.", "„%1“ ist keine http-, https- oder file-Adresse."},
     {"RatesUsage", "indiquez --url ou --file, et rien d'autre", "give --url or --file, and nothing else",
      "geben Sie --url oder --file an, sonst nichts"},
     // What devical-rates prints for a person, and its --help.

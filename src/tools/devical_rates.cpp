@@ -37,7 +37,11 @@ int TimeoutMs() {
     return ok && ms > 0 ? ms : 15000;
 }
 
-std::string Fetch(const QUrl& url) {
+std::string Fetch(const QString& given) {
+    const QUrl url = QUrl::fromUserInput(given);
+    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    if (!url.isValid() || !(url.isLocalFile() || (web && !url.host().isEmpty())))
+        throw RatesError("RatesBadUrl", {given.toStdString()});
     // Read as the program's own files are: a FIFO or a device is refused at once, where the
     // network manager would wait on it for a writer.
     if (url.isLocalFile())
@@ -187,7 +191,7 @@ int main(int argc, char** argv) {
 
         const std::string xml = parser.isSet(options.file)
                                     ? devical::storage::ReadFileBytes(parser.value(options.file).toStdString())
-                                    : Fetch(QUrl::fromUserInput(parser.value(options.url)));
+                                    : Fetch(parser.value(options.url));
         const devical::rates::EcbRates rates = devical::rates::ParseEcbRates(xml);
         const devical::rates::UpdateReport report = devical::rates::UpdateRates(
             plan.directory, rates, {parser.isSet(options.add), parser.isSet(options.dryRun)}, language);

@@ -52,7 +52,8 @@ mkfifo "$work/fifo"
 cp -a "$program" "$work/before"
 # Said in the language of the set installed there (French); the window gets the reason's key.
 for refusal in "$base/missing.xml|répondu HTTP 404" "$base/hang|pas de réponse en 0.7 s" \
-  "$base/trickle|pas de réponse en 0.7 s" "file://$work/fifo|n'est pas un fichier ordinaire"; do
+  "$base/trickle|pas de réponse en 0.7 s" "file://$work/fifo|n'est pas un fichier ordinaire" \
+  "ftp://127.0.0.1/daily.xml|« ftp://127.0.0.1/daily.xml » n'est pas une adresse http, https ou file."; do
   status=0
   DEVICAL_RATES_TIMEOUT_MS=700 timeout 30 "$program/devical-rates" --url "${refusal%%|*}" >"$work/out" \
     2>"$work/err" || status=$?
