@@ -93,7 +93,8 @@ void TRates::showEvent(QShowEvent* event) {
 
 // The command's reason in the window's own language, when it gave one; else what it wrote.
 QString TRates::FailureText(const rates::UpdateReport& result, const QString& written) const {
-    if (!result.failure.empty()) {
+    // A reason this window has no words for (a newer command's) is told in the command's.
+    if (!result.failure.empty() && !engine::BuiltInText(result.failure.front()).empty()) {
         const std::vector<std::string_view> parts(result.failure.begin() + 1, result.failure.end());
         return Text(engine::FillIn(engine::BuiltInText(result.failure.front()), parts) + "\n" +
                     engine::BuiltInText("RatesNothingChanged"));
