@@ -398,6 +398,8 @@ private slots:
         auto* box = new QMessageBox(QMessageBox::Information, "Devical", "report", QMessageBox::Ok, calc.get());
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::ApplicationModal);  // as the program's boxes are
+        box->setObjectName(QStringLiteral("report"));
+        messages_->ExpectDialog(box->objectName());
         box->show();
         QTRY_COMPARE(QApplication::activeWindow(), box);
         box->close();

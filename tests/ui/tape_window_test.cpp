@@ -90,6 +90,7 @@ private slots:
         tape.Bt_Copy->click();
         QCOMPARE(QApplication::clipboard()->text().count(QLatin1Char('\n')), 3);
 
+        messages_->ExpectDialog(QStringLiteral("SaveDialog"));
         QTimer::singleShot(0, this, [this] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);

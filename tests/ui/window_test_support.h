@@ -3,6 +3,7 @@
 // test), and keys typed at the window as a person would.
 #pragma once
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -59,7 +61,9 @@ private:
     QTemporaryDir dir_;
 };
 
-class MessageRecorder {
+// Also the watchdog of modal dialogs: one the test did not say it opens would wait for a
+// person for ever; it is noted among the unexpected boxes and closed.
+class MessageRecorder : public QObject {
 public:
     MessageRecorder() {
         platform::SetMessageHandler([this](platform::MessageKind, const QString& text) {
@@ -70,11 +74,14 @@ public:
             }
             return expected.takeFirst().second;
         });
+        QCoreApplication::instance()->installEventFilter(this);
     }
-    ~MessageRecorder() { platform::SetMessageHandler({}); }
+    ~MessageRecorder() override { platform::SetMessageHandler({}); }
     void Expect(const QString& text, platform::MessageAnswer answer = platform::MessageAnswer::Ok) {
         expected.append({text, answer});
     }
+    // A modal dialog the test answers itself, known by its object name.
+    void ExpectDialog(const QString& objectName) { expectedDialogs.append(objectName); }
     // Empty when every box shown was expected, in order, and every expected box came.
     QString Problems() const {
         QString problems;
@@ -88,6 +95,19 @@ public:
     QStringList shown;
     QStringList unexpected;
     QList<QPair<QString, platform::MessageAnswer>> expected;
+    QStringList expectedDialogs;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && dialog && dialog->isModal() &&
+            !expectedDialogs.removeOne(dialog->objectName())) {
+            unexpected.append(
+                QStringLiteral("modal dialog %1 \"%2\"").arg(dialog->objectName(), dialog->windowTitle()));
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        }
+        return false;
+    }
 };
 
 // Characters typed at a window, each as a key press that the window sees first.
