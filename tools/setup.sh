@@ -2,6 +2,7 @@
 # Shared by run.sh and test.sh: install what is missing, then configure and build.
 #   tools/setup.sh              build/ as the program runs it
 #   tools/setup.sh --sanitize   build-sanitize/, under the address and undefined-behaviour sanitizers
+#   tools/setup.sh --coverage   build-coverage/, with gcov's counters (tools/coverage.sh)
 # Under CI (CI=true) warnings are errors.
 set -euo pipefail
 
@@ -13,11 +14,12 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # the package), lintian, and xvfb with x11-utils to see the installed program's windows.
 # The next line: AT-SPI and a session bus, for the screen-reader check (accessibility_check.sh);
 # python3-xlib watches the first frame in bench/startup_memory.sh. The last line: the
-# screen reader, its speech server and the keys typed at the window (orca_check.sh).
+# screen reader, its speech server and the keys typed at the window (orca_check.sh), and
+# gcovr for tools/coverage.sh.
 packages=(cmake make g++ qt6-base-dev libfontconfig-dev qt6-translations-l10n qt6-wayland libgtest-dev libbenchmark-dev
           desktop-file-utils appstream dpkg-dev lintian xvfb x11-utils
           at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus-x11 python3-xlib
-          orca speech-dispatcher xdotool)
+          orca speech-dispatcher xdotool gcovr)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -37,6 +39,7 @@ fi
 # The presets of CMakePresets.json: release builds in build/, sanitize in build-sanitize/.
 preset=release
 [ "${1:-}" = "--sanitize" ] && preset=sanitize
+[ "${1:-}" = "--coverage" ] && preset=coverage
 options=()
 [ "${CI:-}" = "true" ] && options+=(-DDEVICAL_WERROR=ON)
 cd "$root"

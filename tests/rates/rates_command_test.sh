@@ -19,7 +19,8 @@ cp "$2/Devical.iFR" "$program/DEVICAL.INI"
 cp "$2/Rates.FR" "$program/Rates.txt"
 printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' '<gesmes:Envelope xmlns:gesmes="http://www.gesmes.org/xml/2002-08-01">' \
   "<Cube><Cube time='2026-12-04'><Cube currency='USD' rate='1.0842'/><Cube currency='BGN' rate='1.9558'/>" \
-  "<Cube currency='GBP' rate='0.8543'/><Cube currency='CHF' rate='0.94'/></Cube></Cube></gesmes:Envelope>" >"$work/daily.xml"
+  "<Cube currency='GBP' rate='0.8543'/><Cube currency='CHF' rate='0.94'/><Cube currency='NOK' rate='11.7'/>" \
+  "</Cube></Cube></gesmes:Envelope>" >"$work/daily.xml"
 
 # /daily.xml served, /hang taken and never answered, /trickle a byte every 0.1 s for 4 s,
 # anything else 404.
@@ -74,3 +75,13 @@ printf 'date\t2026-12-04\nchanged\tGBP\t0,85\t0,8543\nchanged\tUSD\t1,08\t1,0842
 printf 'GBP 0,85 -> 0,8543\nUSD 1,08 -> 1,0842\nTaux BCE du 04/12/2026 : 2 modifiés, 0 ajouté\n' | diff - "$work/out"
 grep -q $'^1,0842\r$' "$program/Rates.txt" && grep -q $'^Date=2026-12-04\r$' "$program/DEVICAL.INI" ||
   fail "the new rate or its date is not written"
+
+"$program/devical-rates" --url "$base/daily.xml" --file "$work/daily.xml" >"$work/out" 2>"$work/err" &&
+  fail "--url with --file taken"
+grep -q "indiquez --url ou --file" "$work/err" || fail "--url with --file: $(cat "$work/err")"
+
+# Under the German set, rows added take their German names and the summary speaks German.
+cp "$2/Devical.GM" "$program/DEVICAL.LAN"
+"$program/devical-rates" --url "$base/daily.xml" --add >"$work/out" || fail "--add refused"
+printf 'NOK hinzugefügt -> 11,7\nEZB-Kurse vom 04.12.2026: 0 geändert, 1 hinzugefügt\n' | diff - "$work/out"
+grep -q $'^NOK Norwegische Krone\r$' "$program/Rates.txt" || fail "the added row is not named in German"
