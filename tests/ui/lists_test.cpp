@@ -835,6 +835,47 @@ private slots:
         qunsetenv("DEVICAL_RATES_URL");
         QTest::mouseClick(w.Rates().findChild<QCheckBox*>("Cb_Daily"), Qt::LeftButton);  // each day at start-up
         QCOMPARE(dir_->Setting("Rates", "Daily"), QByteArray("1"));
+
+        // The next day's first start updates without a word; the list and the rate follow.
+        dir_->Write("daily.xml", dir_->Read("daily.xml").replace("1.0842", "1.0901"));
+        qputenv("DEVICAL_RATES_URL", QUrl::fromLocalFile(dir_->Path() + "daily.xml").toEncoded());
+        auto& next = Open();
+        QSignalSpy quietly(&next.Rates(), &devical::ui::TRates::updateFinished);
+        next.UpdateRatesIfDue();
+        QVERIFY(quietly.wait(10000));
+        qunsetenv("DEVICAL_RATES_URL");
+        QVERIFY(dir_->Read("Rates.txt").contains("USD Dollar\r\n1,0901\r\n"));
+    }
+
+    // A failed update says why in the set's words, and changes nothing.
+    void aFailedUpdateSaysWhyInTheSetsLanguage_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("French") << "FR"
+                                << "Le fichier est une page web, pas les taux de référence de la BCE.\n"
+                                   "Rien n'a été modifié.";
+        QTest::newRow("English") << "AN"
+                                 << "The file is a web page, not the ECB's reference rates.\n"
+                                    "Nothing was changed.";
+    }
+    void aFailedUpdateSaysWhyInTheSetsLanguage() {
+        QFETCH(QString, code);
+        QFETCH(QString, said);
+        QVERIFY(QFile::copy(QStringLiteral(DEVICAL_DATA_DIR "/Devical.") + code,
+                            dir_->Path() + QStringLiteral("DEVICAL.LAN.new")));
+        QVERIFY(QFile::remove(dir_->Path() + "DEVICAL.LAN"));
+        QVERIFY(QFile::rename(dir_->Path() + "DEVICAL.LAN.new", dir_->Path() + "DEVICAL.LAN"));
+        dir_->Write("page.xml", "<!DOCTYPE html><html><body>Not found</body></html>");
+        qputenv("DEVICAL_RATES_URL", QUrl::fromLocalFile(dir_->Path() + "page.xml").toEncoded());
+        auto& w = Open();
+        w.Rates().ShowList();
+        const QByteArray before = dir_->Read("Rates.txt");
+        QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
+        messages_->Expect(said);
+        w.Rates().Bt_UpdateClick();
+        QVERIFY(finished.wait(10000));
+        qunsetenv("DEVICAL_RATES_URL");
+        QCOMPARE(dir_->Read("Rates.txt"), before);
     }
 };
 
