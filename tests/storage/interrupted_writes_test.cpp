@@ -180,6 +180,9 @@ TEST_F(LeftJournalTest, TheNextStartCompletesTheChangeSaveWhatChangedSince) {
          "DEVICAL.JNL.damaged"},
         {"cut short, one set aside before", 0, "Devical journal 2\n@Taxes.txt", "DEVICAL.JNL.damaged",
          "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged.2"},
+        {"an entry missing its target", 0,
+         "Devical journal 1\n@Taxes.txt.AbC123.tmp\0@Taxes.txt\0@Rates.txt.AbC123.tmp\0"sv, "Taxes.txt.AbC123.tmp",
+         "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
