@@ -183,6 +183,8 @@ TEST_F(LeftJournalTest, TheNextStartCompletesTheChangeSaveWhatChangedSince) {
         {"an entry missing its target", 0,
          "Devical journal 1\n@Taxes.txt.AbC123.tmp\0@Taxes.txt\0@Rates.txt.AbC123.tmp\0"sv, "Taxes.txt.AbC123.tmp",
          "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged"},
+        {"a file outside the folder", 0, "Devical journal 1\n@../Taxes.txt.AbC123.tmp\0@../Taxes.txt\0"sv, "",
+         "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
