@@ -262,21 +262,34 @@ TEST_F(ReplaceFilesTogetherTest, AFailureWhileWritingChangesNoFile) {
     EXPECT_TRUE(NoTemporaryLeft());
 }
 
+// The files renamed before the failure get their old bytes back, the one created goes, and the
+// temporary files of those still to rename go at once, not at the next start.
 TEST_F(ReplaceFilesTogetherTest, ARenameThatFailsPutsBackTheFilesAlreadyReplaced) {
-    WriteBytes("a.txt", "old a");
-    fs::create_directory(Path("b.txt"));  // nothing can be renamed over a directory
-    const auto failure = [&]() -> std::string {
-        try {
-            ReplaceFilesTogether(dir_, {{Path("new.txt"), "new"}, {Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
-            return {};
-        } catch (const FileError& error) {
-            return error.what();
-        }
-    }();
-    EXPECT_EQ(failure, "Ne peut écrire le fichier " + Path("b.txt").string() + "\n" + Reason(EISDIR));
-    EXPECT_EQ(Bytes("a.txt"), "old a");
-    EXPECT_FALSE(fs::exists(Path("new.txt")));
-    EXPECT_TRUE(NoTemporaryLeft());
+    // A directory takes b.txt's place once its new bytes are staged: nothing can be renamed over it.
+    SetFileStepObserver([](FileStep step, const fs::path& file) {
+        if (step == FileStep::Rename && file.filename() == "b.txt") fs::create_directory(file);
+    });
+    for (const bool failingLast : {true, false}) {
+        SCOPED_TRACE(failingLast ? "the last rename fails" : "a rename before the last fails");
+        fs::remove(Path("b.txt"));
+        WriteBytes("a.txt", "old a");
+        std::vector<FileContents> files = {
+            {Path("new.txt"), "new"}, {Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}};
+        if (!failingLast) std::swap(files[1], files[2]);
+        const auto failure = [&]() -> std::string {
+            try {
+                ReplaceFilesTogether(dir_, files);
+                return {};
+            } catch (const FileError& error) {
+                return error.what();
+            }
+        }();
+        EXPECT_EQ(failure, "Ne peut écrire le fichier " + Path("b.txt").string() + "\n" + Reason(EISDIR));
+        EXPECT_EQ(Bytes("a.txt"), "old a");
+        EXPECT_FALSE(fs::exists(Path("new.txt")));
+        EXPECT_TRUE(NoTemporaryLeft());
+    }
+    SetFileStepObserver(nullptr);
 }
 
 }  // namespace
