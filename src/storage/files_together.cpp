@@ -177,7 +177,7 @@ std::optional<std::vector<JournalEntry>> ReadJournal(const fs::path& directory) 
     std::error_code error;
     const fs::path home = fs::canonical(directory, error);
     std::vector<JournalEntry> entries;
-    for (std::size_t i = 0; i < fields.size(); i += width) {
+    for (std::size_t i = 0; i + width <= fields.size(); i += width) {  // never a field past the last
         JournalEntry entry{fields[i], fields[i + 1], std::nullopt};
         if (stamped && !(entry.staged = StampFromText(fields[i + 2]))) return std::nullopt;
         const fs::path folder = fs::weakly_canonical(entry.target.parent_path(), error);

@@ -1,17 +1,71 @@
 #include "storage/file_io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <functional>
 #include <optional>
+#include <regex>
 #include <system_error>
 
 #include "temp_dir.h"
+
+// What reaches the kernel, for the tests of durability: this program's own fsync, fdatasync,
+// rename and unlink win over the C library's at link time and, while `logging` is on, log each
+// call with its file before making it. Nothing in the program itself changes.
+namespace {
+bool logging = false;
+std::string calls;
+void Log(const std::string& call) {
+    if (logging) calls += call + ' ';
+}
+std::string PathOf(int fd) {
+    char path[4096];
+    const ssize_t length = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
+    return length < 0 ? "?" : std::string(path, static_cast<std::size_t>(length));
+}
+}  // namespace
+
+extern "C" int fsync(int fd) {
+    Log("sync " + PathOf(fd));
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+extern "C" int fdatasync(int fd) {
+    Log("sync " + PathOf(fd));
+    return static_cast<int>(::syscall(SYS_fdatasync, fd));
+}
+extern "C" int rename(const char* from, const char* to) noexcept {
+    Log("rename " + std::string(from) + " " + to);
+    return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
+extern "C" int unlink(const char* path) noexcept {
+    Log("unlink " + std::string(path));
+    return ::unlinkat(AT_FDCWD, path, 0);
+}
 
 namespace devical::storage::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The calls the action makes, each file named within the test's folder ("." for the folder
+// itself), a temporary one as its target's name followed by ~.
+std::string CallsOf(const fs::path& folder, const std::function<void()>& action) {
+    calls.clear();
+    logging = true;
+    action();
+    logging = false;
+    std::string text = std::regex_replace(calls, std::regex("\\.[A-Za-z0-9]{6}\\.tmp"), "~");
+    for (auto at = text.find(folder.string()); at != std::string::npos; at = text.find(folder.string(), at)) {
+        const bool inside = text[at + folder.string().size()] == '/';
+        text.replace(at, folder.string().size() + (inside ? 1 : 0), inside ? "" : ".");
+    }
+    return text;
+}
 
 class ReplaceFileContentsTest : public TempDirTest {
 protected:
@@ -109,19 +163,8 @@ TEST_F(ReplaceFileContentsTest, WritesNothingThroughWhatOthersPutAtItsTemporaryN
 // the rewrite returns: a power cut leaves the old file or the new one, never an empty one.
 TEST_F(ReplaceFileContentsTest, SyncsTheNewBytesBeforeTheRenameAndTheFolderAfterIt) {
     const auto path = WriteBytes("DEVICAL.INI", "[S]\r\nK=1\r\n");
-    static std::vector<std::pair<FileStep, fs::path>> steps;
-    steps.clear();
-    SetFileStepObserver([](FileStep step, const fs::path& file) { steps.emplace_back(step, file); });
-    ReplaceFileContents(path, "[S]\r\nK=2\r\n");
-    SetFileStepObserver(nullptr);
-    ASSERT_EQ(steps.size(), 4u);
-    const fs::path temporary = steps[0].second;
-    EXPECT_EQ(temporary.parent_path(), dir_);
-    const std::vector<std::pair<FileStep, fs::path>> expected = {{FileStep::CreateTemporary, temporary},
-                                                                 {FileStep::SyncFile, temporary},
-                                                                 {FileStep::Rename, path},
-                                                                 {FileStep::SyncDirectory, dir_}};
-    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(CallsOf(dir_, [&] { ReplaceFileContents(path, "[S]\r\nK=2\r\n"); }),
+              "sync DEVICAL.INI~ rename DEVICAL.INI~ DEVICAL.INI sync . ");
 }
 
 // Tests run as root, whom access() lets write anything: the missing write bits must do.
@@ -178,15 +221,32 @@ TEST_F(ReplaceFilesTogetherTest, EveryFileTakesItsNewBytesAndANewOneIsCreated) {
 
 // Every new content and then the journal reach the disk before the first rename, and the
 // renames before the journal goes: a power cut leaves a journal naming whole files, or none.
+// So too when the next start completes a change that a kill cut short.
 TEST_F(ReplaceFilesTogetherTest, SyncsEachFileThenTheJournalBeforeTheRenamesAndTheFolderAfterThem) {
-    static std::string steps;  // each step's letter, then the first letter of its file's name
-    steps.clear();
-    SetFileStepObserver([](FileStep step, const fs::path& file) {
-        steps += std::string{"CSRDX"[static_cast<int>(step)], file.filename().string()[0], ' '};
-    });
-    ReplaceFilesTogether(dir_, {{Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
-    SetFileStepObserver(nullptr);
-    EXPECT_EQ(steps, "Ca Sa Cb Sb CD SD RD Dd Ra Rb Dd XD ");  // d: the folder, devical-test-...
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        const char* calls;
+    } rows[] = {
+        {"a change",
+         [&] {
+             ReplaceFilesTogether(dir_, {{Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
+         },
+         "sync a.txt~ sync b.txt~ sync DEVICAL.JNL~ rename DEVICAL.JNL~ DEVICAL.JNL sync . "
+         "rename a.txt~ a.txt rename b.txt~ b.txt sync . unlink DEVICAL.JNL "},
+        {"its completion by the next start",
+         [&] {
+             WriteBytes("c.txt.AbC123.tmp", "new c");
+             WriteBytes("DEVICAL.JNL", "Devical journal 2\n" + Path("c.txt.AbC123.tmp").string() + '\0' +
+                                           Path("c.txt").string() + std::string("\0-\0", 3));
+             FinishInterruptedWrites(dir_);
+         },
+         "rename c.txt~ c.txt sync . unlink DEVICAL.JNL "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(CallsOf(dir_, row.change), row.calls);
+    }
 }
 
 TEST_F(ReplaceFilesTogetherTest, AFailureWhileWritingChangesNoFile) {
@@ -202,21 +262,34 @@ TEST_F(ReplaceFilesTogetherTest, AFailureWhileWritingChangesNoFile) {
     EXPECT_TRUE(NoTemporaryLeft());
 }
 
+// The files renamed before the failure get their old bytes back, the one created goes, and the
+// temporary files of those still to rename go at once, not at the next start.
 TEST_F(ReplaceFilesTogetherTest, ARenameThatFailsPutsBackTheFilesAlreadyReplaced) {
-    WriteBytes("a.txt", "old a");
-    fs::create_directory(Path("b.txt"));  // nothing can be renamed over a directory
-    const auto failure = [&]() -> std::string {
-        try {
-            ReplaceFilesTogether(dir_, {{Path("new.txt"), "new"}, {Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}});
-            return {};
-        } catch (const FileError& error) {
-            return error.what();
-        }
-    }();
-    EXPECT_EQ(failure, "Ne peut écrire le fichier " + Path("b.txt").string() + "\n" + Reason(EISDIR));
-    EXPECT_EQ(Bytes("a.txt"), "old a");
-    EXPECT_FALSE(fs::exists(Path("new.txt")));
-    EXPECT_TRUE(NoTemporaryLeft());
+    // A directory takes b.txt's place once its new bytes are staged: nothing can be renamed over it.
+    SetFileStepObserver([](FileStep step, const fs::path& file) {
+        if (step == FileStep::Rename && file.filename() == "b.txt") fs::create_directory(file);
+    });
+    for (const bool failingLast : {true, false}) {
+        SCOPED_TRACE(failingLast ? "the last rename fails" : "a rename before the last fails");
+        fs::remove(Path("b.txt"));
+        WriteBytes("a.txt", "old a");
+        std::vector<FileContents> files = {
+            {Path("new.txt"), "new"}, {Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}};
+        if (!failingLast) std::swap(files[1], files[2]);
+        const auto failure = [&]() -> std::string {
+            try {
+                ReplaceFilesTogether(dir_, files);
+                return {};
+            } catch (const FileError& error) {
+                return error.what();
+            }
+        }();
+        EXPECT_EQ(failure, "Ne peut écrire le fichier " + Path("b.txt").string() + "\n" + Reason(EISDIR));
+        EXPECT_EQ(Bytes("a.txt"), "old a");
+        EXPECT_FALSE(fs::exists(Path("new.txt")));
+        EXPECT_TRUE(NoTemporaryLeft());
+    }
+    SetFileStepObserver(nullptr);
 }
 
 }  // namespace

@@ -112,6 +112,44 @@ TEST_F(InterruptedSwitchTest, AKillAtAnyMomentLeavesOneWholeSetAndEveryUsersFile
     }
 }
 
+// A switch whose last rename fails is undone; killed at each step of the undo once its journal
+// is in place, it leaves at the next start the old set whole, and no stored file that it had
+// created (Memory.FR): the undo's journal names the files to remove as well as those to put back.
+TEST_F(InterruptedSwitchTest, AKillDuringTheUndoOfAFailedSwitchLeavesTheOldSet) {
+    static bool failed, undoJournaled;
+    int kill = 0;
+    for (;; ++kill) {
+        SCOPED_TRACE("killed at step " + std::to_string(kill) + " after the undo's journal");
+        Reset();
+        fs::remove(Path("Memory.FR"));
+        const Snapshot before = Files();
+        const int status = InChild(
+            [this, kill] {
+                failed = undoJournaled = false;
+                stepsToGo = kill;
+                SetFileStepObserver([](FileStep step, const fs::path& path) {
+                    if (undoJournaled && stepsToGo-- == 0) ::raise(SIGKILL);
+                    undoJournaled |= failed && step == FileStep::Rename && path.filename() == kJournalName;
+                    if (step != FileStep::Rename || path.filename() != "Memory.txt") return;
+                    failed = true;  // its new bytes gone, the rename fails
+                    for (const auto& entry : fs::directory_iterator(path.parent_path())) {
+                        if (entry.path().filename().string().starts_with("Memory.txt.")) fs::remove(entry.path());
+                    }
+                });
+                try {
+                    Switch();
+                } catch (const FileError&) {
+                }
+            },
+            [](pid_t) {});
+        FinishInterruptedWrites(dir_);  // the next start
+        EXPECT_EQ(Files(), before);
+        if (WIFEXITED(status)) break;
+        ASSERT_LT(kill, 40);
+    }
+    EXPECT_GE(kill, 9);  // killed before each of the undo's eight renames and removals, and after
+}
+
 // Three files of a devical-rates killed between its journal and its last rename, and two
 // files it does not touch.
 class LeftJournalTest : public TempDirTest {
@@ -180,6 +218,11 @@ TEST_F(LeftJournalTest, TheNextStartCompletesTheChangeSaveWhatChangedSince) {
          "DEVICAL.JNL.damaged"},
         {"cut short, one set aside before", 0, "Devical journal 2\n@Taxes.txt", "DEVICAL.JNL.damaged",
          "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged.2"},
+        {"an entry missing its target", 0,
+         "Devical journal 1\n@Taxes.txt.AbC123.tmp\0@Taxes.txt\0@Rates.txt.AbC123.tmp\0"sv, "Taxes.txt.AbC123.tmp",
+         "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged"},
+        {"a file outside the folder", 0, "Devical journal 1\n@../Taxes.txt.AbC123.tmp\0@../Taxes.txt\0"sv, "",
+         "r0|i0|t0|m0|n0|", "", "DEVICAL.JNL.damaged"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
