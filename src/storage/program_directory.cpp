@@ -103,8 +103,9 @@ void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDir
     const auto stored = [&](const LanguageSetFile& file, std::string_view code) {
         return FindFileNoCase(userDirectory, std::string(file.storedPrefix) + std::string(code));
     };
-    const bool firstSetShipped = std::all_of(kLanguageSetFiles.begin(), kLanguageSetFiles.end(),
-                                             [&](const LanguageSetFile& file) { return Exists(stored(file, firstSet)); });
+    const bool firstSetShipped =
+        std::all_of(kLanguageSetFiles.begin(), kLanguageSetFiles.end(),
+                    [&](const LanguageSetFile& file) { return Exists(stored(file, firstSet)); });
     for (const LanguageSetFile& file : kLanguageSetFiles) {
         const fs::path working = FindFileNoCase(userDirectory, file.workingName);
         if (!Exists(working)) CopyFile(stored(file, firstSetShipped ? firstSet : "FR"), working);

@@ -158,9 +158,8 @@ bool TapeFile::NameStillHoldsOpenFile() const {
 void TapeFile::TurnToUtf8() {
     const DirectoryLock lock(path_.parent_path());
     std::error_code missing;
-    const std::string bytes = std::filesystem::exists(std::filesystem::symlink_status(path_, missing))
-                                  ? ReadFileBytes(path_)
-                                  : std::string();
+    const std::string bytes =
+        std::filesystem::exists(std::filesystem::symlink_status(path_, missing)) ? ReadFileBytes(path_) : std::string();
     const TextFormat onDisk = FormatOf(bytes);
     format_ = {TextEncoding::Utf8, onDisk.byteOrderMark, onDisk.lineEnd};
     std::string converted(ByteOrderMark(format_));

@@ -5,11 +5,12 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <optional>
-#include <regex>
 #include <system_error>
 
 #include "temp_dir.h"
@@ -59,7 +60,20 @@ std::string CallsOf(const fs::path& folder, const std::function<void()>& action)
     logging = true;
     action();
     logging = false;
-    std::string text = std::regex_replace(calls, std::regex("\\.[A-Za-z0-9]{6}\\.tmp"), "~");
+    // A temporary name ends in a dot, six letters or digits and ".tmp".
+    std::string text = calls;
+    for (std::size_t at = text.find(".tmp"); at != std::string::npos; at = text.find(".tmp", at)) {
+        const bool temporary = at >= 7 && text[at - 7] == '.' &&
+                               std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at) - 6,
+                                           text.begin() + static_cast<std::ptrdiff_t>(at),
+                                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+        if (temporary) {
+            text.replace(at - 7, 11, "~");
+            at -= 6;
+        } else {
+            at += 4;
+        }
+    }
     for (auto at = text.find(folder.string()); at != std::string::npos; at = text.find(folder.string(), at)) {
         const bool inside = text[at + folder.string().size()] == '/';
         text.replace(at, folder.string().size() + (inside ? 1 : 0), inside ? "" : ".");

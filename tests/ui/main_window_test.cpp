@@ -723,7 +723,8 @@ private slots:
         for (const char* row :
              {"|shown", "/M|hidden", "/m|hidden", "x /M|shown", "-m|hidden", "--minimized|hidden", "-M|shown M",
               "-x -m|hidden x", "-platform offscreen -style fusion|shown platform style",
-              "-platform xcb /M|shown platform", "--help|help", "-h|help", "--help-all|help", "-M --help|help M", "--version|version"})
+              "-platform xcb /M|shown platform", "--help|help", "-h|help", "--help-all|help", "-M --help|help M",
+              "--version|version"})
             QTest::newRow(row) << QString::fromLatin1(row);
     }
     void startOptionsStartAsUsualUnlessKnown() {
