@@ -1,5 +1,6 @@
 // The paper tape's window used as a person would: opened from the calculator, typed in,
 // its lines recalled, copied, saved and cleared.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -76,6 +77,43 @@ private slots:
         QTest::keyClick(tape.ListView1, Qt::Key_Up);
         QTest::keyClick(tape.ListView1, Qt::Key_Return);
         QCOMPARE(w.Calc.boxes_[1]->text(), QStringLiteral("20,00"));
+        QTest::keyClick(tape.ListView1, Qt::Key_Up);
+        QTest::keyClick(tape.ListView1, Qt::Key_Enter, Qt::KeypadModifier);  // the keypad's Enter alike
+        QCOMPARE(w.Calc.boxes_[1]->text(), QStringLiteral("100,00"));
+    }
+
+    // Each of the calculator's characters, and Backspace ("<"), typed in the list: the box under entry.
+    void everyCalculatorKeyTypedInTheListWorksTheCalculator_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        for (const char* row :
+             {"3x4=|12", "3*4-2=|10", "9/4=|2,25", "1.5+1,5=|3", "200+10%=|220", "1234567890|1234567890", "56<|5"})
+            QTest::newRow(row) << QString::fromLatin1(row).section('|', 0, 0).replace('<', '\b')
+                               << QString::fromLatin1(row).section('|', 1);
+    }
+    void everyCalculatorKeyTypedInTheListWorksTheCalculator() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("r"));
+        QTest::keyClicks(w.Tape().ListView1, typed);
+        QCOMPARE(w.Calc.boxes_[0]->text(), shown);
+    }
+
+    // A new line while another is being read is said without its time.
+    void aNewLineIsSaidWithoutItsTime() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20=r"));
+        TTape& tape = w.Tape();
+        QVERIFY(QTest::qWaitForWindowActive(&tape));
+        QTest::keyClick(tape.ListView1, Qt::Key_Up);
+        QTest::keyClicks(tape.ListView1, QStringLiteral("5+"));
+        QStringList said;
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&tape);
+        for (int i = 0; i < window->childCount(); ++i)
+            if (window->child(i)->role() == QAccessible::Notification)
+                said << window->child(i)->text(QAccessible::Name);
+        QCOMPARE(said, QStringList{"5,00, +, HT, FRF"});
     }
 
     void copiesAndSavesTheLines() {
