@@ -120,8 +120,32 @@ private slots:
         auto& w = Open();
         TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20=r"));
         TTape& tape = w.Tape();
+        // The amounts on the right, in their cells and titles.
+        QString aligned;
+        for (int column = 0; column < 7; ++column)
+            for (const QVariant& alignment :
+                 {tape.ListView1->model()->index(2, column).data(Qt::TextAlignmentRole),
+                  tape.ListView1->model()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)})
+                aligned += alignment.value<Qt::Alignment>() & Qt::AlignRight ? 'R' : 'L';
+        QCOMPARE(aligned, QStringLiteral("RRLLLLLLRRLLLL"));
+
+        // A line picked with Ctrl is not recalled; the lines copy in the tape's order; the
+        // current line, unpicked, copies alone.
+        Click(tape, 2);
+        Click(tape, 0, Qt::ControlModifier);
+        QTest::keyClick(tape.ListView1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("100,00\t+\tHT\tFRF\t\t\t2026-12-08 10:00:00\n"
+                                "120,00\t\tHT\tFRF\t18,29\tEUR\t2026-12-08 10:00:00\n"));
+        QCOMPARE(w.Calc.boxes_[0]->text(), QStringLiteral("120,00"));
+        Click(tape, 1);
+        Click(tape, 1, Qt::ControlModifier);
+        QTest::keyClick(tape.ListView1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("20,00\t=\tHT\tFRF\t\t\t2026-12-08 10:00:00\n"));
+
         Click(tape, 0);
         Click(tape, 1, Qt::ShiftModifier);
+        QCOMPARE(w.Calc.boxes_[0]->text(), QStringLiteral("100,00"));  // picked, not recalled
         QTest::keyClick(tape.ListView1, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("100,00\t+\tHT\tFRF\t\t\t2026-12-08 10:00:00\n"
                                                                    "20,00\t=\tHT\tFRF\t\t\t2026-12-08 10:00:00\n"));
@@ -140,6 +164,14 @@ private slots:
                                                                    "100,00;+;HT;FRF;;;2026-12-08 10:00:00\n"
                                                                    "20,00;=;HT;FRF;;;2026-12-08 10:00:00\n"
                                                                    "120,00;;HT;FRF;18,29;EUR;2026-12-08 10:00:00\n"));
+        // Whatever filter was chosen, a name ending in ".csv" is CSV, and any other is text.
+        QVERIFY(tape.SaveTo(dir_->Path() + QStringLiteral("DAY.CSV")));
+        QCOMPARE(dir_->Read(QStringLiteral("DAY.CSV")), dir_->Read(QStringLiteral("day.csv")));
+        QVERIFY(tape.SaveTo(dir_->Path() + QStringLiteral("day.txt")));
+        QCOMPARE(dir_->Read(QStringLiteral("day.txt")),
+                 QByteArray("100,00  +  HT  FRF              2026-12-08 10:00:00\n"
+                            " 20,00  =  HT  FRF              2026-12-08 10:00:00\n"
+                            "120,00     HT  FRF  18,29  EUR  2026-12-08 10:00:00\n"));
     }
 
     void clearsAfterAQuestion() {
