@@ -40,5 +40,30 @@ TEST(TapeOutput, WritesTheSameLinesForASpreadsheetAsCsvAndAsText) {
               "         C                            2026-12-08 10:00:03\n");
 }
 
+// An operand as it reads ("05" is 5), then the result and its conversion, each with the
+// decimals in force written out: none, and no separator, at 0.
+TEST(TapeLines, PrintTheFiguresAsReadWithTheDecimalsInForce) {
+    struct Row {
+        const char* operand;
+        const char* decimals;
+        std::vector<std::string> amounts;  // the operand, the result, the converted amount
+    };
+    const Row rows[] = {
+        {"05", "2", {"5,00", "105,00", "16,00"}},
+        {"5", "0", {"5", "105", "16"}},
+    };
+    ConverterContext context;
+    context.currencyTitle = "FRF Franc";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.operand);
+        ConverterState state;
+        state.Decimals = row.decimals;
+        state.Boxes = {"105", "16", "0", "0", "0", "0"};
+        const std::vector<TapeLine> lines = OperatorLines(row.operand, OperatorKey::Equals, state, context);
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ((std::vector<std::string>{lines[0].amount, lines[1].amount, lines[1].converted}), row.amounts);
+    }
+}
+
 }  // namespace
 }  // namespace devical::engine

@@ -212,6 +212,16 @@ TEST_F(ActivationTest, TheDailyRatesAreDueOnceADayWhenAskedFor) {
     }
 }
 
+// The bank's day goes with a floating rate only: not with the euro, nor a currency fixed to it.
+TEST_F(ActivationTest, TheBanksDayGoesWithAFloatingRateOnly) {
+    for (const auto& [code, day] : {std::pair{"USD", "2026-12-04"}, {"EUR", ""}, {"FRF", ""}}) {
+        SCOPED_TRACE(code);
+        ConverterSession session = Session();
+        Activate(session, With(kFrancs, "Title=FRF", std::string("Title=") + code) + "[Rates]\r\nDate=2026-12-04\r\n");
+        EXPECT_EQ(session.FloatingRateDate(), day);
+    }
+}
+
 TEST(WorkingDaysSince, CountsMondayToFridayAfterTheDateUpToToday) {
     using namespace std::chrono;
     const sys_days monday = sys_days(year(2026) / December / 7);

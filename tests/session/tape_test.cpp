@@ -111,6 +111,11 @@ TEST_F(TapeTest, PrintsEachChangeOfSettingAfterTheFirstActivation) {
     session.Activate();
     EXPECT_EQ(Printed(session),
               (std::vector<std::string>{"Décimales : 3", "Devise : USD, 1 € = 1,08", "Taxe : 5,5 %"}));
+    // The rate alone, as the rates command changes it.
+    dollars.replace(dollars.find("1,08"), 4, "1,0842");
+    WriteBytes("DEVICAL.INI", dollars);
+    session.Activate();
+    EXPECT_EQ(Printed(session).back(), "Devise : USD, 1 € = 1,0842");
 }
 
 TEST_F(TapeTest, KeepsItsLinesInTapeTxtAndCutsThemBackToTheLast10000) {
@@ -158,6 +163,13 @@ TEST_F(TapeTest, ReadsTheFileOnlyWhenALineComesAndTellsAFailureOnce) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("Tape.txt"), std::string::npos);
     EXPECT_EQ(Printed(session).size(), 3u);  // the tape goes on in the window
+    // Written again, then failing anew: told again.
+    std::filesystem::remove(Path("Tape.txt"));
+    Press(session, "3+");
+    std::filesystem::remove(Path("Tape.txt"));
+    std::filesystem::create_directory(Path("Tape.txt"));
+    Press(session, "4+5+");
+    EXPECT_EQ(told.size(), 2u);
 }
 
 }  // namespace

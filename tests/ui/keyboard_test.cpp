@@ -42,6 +42,7 @@ private slots:
         Row("z shows the memory as 0", "5 Ctrl+Num++ z", "ButtonEgal201");
         Row("Down steps the list", "Shift+Tab Shift+Tab Shift+Tab Shift+Tab Down", "Nb_Dec301");
         Row("Up steps it, then stops", "Shift+Tab Shift+Tab Shift+Tab Shift+Tab Up Up Up", "Nb_Dec001");
+        Row("Down stops on x", "Shift+Tab Shift+Tab Shift+Tab Shift+Tab Down Down Down", "Nb_Decx01");
         Row("d then a digit, fast", "d 3", "ButtonEgal301");
         // Keys of the main keyboard for the keypad's and Insert's.
         Row("Ctrl+P is M+", "5 Ctrl+P", "ButtonEgal251");

@@ -71,6 +71,7 @@ private:
         windows_->Taxes();
         windows_->Memory();
         windows_->Question();
+        windows_->Tape();
         BackToMain(500);  // a first run's dialog keeps the activation
         return *windows_;
     }

@@ -525,6 +525,7 @@ private slots:
         again.Calc.ButtonMCClick();
         QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray(" "));
         again.Calc.Lst_MemoryClick();
+        QVERIFY(again.Memory().ListView1->selectionModel()->selectedRows().isEmpty());  // the memory is not listed
         Select(again.Memory(), "DEM Loyer");
         Key(again.Memory(), Qt::Key_Return);
         QCOMPARE(dir_->Setting("Memory", "Title"), QByteArray("DEM Loyer"));
