@@ -1,5 +1,7 @@
 // The currency, tax and saved-amount lists, the memory register and the title question,
 // used through the windows as a person would, with the files checked byte for byte.
+#include <sys/stat.h>
+
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
@@ -370,6 +372,22 @@ private slots:
         QVERIFY(!w.Taxes().isVisible());
         QCOMPARE(dir_->Setting("Taxe", "Title"), QByteArray("TVA normale"));
         QCOMPARE(dir_->Read("Taxes.txt"), kTaxes + "\r\n");
+    }
+
+    // A list that cannot be read (here a FIFO, which would block a reader) is reported as it
+    // opens, its rows kept; the window is usable and nothing waits.
+    void aListThatCannotBeReadIsReportedAndTheWindowStays() {
+        auto& w = Open();
+        w.Taxes().ShowList();
+        const QStringList rows = Titles(w.Taxes());
+        w.Taxes().Bt_ExitClick();
+        QVERIFY(QFile::remove(dir_->Path() + "Taxes.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir_->Path() + "Taxes.txt").constData(), 0644), 0);
+        messages_->Expect(QStringLiteral("Ne peut lire le fichier ") + dir_->Path() +
+                          QStringLiteral("Taxes.txt\nce n'est pas un fichier ordinaire"));
+        w.Taxes().ShowList();
+        QVERIFY(w.Taxes().isVisible());
+        QCOMPARE(Titles(w.Taxes()), rows);
     }
 
     void deletingAsksAndCancelKeepsTheRow() {
