@@ -1,11 +1,13 @@
 // The ECB's full history file read for its newest day: every working day since 1999, about
-// 7,000 days of 30 rates, newest first as the ECB writes it. build/bench_rates
+// 7,000 days of 30 rates, newest first as the ECB writes it; the local history made of it,
+// a day found in it and 90 days added. build/bench_rates
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 
 #include "rates/ecb_rates.h"
+#include "rates/rate_history.h"
 
 namespace {
 
@@ -21,9 +23,9 @@ std::string HistoryFile(int days) {
         "Bank</gesmes:name></gesmes:Sender><Cube>\n";
     char line[96];
     for (int day = days; day > 0; --day) {
-        std::snprintf(line, sizeof line, "<Cube time=\"%04d-%02d-%02d\">", 1999 + day / 260, 1 + day / 22 % 12,
-                      1 + day % 28);
-        xml += line;
+        // Five days in seven from the first day of the euro, each once.
+        xml +=
+            "<Cube time=\"" + devical::rates::IsoDate(*devical::rates::DayNumber("1999-01-04") + day * 7 / 5) + "\">";
         int n = 0;
         for (const char* code : kCodes) {
             std::snprintf(line, sizeof line, "<Cube currency=\"%s\" rate=\"%d.%04d\"/>", code, 1 + n * 7,
@@ -43,5 +45,32 @@ void BM_ParseHistory(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(xml.size()) / 1e6;
 }
 BENCHMARK(BM_ParseHistory)->Unit(benchmark::kMillisecond);
+
+// The local history of all those days: one day's rates found, from the file's bytes.
+devical::rates::RateHistory FullHistory() {
+    devical::rates::RateHistory history;
+    history.Add(devical::rates::ParseEcbDays(HistoryFile(7000)));
+    return history;
+}
+
+void BM_HistoryDay(benchmark::State& state) {
+    const std::string bytes = FullHistory().Bytes();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(devical::rates::RateHistory::FromBytes(bytes).RatesOn("2012-06-15"));
+    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+}
+BENCHMARK(BM_HistoryDay)->Unit(benchmark::kMicrosecond);
+
+// A 90-day file read and added to the full history (the file's writing aside).
+void BM_HistoryAdd90Days(benchmark::State& state) {
+    const devical::rates::RateHistory full = FullHistory();
+    const std::string ninetyDays = HistoryFile(90);
+    for (auto _ : state) {
+        devical::rates::RateHistory history = full;
+        history.Add(devical::rates::ParseEcbDays(ninetyDays));
+        benchmark::DoNotOptimize(history.Bytes());
+    }
+}
+BENCHMARK(BM_HistoryAdd90Days)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -167,29 +167,18 @@ std::vector<PublishedRate> ReadDay(std::string_view body, std::string_view date)
     return rates;
 }
 
-}  // namespace
-
-RatesError::RatesError(std::string key, std::vector<std::string> parts)
-    : std::runtime_error(
-          engine::FillIn(engine::BuiltInText(key), std::vector<std::string_view>(parts.begin(), parts.end()))),
-      key_(std::move(key)),
-      parts_(std::move(parts)) {}
-
 // The days are walked as a nesting of Cube elements: the outer one, a day (time="..."), its
-// rates (self-closing). The files list the newest day first, but the greatest date wins.
-EcbRates ParseEcbRates(std::string_view xml) {
+// rates (self-closing). Each day's date and the text of its rates, in the file's order.
+std::vector<std::pair<std::string_view, std::string_view>> DaysOf(std::string_view xml) {
     CheckEnvelope(xml);
+    std::vector<std::pair<std::string_view, std::string_view>> found;
     int depth = 0;
-    std::string_view dayDate, newestDate, newestBody;
     std::size_t dayStart = 0;
     std::unordered_set<std::string_view> days;
     for (auto tag = NextCube(xml, 0); tag; tag = NextCube(xml, tag->end)) {
         if (tag->closing) {
             if (--depth < 0) Refuse("RatesMalformed");
-            if (depth == 1 && dayDate > newestDate) {
-                newestDate = dayDate;
-                newestBody = xml.substr(dayStart, tag->begin - dayStart);
-            }
+            if (depth == 1) found.back().second = xml.substr(dayStart, tag->begin - dayStart);
             continue;
         }
         if (depth == 1) {
@@ -197,20 +186,41 @@ EcbRates ParseEcbRates(std::string_view xml) {
             if (!time) Refuse("RatesNoDate");
             if (!IsDate(*time)) Refuse("RatesNotADate", {std::string(*time)});
             if (!days.insert(*time).second) Refuse("RatesDayTwice", {std::string(*time)});
-            dayDate = *time;
+            found.emplace_back(*time, std::string_view());  // a day without rates, until its end says otherwise
             dayStart = tag->end;
-            if (tag->selfClosing && dayDate > newestDate) {  // a day without rates
-                newestDate = dayDate;
-                newestBody = {};
-            }
         } else if (depth >= 2 && !tag->selfClosing) {  // a rate holds nothing
             Refuse("RatesMalformed");
         }
         if (!tag->selfClosing) ++depth;
     }
     if (depth != 0) Refuse("RatesMalformed");
-    if (newestDate.empty()) Refuse("RatesNoDay");
-    return {std::string(newestDate), ReadDay(newestBody, newestDate)};
+    if (found.empty()) Refuse("RatesNoDay");
+    return found;
 }
+
+}  // namespace
+
+// The files list the newest day first, but the greatest date wins; only its rates are read.
+EcbRates ParseEcbRates(std::string_view xml) {
+    const auto days = DaysOf(xml);
+    const auto newest = std::max_element(days.begin(), days.end());
+    return {std::string(newest->first), ReadDay(newest->second, newest->first)};
+}
+
+std::vector<EcbRates> ParseEcbDays(std::string_view xml) {
+    auto days = DaysOf(xml);
+    std::sort(days.begin(), days.end());
+    std::vector<EcbRates> read;
+    read.reserve(days.size());
+    for (const auto& [date, body] : days)
+        read.push_back({std::string(date), ReadDay(body, date)});
+    return read;
+}
+
+RatesError::RatesError(std::string key, std::vector<std::string> parts)
+    : std::runtime_error(
+          engine::FillIn(engine::BuiltInText(key), std::vector<std::string_view>(parts.begin(), parts.end()))),
+      key_(std::move(key)),
+      parts_(std::move(parts)) {}
 
 }  // namespace devical::rates

@@ -43,4 +43,7 @@ struct EcbRates {
 // sections hold is not read. One pass over the file; only the newest day's rates are read.
 EcbRates ParseEcbRates(std::string_view xml);
 
+// Every day of the file, oldest first, each checked as above.
+std::vector<EcbRates> ParseEcbDays(std::string_view xml);
+
 }  // namespace devical::rates

@@ -68,7 +68,10 @@ UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const Ec
     for (std::size_t record = 0; record < list.RecordCount(); ++record) {
         const std::string code = engine::CurrencyCode(list.Field(record, 0));
         const auto rate = published.find(code);
-        if (rate == published.end()) continue;
+        if (rate == published.end()) {
+            if (!engine::IsFixedToEuro(code)) report.unpublished.push_back(code);
+            continue;
+        }
         listed.insert(code);
         const std::string& text = rateTexts[record];
         if (SameRate(text, separator, rate->second->rate)) continue;

@@ -22,6 +22,7 @@ struct UpdateReport {
     std::vector<RateChange> added;
     bool currentCurrencyFollowed = false;  // DEVICAL.INI's [Currency] Rate took the new rate
     std::vector<std::string> failure;      // read back only: the reason's text key, then its parts
+    std::vector<std::string> unpublished;  // floating rows of the list without a rate that day, kept
 };
 
 struct UpdateOptions {

@@ -16,8 +16,10 @@
 
 #include "engine/builtin_texts.h"
 #include "platform/qt_translations.h"
+#include "rates/rate_history.h"
 #include "rates/rate_update.h"
 #include "rates/update_result.h"
+#include "storage/directory_lock.h"
 #include "storage/file_io.h"
 #include "storage/language_file.h"
 #include "storage/language_set.h"
@@ -28,6 +30,7 @@ namespace {
 using devical::rates::RatesError;
 
 constexpr const char* kDailyUrl = "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+constexpr const char* kHistoryUrl = "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-hist.xml";
 constexpr qint64 kLargestFile = 256LL << 20;  // the full history is some megabytes: past this, it is not the ECB's
 
 // Without an answer for this long, the fetch gives up; DEVICAL_RATES_TIMEOUT_MS shortens it.
@@ -115,7 +118,7 @@ int Failed(const char* why) {
 }
 
 struct RatesOptions {
-    QCommandLineOption url, file, add, dryRun, directory, machine;
+    QCommandLineOption url, file, add, dryRun, directory, machine, history, date;
 };
 
 // The options, their help in the language in use.
@@ -135,9 +138,59 @@ RatesOptions DescribeOptions(QCommandLineParser& parser) {
         {QStringLiteral("dry-run"), text("RatesHelpDryRun")},
         {QStringLiteral("directory"), text("RatesHelpDirectory"), QStringLiteral("DIR")},
         {QStringLiteral("machine"), text("RatesHelpMachine")},
+        {QStringLiteral("history"), text("RatesHelpHistory")},
+        {QStringLiteral("date"), text("RatesHelpDate"), QStringLiteral("DATE")},
     };
-    parser.addOptions({options.url, options.file, options.add, options.dryRun, options.directory, options.machine});
+    parser.addOptions({options.url, options.file, options.add, options.dryRun, options.directory, options.machine,
+                       options.history, options.date});
     return options;
+}
+
+std::filesystem::path HistoryPath(const std::filesystem::path& directory) {
+    return devical::storage::FindFileNoCase(directory, devical::rates::kRateHistoryFileName);
+}
+
+devical::rates::RateHistory LoadHistory(const std::filesystem::path& path) {
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing)) return {};
+    return devical::rates::RateHistory::FromBytes(devical::storage::ReadFileBytes(path));
+}
+
+// The days fetched go into the local history, when there is one or one is asked for.
+void KeepHistory(const std::filesystem::path& directory, const std::vector<devical::rates::EcbRates>& days, bool asked,
+                 bool dryRun, bool tell) {
+    const std::filesystem::path path = HistoryPath(directory);
+    std::error_code missing;
+    if (!asked && !std::filesystem::exists(path, missing)) return;
+    const devical::storage::DirectoryLock lock(directory);  // another run adds its days after ours
+    devical::rates::RateHistory history = LoadHistory(path);
+    history.Add(days);
+    if (!dryRun) devical::storage::ReplaceFileContents(path, history.Bytes());
+    if (tell)
+        std::printf("%s\n",
+                    devical::engine::BuiltInText("RatesHistoryKept", {std::to_string(history.DayCount()),
+                                                                      devical::engine::ShownDate(history.FirstDay()),
+                                                                      devical::engine::ShownDate(history.NewestDay())})
+                        .c_str());
+}
+
+// The rates of a day the user picked, from the local history: the last working day's for a
+// day without rates, said so; a day outside the history refused.
+devical::rates::EcbRates RatesOfDay(const std::filesystem::path& directory, const std::string& day, bool tell) {
+    using devical::engine::ShownDate;
+    const std::filesystem::path path = HistoryPath(directory);
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing)) throw RatesError("RatesNoHistory", {});
+    if (!devical::rates::DayNumber(day)) throw RatesError("RatesNotADate", {day});
+    const devical::rates::RateHistory history = LoadHistory(path);
+    const auto rates = history.RatesOn(day);
+    if (!rates)
+        throw RatesError("RatesDateOutside",
+                         {ShownDate(day), ShownDate(history.FirstDay()), ShownDate(history.NewestDay())});
+    if (rates->date != day && tell)
+        std::printf("%s\n",
+                    devical::engine::BuiltInText("RatesDateTaken", {ShownDate(day), ShownDate(rates->date)}).c_str());
+    return *rates;
 }
 
 // A directory given is the window's own: used as it is, never seeded.
@@ -176,7 +229,9 @@ int main(int argc, char** argv) {
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         devical::platform::ShowHelp(parser);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
-    if (!parser.positionalArguments().isEmpty() || (parser.isSet(options.url) && parser.isSet(options.file))) {
+    const bool pickedDay = parser.isSet(options.date) && parser.value(options.date) != QLatin1String("today");
+    if (!parser.positionalArguments().isEmpty() || (parser.isSet(options.url) && parser.isSet(options.file)) ||
+        (pickedDay && (parser.isSet(options.url) || parser.isSet(options.file) || parser.isSet(options.history)))) {
         std::fprintf(stderr, "devical-rates: %s\n", devical::engine::BuiltInText("RatesUsage").c_str());
         return 1;
     }
@@ -189,10 +244,20 @@ int main(int argc, char** argv) {
         SpeakLanguageOf(plan);  // a directory seeded just now has its set
         const std::string language = devical::storage::SpokenLanguageIn(plan.directory);
 
-        const std::string xml = parser.isSet(options.file)
-                                    ? devical::storage::ReadFileBytes(parser.value(options.file).toStdString())
-                                    : Fetch(parser.value(options.url));
-        const devical::rates::EcbRates rates = devical::rates::ParseEcbRates(xml);
+        const bool machine = parser.isSet(options.machine);
+        devical::rates::EcbRates rates;
+        if (pickedDay) {
+            rates = RatesOfDay(plan.directory, parser.value(options.date).toStdString(), !machine);
+        } else {
+            const bool wholeHistory = parser.isSet(options.history) && !parser.isSet(options.url);
+            const std::string xml =
+                parser.isSet(options.file)
+                    ? devical::storage::ReadFileBytes(parser.value(options.file).toStdString())
+                    : Fetch(wholeHistory ? QString::fromLatin1(kHistoryUrl) : parser.value(options.url));
+            std::vector<devical::rates::EcbRates> days = devical::rates::ParseEcbDays(xml);
+            KeepHistory(plan.directory, days, parser.isSet(options.history), parser.isSet(options.dryRun), !machine);
+            rates = std::move(days.back());
+        }
         const devical::rates::UpdateReport report = devical::rates::UpdateRates(
             plan.directory, rates, {parser.isSet(options.add), parser.isSet(options.dryRun)}, language);
         for (const std::string& notice : devical::storage::TakeStorageNotices())
@@ -201,6 +266,12 @@ int main(int argc, char** argv) {
             std::fputs(devical::rates::UpdateResultText(report).c_str(), stdout);
         } else {
             Print(report, parser.isSet(options.dryRun));
+            if (pickedDay && !report.unpublished.empty()) {
+                std::string codes;
+                for (const std::string& code : report.unpublished)
+                    codes += (codes.empty() ? "" : ", ") + code;
+                std::printf("%s\n", devical::engine::BuiltInText("RatesUnpublished", {codes}).c_str());
+            }
         }
         return 0;
     } catch (const RatesError& error) {

@@ -22,7 +22,7 @@ printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' '<gesmes:Envelope xmlns:g
   "<Cube currency='GBP' rate='0.8543'/><Cube currency='CHF' rate='0.94'/><Cube currency='NOK' rate='11.7'/>" \
   "</Cube></Cube></gesmes:Envelope>" >"$work/daily.xml"
 
-# /daily.xml served, /hang taken and never answered, /trickle a byte every 0.1 s for 4 s,
+# /daily.xml and /hist.xml served, /hang taken and never answered, /trickle a byte every 0.1 s for 4 s,
 # anything else 404.
 python3 -c '
 import http.server, os, sys, time
@@ -35,8 +35,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 for _ in range(40): self.wfile.write(b" "); self.wfile.flush(); time.sleep(0.1)
             except OSError: pass
             return
-        if self.path != "/daily.xml": return self.send_error(404)
-        body = open(sys.argv[1], "rb").read()
+        name = os.path.join(os.path.dirname(sys.argv[1]), os.path.basename(self.path))
+        if self.path not in ("/daily.xml", "/hist.xml") or not os.path.exists(name): return self.send_error(404)
+        body = open(name, "rb").read()
         self.send_response(200); self.send_header("Content-Length", str(len(body))); self.end_headers()
         self.wfile.write(body)
     def log_message(self, *arguments): pass
@@ -80,8 +81,30 @@ grep -q $'^1,0842\r$' "$program/Rates.txt" && grep -q $'^Date=2026-12-04\r$' "$p
   fail "--url with --file taken"
 grep -q "indiquez --url ou --file" "$work/err" || fail "--url with --file: $(cat "$work/err")"
 
+# The local history: fetched whole once, each later fetch adding its day; a picked day's rates
+# come from it, a day without rates takes the working day before, a day outside is refused.
+printf '%s\n' '<gesmes:Envelope><Cube>' \
+  "<Cube time='2026-05-04'><Cube currency='USD' rate='1.131'/><Cube currency='CHF' rate='0.95'/></Cube>" \
+  "<Cube time='2026-04-30'><Cube currency='USD' rate='1.13'/><Cube currency='GBP' rate='0.86'/></Cube>" \
+  '</Cube></gesmes:Envelope>' >"$work/hist.xml"
+"$program/devical-rates" --history --url "$base/hist.xml" >"$work/out" || fail "--history refused"
+grep -q "^Historique : 2 jours, du 30/04/2026 au 04/05/2026$" "$work/out" || fail "--history: $(cat "$work/out")"
+"$program/devical-rates" --url "$base/daily.xml" >"$work/out" || fail "the day's file refused"
+grep -q "^Historique : 3 jours, du 30/04/2026 au 04/12/2026$" "$work/out" || fail "the day not kept: $(cat "$work/out")"
+"$program/devical-rates" --date 2026-05-01 >"$work/out" || fail "--date refused"
+grep -q "^Pas de taux BCE le 01/05/2026 : taux du 30/04/2026, le jour ouvré précédent.$" "$work/out" &&
+  grep -q "^USD 1,0842 -> 1,13$" "$work/out" && grep -q "^Pas de taux BCE ce jour-là, taux gardé : .*CHF" "$work/out" ||
+  fail "--date 2026-05-01: $(cat "$work/out")"
+grep -q $'^Date=2026-04-30\r$' "$program/DEVICAL.INI" || fail "the day of the rates is not recorded"
+cp -a "$program" "$work/before-date"
+"$program/devical-rates" --date 1998-12-31 >"$work/out" 2>"$work/err" && fail "a day before the history taken"
+grep -q "Pas de taux BCE pour le 31/12/1998 : l'historique va du 30/04/2026 au 04/12/2026." "$work/err" ||
+  fail "1998-12-31: $(cat "$work/err")"
+diff -r "$work/before-date" "$program" >/dev/null || fail "a refused day changed a file"
+
 # Under the German set, rows added take their German names and the summary speaks German.
 cp "$2/Devical.GM" "$program/DEVICAL.LAN"
 "$program/devical-rates" --url "$base/daily.xml" --add >"$work/out" || fail "--add refused"
-printf 'NOK hinzugefügt -> 11,7\nEZB-Kurse vom 04.12.2026: 0 geändert, 1 hinzugefügt\n' | diff - "$work/out"
+printf '%s\n' "Verlauf: 3 Tage, vom 30.04.2026 bis 04.12.2026" "GBP 0,86 -> 0,8543" "USD 1,13 -> 1,0842" \
+  "NOK hinzugefügt -> 11,7" "EZB-Kurse vom 04.12.2026: 2 geändert, 1 hinzugefügt" | diff - "$work/out"
 grep -q $'^NOK Norwegische Krone\r$' "$program/Rates.txt" || fail "the added row is not named in German"
