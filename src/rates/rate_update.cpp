@@ -99,6 +99,8 @@ UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const Ec
         }
     }
     settings.Write("Rates", "Date", rates.date);
+    if (options.pickedDay || !settings.Read("Rates", "Picked", "").empty())
+        settings.Write("Rates", "Picked", options.pickedDay ? "1" : "0");
     settings.Write("Rates", "Source", "ECB");
 
     if (options.dryRun) return report;

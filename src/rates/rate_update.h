@@ -26,8 +26,9 @@ struct UpdateReport {
 };
 
 struct UpdateOptions {
-    bool add = false;     // append rows for the published currencies the list lacks
-    bool dryRun = false;  // say what would change, write nothing
+    bool add = false;        // append rows for the published currencies the list lacks
+    bool dryRun = false;     // say what would change, write nothing
+    bool pickedDay = false;  // the rates are of a day the user picked: no daily update replaces them
 };
 
 // Rates.txt of the program directory: every row whose code is published and not fixed takes

@@ -84,6 +84,7 @@ void ConverterSession::Take(const storage::Settings& settings) {
     state_.Decimals = settings.decimals;
     ratesDaily_ = settings.ratesDaily;
     ratesChecked_ = settings.ratesChecked;
+    ratesPicked_ = settings.ratesPicked;
 }
 
 void ConverterSession::TakeTax(const std::string& title, engine::Amount rate) {
@@ -226,7 +227,7 @@ bool ConverterSession::TakeDailyRatesTurn(std::chrono::sys_days today) {
     char day[16];
     std::snprintf(day, sizeof day, "%04d-%02u-%02u", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
                   static_cast<unsigned>(date.day()));
-    if (!ratesDaily_ || ratesChecked_ == day) return false;
+    if (!ratesDaily_ || ratesPicked_ || ratesChecked_ == day) return false;
     ratesChecked_ = day;
     pending_.RatesChecked(day);
     Flush();  // a note that fails means one more try

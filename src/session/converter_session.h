@@ -100,7 +100,8 @@ public:
     void FollowNewSet();
 
     // The daily update of the rates at start-up: whether it is asked for, its change stored,
-    // and whether it is due today (asked for and not yet tried today; the day is noted).
+    // and whether it is due today (asked for, not yet tried today, and the rates not of a day
+    // the user picked; the day is noted).
     bool RatesDaily() const { return ratesDaily_; }
     std::optional<std::string> StoreRatesDaily(bool daily);
     bool TakeDailyRatesTurn(std::chrono::sys_days today);
@@ -165,6 +166,7 @@ private:
     storage::SettingsChanges pending_;  // the keys the action under way changed
     bool ratesDaily_ = false;
     std::string ratesChecked_;
+    bool ratesPicked_ = false;
     engine::ConverterState state_;
     engine::ConverterContext context_;
     TapeLog tape_;

@@ -85,6 +85,7 @@ SettingsReading ReadSettings(const IniDocument& document, const std::string& fil
     s.ratesDate = read.Text("Rates", "Date", "");
     s.ratesDaily = read.Text("Rates", "Daily", "0") == "1";
     s.ratesChecked = read.Text("Rates", "Checked", "");
+    s.ratesPicked = read.Text("Rates", "Picked", "0") == "1";
     reading.problems = read.TakeProblems();
     return reading;
 }

@@ -40,6 +40,7 @@ struct Settings {
     std::string ratesDate;     // the day of the central bank's rates last taken ("2026-12-04"), if any
     bool ratesDaily = false;   // the rates are updated at the first start of each day
     std::string ratesChecked;  // the day they were last asked for at a start
+    bool ratesPicked = false;  // the rates are of a day the user picked, which no daily update replaces
 };
 
 // The settings as read at one moment. A missing, empty or unusable value gives the default

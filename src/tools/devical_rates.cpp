@@ -259,7 +259,7 @@ int main(int argc, char** argv) {
             rates = std::move(days.back());
         }
         const devical::rates::UpdateReport report = devical::rates::UpdateRates(
-            plan.directory, rates, {parser.isSet(options.add), parser.isSet(options.dryRun)}, language);
+            plan.directory, rates, {parser.isSet(options.add), parser.isSet(options.dryRun), pickedDay}, language);
         for (const std::string& notice : devical::storage::TakeStorageNotices())
             std::fprintf(stderr, "devical-rates: %s\n", notice.c_str());
         if (parser.isSet(options.machine)) {

@@ -95,7 +95,8 @@ grep -q "^Historique : 3 jours, du 30/04/2026 au 04/12/2026$" "$work/out" || fai
 grep -q "^Pas de taux BCE le 01/05/2026 : taux du 30/04/2026, le jour ouvré précédent.$" "$work/out" &&
   grep -q "^USD 1,0842 -> 1,13$" "$work/out" && grep -q "^Pas de taux BCE ce jour-là, taux gardé : .*CHF" "$work/out" ||
   fail "--date 2026-05-01: $(cat "$work/out")"
-grep -q $'^Date=2026-04-30\r$' "$program/DEVICAL.INI" || fail "the day of the rates is not recorded"
+grep -q $'^Date=2026-04-30\r$' "$program/DEVICAL.INI" && grep -q $'^Picked=1\r$' "$program/DEVICAL.INI" ||
+  fail "the day of the rates, picked, is not recorded"
 cp -a "$program" "$work/before-date"
 "$program/devical-rates" --date 1998-12-31 >"$work/out" 2>"$work/err" && fail "a day before the history taken"
 grep -q "Pas de taux BCE pour le 31/12/1998 : l'historique va du 30/04/2026 au 04/12/2026." "$work/err" ||

@@ -199,6 +199,7 @@ TEST_F(ActivationTest, TheDailyRatesAreDueOnceADayWhenAskedFor) {
         {"Daily=1\r\nChecked=2026-12-07\r\n", false},
         {"Daily=1\r\nChecked=2026-12-04\r\n", true},
         {"Daily=1\r\n", true},
+        {"Daily=1\r\nChecked=2026-12-04\r\nPicked=1\r\n", false},  // a day the user picked stays
     };
     for (const auto& [rates, due] : rows) {
         SCOPED_TRACE(rates);
