@@ -32,6 +32,7 @@ public:
     platform::MessageAnswer ShowMessage(QWidget* parent, platform::MessageKind kind, const QString& text) override;
     bool Choose(const storage::RowChoice& choice) override { return calc_.Choose(choice); }
     bool RatesDaily() const override { return calc_.RatesDaily(); }
+    QString RatesDay() const override { return calc_.RatesDay(); }
     bool StoreRatesDaily(bool daily) override { return calc_.StoreRatesDaily(daily); }
     bool StoreTitle(storage::TitleTarget target, const std::string& title) override {
         return calc_.StoreTitle(target, title);

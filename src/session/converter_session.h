@@ -103,6 +103,8 @@ public:
     // and whether it is due today (asked for, not yet tried today, and the rates not of a day
     // the user picked; the day is noted).
     bool RatesDaily() const { return ratesDaily_; }
+    // The day of the central bank's rates last taken ("2026-12-04"), empty before any.
+    const std::string& RatesDay() const { return ratesDate_; }
     std::optional<std::string> StoreRatesDaily(bool daily);
     bool TakeDailyRatesTurn(std::chrono::sys_days today);
 

@@ -35,6 +35,7 @@ public:
     virtual bool StoreTitle(storage::TitleTarget target, const std::string& title) = 0;
     // The daily update of the rates at start-up, and its change, written at once (false as above).
     virtual bool RatesDaily() const = 0;
+    virtual QString RatesDay() const = 0;  // ISO; empty before any rates were taken
     virtual bool StoreRatesDaily(bool daily) = 0;
     // The current currency's and tax's titles, and the code and blank put in front of memory titles.
     virtual QString CurrencyTitle() const = 0;

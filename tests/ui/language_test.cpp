@@ -187,7 +187,7 @@ private:
                     for (int column = 0; column < rows->columnCount(); ++column)
                         wider(rows->index(row, column).data().toString(), view->fontMetrics(),
                               QRect(0, 0, view->columnWidth(column) - 8, 100));
-            } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
+            } else if (auto* header = qobject_cast<QHeaderView*>(widget); header && header->isVisible()) {
                 for (int section = 0; section < header->count(); ++section)
                     wider(header->model()->headerData(section, header->orientation()).toString(), header->fontMetrics(),
                           QRect(0, 0, header->sectionSize(section) - 8, header->height()));
@@ -309,7 +309,8 @@ private slots:
         }
         const QRegularExpression word(QStringLiteral("[^\\W\\d_]{3}"));
         const QRegularExpression keyNames(QStringLiteral("\\b(Ctrl|Alt|Num)\\b"));
-        const QStringList alikeWords = {"Code", "Devical", "Devical €", "Euro", "Euros", "Info", "QWIL", "Taxes"};
+        const QStringList alikeWords = {"Code", "Devical", "Devical €", "Euro",   "Euros",    "Info",
+                                        "QWIL", "Taxes",   "April",     "August", "November", "September"};
         QSet<QString> alike(alikeWords.begin(), alikeWords.end());
         alike << QString::fromLatin1(devical::app::TInfo::WebAddress());
         for (const char* code : kCodes)

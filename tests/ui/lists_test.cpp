@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDateEdit>
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "rates/rate_history.h"
 #include "ui/common/colours.h"
 #include "windows_fixture.h"
 
@@ -864,6 +866,25 @@ private slots:
         QVERIFY(quietly.wait(10000));
         qunsetenv("DEVICAL_RATES_URL");
         QVERIFY(dir_->Read("Rates.txt").contains("USD Dollar\r\n1,0901\r\n"));
+    }
+
+    // A day picked in the list's day field (Enter there takes the day, not the row) sets the
+    // rates of that day from the local history, the working day before for a holiday.
+    void aDayPickedTakesItsRatesFromTheHistory() {
+        devical::rates::RateHistory history;
+        history.Add({{"2026-04-30", {{"USD", "1.13", 1.13L}}}, {"2026-05-04", {{"USD", "1.131", 1.131L}}}});
+        dir_->Write("RatesHistory.dat", QByteArray::fromStdString(history.Bytes()));
+        auto& w = Open();
+        w.Rates().ShowList();
+        auto* day = w.Rates().findChild<QDateEdit*>("Ed_Day");
+        day->setDate(QDate(2026, 5, 1));
+        QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
+        messages_->Expect(QStringLiteral("1 taux mis à jour (BCE, 30/04/2026)"));
+        QTest::keyClick(day, Qt::Key_Return);
+        QVERIFY(finished.wait(10000));
+        QVERIFY(w.Rates().isVisible());
+        QVERIFY(dir_->Read("Rates.txt").contains("USD Dollar\r\n1,13\r\n"));
+        QCOMPARE(dir_->Setting("Rates", "Picked"), QByteArray("1"));
     }
 
     // A failed update says why in the set's words, and changes nothing.

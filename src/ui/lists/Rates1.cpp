@@ -1,8 +1,10 @@
 #include "ui/lists/Rates1.h"
 
+#include <QCalendarWidget>
 #include <QKeyEvent>
 #include <cstdio>
 
+#include "engine/builtin_texts.h"
 #include "platform/desktop.h"
 #include "rates/update_result.h"
 #include "ui/common/accessibility.h"
@@ -30,6 +32,13 @@ TRates::TRates(Services& services, QWidget* parent)
     connect(Cb_Daily, &QCheckBox::clicked, this, [this](bool daily) {
         if (!services_.StoreRatesDaily(daily)) Cb_Daily->setChecked(!daily);
     });
+    // The day of the rates: the ECB's first day to today, in the set's date format.
+    Ed_Day = Placed(new QDateEdit(Panel1), "Ed_Day", {0, 4, 96, 22});
+    Ed_Day->setCalendarPopup(true);
+    Ed_Day->setDateRange(QDate(1999, 1, 4), QDate::currentDate());
+    Ed_Day->installEventFilter(this);
+    connect(Ed_Day->calendarWidget(), &QCalendarWidget::activated, this, &TRates::DayPicked);
+    connect(Ed_Day->calendarWidget(), &QCalendarWidget::clicked, this, &TRates::DayPicked);
     connect(&update_, &QProcess::finished, this, &TRates::UpdateEnded);
     connect(&update_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) UpdateEnded(-1, QProcess::CrashExit);
@@ -41,6 +50,20 @@ void TRates::ApplyOwnTexts(const storage::LanguageFile& lan) {
     Cb_Daily->setToolTip(Text(lan.Text(design_.tipsSection, "Daily")));
     Cb_Daily->setAccessibleName(Cb_Daily->toolTip());
     Cb_Daily->resize(Cb_Daily->sizeHint().width(), Cb_Daily->height());  // as wide as its text
+    // Month and day names in the set's language, whatever the user's locale.
+    static const QLocale::Language kLanguages[] = {QLocale::French, QLocale::English, QLocale::German};
+    const QLocale language(kLanguages[static_cast<int>(engine::CurrentBuiltInLanguage())]);
+    Ed_Day->setLocale(language);
+    Ed_Day->calendarWidget()->setLocale(language);
+    Ed_Day->setDisplayFormat(Text(engine::BuiltInText("DateFormat")));
+    Ed_Day->setToolTip(Text(lan.Text(design_.tipsSection, "Day", engine::BuiltInText("RatesDayHint"))));
+    Ed_Day->setAccessibleName(Ed_Day->toolTip());
+    // The day field stands between the reload button and the daily box, in the Tab order too;
+    // the daily box stays the last control, which Shift+Tab from the list reaches.
+    Ed_Day->move(Bt_Update->geometry().right() + 4, Ed_Day->y());
+    Cb_Daily->move(Ed_Day->geometry().right() + 6, Cb_Daily->y());
+    setTabOrder(Bt_Update, Ed_Day);
+    setTabOrder(Ed_Day, Cb_Daily);
     KeepClearOfOk(*Cb_Daily);
 }
 
@@ -64,10 +87,29 @@ void TRates::UpdateQuietly() {
     StartUpdate();
 }
 
-void TRates::StartUpdate() {
+void TRates::DayPicked() {
+    if (Updating() || !SaveList()) return;
+    quiet_ = false;
+    StartUpdate({QStringLiteral("--date"), Ed_Day->date().toString(Qt::ISODate)});
+}
+
+// Enter in the day field takes that day, rather than choosing the list's row.
+bool TRates::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Ed_Day && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            DayPicked();
+            return true;
+        }
+    }
+    return ListWindow::eventFilter(watched, event);
+}
+
+void TRates::StartUpdate(const QStringList& day) {
     SetUpdating(true);
-    update_.start(platform::ExecutableDirectory() + QStringLiteral("devical-rates"),
-                  {QStringLiteral("--directory"), services_.ProgramDirectory(), QStringLiteral("--machine")});
+    update_.start(
+        platform::ExecutableDirectory() + QStringLiteral("devical-rates"),
+        QStringList{QStringLiteral("--directory"), services_.ProgramDirectory(), QStringLiteral("--machine")} + day);
 }
 
 void TRates::SetUpdating(bool updating) {
@@ -87,6 +129,8 @@ void TRates::SetUpdating(bool updating) {
 
 void TRates::showEvent(QShowEvent* event) {
     Cb_Daily->setChecked(services_.RatesDaily());
+    const QDate day = QDate::fromString(services_.RatesDay(), Qt::ISODate);
+    Ed_Day->setDate(day.isValid() ? day : QDate::currentDate());
     ListWindow::showEvent(event);
     if (Updating()) Announce(this, services_.MessageText("RatesUpdating"));
 }

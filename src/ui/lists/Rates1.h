@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QProcess>
 
 #include "rates/rate_update.h"
@@ -17,6 +18,8 @@ public:
     explicit TRates(Services& services, QWidget* parent = nullptr);
 
     void Bt_UpdateClick();
+    // The rates of the day in the day field, from the local history kept by devical-rates.
+    void DayPicked();
     // The update that a start asks for once a day: nothing said, unless the amounts move.
     void UpdateQuietly();
 
@@ -34,10 +37,12 @@ private:
     QString FailureText(const rates::UpdateReport& result, const QString& written) const;
     void SetUpdating(bool updating);
 
-    void StartUpdate();
+    void StartUpdate(const QStringList& day = {});
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QToolButton* Bt_Update{};
     QCheckBox* Cb_Daily{};
+    QDateEdit* Ed_Day{};
     QProcess update_;
     bool quiet_ = false;
 };

@@ -154,6 +154,7 @@ public:
     void ListFilesChanged() { session_.ListFilesChanged(); }
     // The daily update of the rates at start-up: asked for or not, stored, due today.
     bool RatesDaily() const { return session_.RatesDaily(); }
+    QString RatesDay() const { return QString::fromStdString(session_.RatesDay()); }
     bool StoreRatesDaily(bool daily) { return !Reported(session_.StoreRatesDaily(daily)); }
     bool TakeDailyRatesTurn();
     // The language file, or nothing once the reason it cannot be read has been shown.
