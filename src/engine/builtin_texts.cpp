@@ -1,8 +1,10 @@
 #include "engine/builtin_texts.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace devical::engine {
@@ -195,6 +197,7 @@ constexpr BuiltIn kTexts[] = {
     {"RatesDayHint", "Jour des taux BCE (historique gardé par devical-rates --history)",
      "Day of the ECB rates (history kept by devical-rates --history)",
      "Tag der EZB-Kurse (Verlauf von devical-rates --history)"},
+    {"Tape_Face/RatesDay", " (BCE du %1)", " (ECB of %1)", " (EZB vom %1)"},
     {"RatesHelpHistory",
      "Récupérer tout l'historique des taux de la BCE et le garder dans le dossier du programme (RatesHistory.dat).",
      "Fetch the ECB's whole history of rates and keep it in the program directory (RatesHistory.dat).",
@@ -390,15 +393,30 @@ std::string CountText(std::string_view key, std::size_t count) {
     return BuiltInText(singular ? std::string(key) + "One" : std::string(key), {number});
 }
 
-std::string ShownDate(std::string_view iso) {
+namespace {
+
+// The year, month and day of a real ISO day.
+std::optional<std::array<unsigned, 3>> IsoDayParts(std::string_view iso) {
     unsigned year = 0, month = 0, day = 0;
     char after = 0;
     const std::string whole(iso);
-    if (iso.size() != 10 || std::sscanf(whole.c_str(), "%4u-%2u-%2u%c", &year, &month, &day, &after) != 3 ||
+    if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-' ||
+        std::sscanf(whole.c_str(), "%4u-%2u-%2u%c", &year, &month, &day, &after) != 3 ||
         !std::chrono::year_month_day(std::chrono::year(static_cast<int>(year)), std::chrono::month(month),
                                      std::chrono::day(day))
              .ok())
-        return whole;
+        return std::nullopt;
+    return std::array{year, month, day};
+}
+
+}  // namespace
+
+bool IsIsoDay(std::string_view text) { return IsoDayParts(text).has_value(); }
+
+std::string ShownDate(std::string_view iso) {
+    const auto parts = IsoDayParts(iso);
+    if (!parts) return std::string(iso);
+    const auto [year, month, day] = *parts;
     std::string shown = BuiltInText("DateFormat");
     auto put = [&shown](std::string_view field, unsigned value, int width) {
         char digits[8];

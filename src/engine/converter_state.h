@@ -70,6 +70,8 @@ struct ConverterContext {
     std::string taxTitle;
     std::string taxCaption;
     std::string grossCaption;
+    // The central bank's day of a floating currency's rate ("2026-12-04"); empty for a fixed one.
+    std::string floatingRateDay;
     MessageCatalogue messages;
 };
 

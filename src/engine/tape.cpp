@@ -145,7 +145,8 @@ TapeLine KeyLine(TapeMark mark, const ConverterState& state, const ConverterCont
 }
 
 TapeSettings SettingsOf(const ConverterState& state, const ConverterContext& context) {
-    return {CurrencyCode(context.currencyTitle), state.CurrencyRate, state.TaxRate, state.Decimals};
+    return {CurrencyCode(context.currencyTitle), state.CurrencyRate, context.floatingRateDay, state.TaxRate,
+            state.Decimals};
 }
 
 std::vector<TapeLine> SettingLines(const TapeSettings& before, const TapeSettings& after, char decimalSeparator) {
@@ -157,8 +158,10 @@ std::vector<TapeLine> SettingLines(const TapeSettings& before, const TapeSetting
         line.code = std::move(code);
         lines.push_back(std::move(line));
     };
-    if (after.currencyCode != before.currencyCode || after.currencyRate != before.currencyRate)
+    if (after.currencyCode != before.currencyCode || after.currencyRate != before.currencyRate) {
         add(TapeMark::Currency, AmountText(after.currencyRate, decimalSeparator), after.currencyCode);
+        lines.back().converted = after.ratesDay;
+    }
     if (after.taxRate != before.taxRate) add(TapeMark::Tax, AmountText(after.taxRate, decimalSeparator));
     if (after.decimals != before.decimals) add(TapeMark::Decimals, after.decimals);
     return lines;
@@ -175,7 +178,10 @@ TapeCells CellsOf(const TapeLine& line, const TapeWords& words) {
     TapeCells cells;
     cells[6] = line.time;
     switch (line.mark) {
-    case TapeMark::Currency: cells[2] = FillIn(words.currency, {line.code, line.amount}); return cells;
+    case TapeMark::Currency:
+        cells[2] = FillIn(words.currency, {line.code, line.amount});
+        if (!line.converted.empty()) cells[2] += FillIn(words.ratesDay, {ShownDate(line.converted)});
+        return cells;
     case TapeMark::Tax: cells[2] = FillIn(words.taxRate, {line.amount}); return cells;
     case TapeMark::Decimals: cells[2] = FillIn(words.decimals, {line.amount}); return cells;
     default: break;

@@ -40,7 +40,7 @@ struct TapeLine {
     std::string amount;     // as the box showed it, with the decimals in force written out
     int box = 0;            // 1..6: the line and column it was typed in; 0 for none
     std::string code;       // the currency of that column ("FRF", "EUR"); the new one for a change of currency
-    std::string converted;  // the other column's amount, for a total and M+/M-
+    std::string converted;  // the other column's amount, for a total and M+/M-; a rate's ECB day
     std::string convertedCode;
 
     bool operator==(const TapeLine&) const = default;
@@ -58,6 +58,7 @@ TapeLine KeyLine(TapeMark mark, const ConverterState& state, const ConverterCont
 struct TapeSettings {
     std::string currencyCode;
     Amount currencyRate = 1;
+    std::string ratesDay;  // the central bank's day of a floating rate, if any
     Amount taxRate = 0;
     std::string decimals;
 };
@@ -75,6 +76,7 @@ struct TapeWords {
     std::string currency;         // "Devise : %1, 1 € = %2"
     std::string taxRate;          // "Taxe : %1 %"
     std::string decimals;         // "Décimales : %1"
+    std::string ratesDay;         // " (BCE du %1)", after the currency's sentence when its rate has a day
 };
 
 // The columns of a printed line: amount, key, line, currency, converted amount, its

@@ -98,7 +98,7 @@ void ConverterSession::TakeCurrency(const std::string& title, engine::Amount rat
     context_.currencyTitle = title;
     state_.CurrencyRate = rate;
     const bool floating = !engine::IsFixedToEuro(engine::CurrencyCode(title));
-    floatingRateDate_ = floating ? ratesDate_ : std::string();
+    context_.floatingRateDay = floating ? ratesDate_ : std::string();
 }
 
 void ConverterSession::Notify(Shown changed) const {

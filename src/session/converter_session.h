@@ -62,7 +62,7 @@ public:
     const engine::MessageCatalogue& Messages() const { return context_.messages; }
     // The day of the central bank's rates last taken into the lists, when the current currency
     // is one whose rate floats (not the euro nor a currency fixed to it); empty otherwise.
-    const std::string& FloatingRateDate() const { return floatingRateDate_; }
+    const std::string& FloatingRateDate() const { return context_.floatingRateDay; }
 
     void UseMessages(engine::MessageCatalogue messages) { context_.messages = std::move(messages); }
     // Told after each action with what it changed; the windows draw from here, not from the
@@ -162,7 +162,6 @@ private:
 
     std::string programDirectory_;
     std::function<char()> decimalSeparator_;
-    std::string floatingRateDate_;
     std::string ratesDate_;
     std::vector<std::function<void(Shown)>> observers_;
     storage::SettingsChanges pending_;  // the keys the action under way changed

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/builtin_texts.h"
 #include "storage/directory_lock.h"
 #include "storage/file_io.h"
 #include "storage/file_staging.h"
@@ -70,9 +71,12 @@ bool HasBox(TapeMark mark) {
 // What each kind of line must hold to be shown and recalled as it was printed.
 bool IsWhole(const engine::TapeLine& line) {
     if (!HasBox(line.mark)) {
-        if (line.box != 0 || !line.converted.empty()) return false;
+        if (line.box != 0) return false;
+        // A currency's line may name the day of its rate; no other setting has a second field.
+        if (line.mark == TapeMark::Currency)
+            return IsFigure(line.amount) && (line.converted.empty() || engine::IsIsoDay(line.converted));
+        if (!line.converted.empty()) return false;
         switch (line.mark) {
-        case TapeMark::Currency:
         case TapeMark::Tax: return IsFigure(line.amount);
         case TapeMark::Decimals: return engine::IsUsableDecimals(line.amount);
         default: return line.amount.empty();

@@ -15,7 +15,8 @@ const char* const kFrancs =
     "ais\r\nRate=6,55957\r\n[Memory]\r\nTitle=FRF Caisse\r\nCurr=0\r\nEuro=0\r\n"
     "[Calcul]\r\nNb_Dec=2\r\n[Windows]\r\nSize=1\r\nCaseEnSaisie=1\r\n";
 
-const engine::TapeWords kWords{"HT", "Taxe", "TTC", "Devise : %1, 1 € = %2", "Taxe : %1 %", "Décimales : %1"};
+const engine::TapeWords kWords{"HT",          "Taxe",           "TTC",         "Devise : %1, 1 € = %2",
+                               "Taxe : %1 %", "Décimales : %1", " (BCE du %1)"};
 
 class TapeTest : public TempDirTest {
 protected:
@@ -111,11 +112,11 @@ TEST_F(TapeTest, PrintsEachChangeOfSettingAfterTheFirstActivation) {
     session.Activate();
     EXPECT_EQ(Printed(session),
               (std::vector<std::string>{"Décimales : 3", "Devise : USD, 1 € = 1,08", "Taxe : 5,5 %"}));
-    // The rate alone, as the rates command changes it.
+    // The rate alone, as the rates command changes it, with the day of the bank's rates.
     dollars.replace(dollars.find("1,08"), 4, "1,0842");
-    WriteBytes("DEVICAL.INI", dollars);
+    WriteBytes("DEVICAL.INI", dollars + "[Rates]\r\nDate=2026-12-04\r\n");
     session.Activate();
-    EXPECT_EQ(Printed(session).back(), "Devise : USD, 1 € = 1,0842");
+    EXPECT_EQ(Printed(session).back(), "Devise : USD, 1 € = 1,0842 (BCE du 04/12/2026)");
 }
 
 TEST_F(TapeTest, KeepsItsLinesInTapeTxtAndCutsThemBackToTheLast10000) {

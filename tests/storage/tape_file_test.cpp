@@ -17,6 +17,9 @@ TEST(TapeRecord, ReadsWholeLinesAndSkipsDamagedOnes) {
         {"2026-12-08 10:00:00\ttotal\t120,00\t1\tFRF\t18,29\tEUR", true},
         {"2026-12-08 10:00:00\tC\t\t0\t\t\t", true},
         {"2026-12-08 10:00:00\tcurrency\t1.08\t0\tUSD\t\t", true},
+        {"2026-12-08 10:00:00\tcurrency\t1.08\t0\tUSD\t2026-12-04\t", true},   // with its rate's day
+        {"2026-12-08 10:00:00\tcurrency\t1.08\t0\tUSD\t2026-13-04\t", false},  // no such day
+        {"2026-12-08 10:00:00\ttax\t5,5\t0\t\t2026-12-04\t", false},           // a tax has none
         {"2026-12-08 10:00:00\tdecimals\tx\t0\t\t\t", true},
         {"2026-12-08 10:00:00\t+\t100,00\t1\tFRF\t", false},       // a field short: cut by a crash
         {"2026-12-08 10:00\t+\t100,00\t1\tFRF\t\t", false},        // no seconds

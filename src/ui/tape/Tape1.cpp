@@ -123,9 +123,10 @@ void TTape::FormCreate() {
     engine::TapeCells titles;
     for (std::size_t column = 0; column < titles.size(); ++column)
         titles[column] = text("Tape_Face", "Column" + std::to_string(column + 1));
-    model_->SetWords({text("Tape_Face", "Net"), text("Tape_Face", "Tax"), text("Tape_Face", "Gross"),
-                      text("Tape_Face", "Currency"), text("Tape_Face", "TaxRate"), text("Tape_Face", "Decimals")},
-                     titles);
+    model_->SetWords(
+        {text("Tape_Face", "Net"), text("Tape_Face", "Tax"), text("Tape_Face", "Gross"), text("Tape_Face", "Currency"),
+         text("Tape_Face", "TaxRate"), text("Tape_Face", "Decimals"), text("Tape_Face", "RatesDay")},
+        titles);
     // Each column as wide as its title or its widest usual cell asks.
     QHeaderView* header = ListView1->header();
     const QFontMetrics cells(ListView1->font());
