@@ -194,9 +194,9 @@ constexpr BuiltIn kTexts[] = {
      "Kein EZB-Kurs an dem Tag, Kurs behalten: %1"},
     {"RatesHistoryKept", "Historique : %1 jours, du %2 au %3", "History: %1 days, from %2 to %3",
      "Verlauf: %1 Tage, vom %2 bis %3"},
-    {"RatesDayHint", "Jour des taux BCE (historique gardé par devical-rates --history)",
-     "Day of the ECB rates (history kept by devical-rates --history)",
-     "Tag der EZB-Kurse (Verlauf von devical-rates --history)"},
+    {"RatesDayHint", "Jour des taux BCE, de l'historique gardé par devical-rates --history (Entrée)",
+     "Day of the ECB rates, from the history kept by devical-rates --history (Enter)",
+     "Tag der EZB-Kurse, aus dem Verlauf von devical-rates --history (Eingabe)"},
     {"Tape_Face/RatesDay", " (BCE du %1)", " (ECB of %1)", " (EZB vom %1)"},
     {"RatesHelpHistory",
      "Récupérer tout l'historique des taux de la BCE et le garder dans le dossier du programme (RatesHistory.dat).",
@@ -205,6 +205,9 @@ constexpr BuiltIn kTexts[] = {
     {"RatesHelpDate", "Prendre les taux du jour DATE (AAAA-MM-JJ, ou today) dans l'historique gardé.",
      "Take the rates of DATE (YYYY-MM-DD, or today) from the history kept.",
      "Die Kurse vom DATUM (JJJJ-MM-TT, oder today) aus dem abgelegten Verlauf nehmen."},
+    {"RatesDateUsage", "--date prend ses taux dans l'historique gardé : ni --url, ni --file, ni --history avec lui",
+     "--date takes its rates from the history kept: not with --url, --file or --history",
+     "--date nimmt die Kurse aus dem abgelegten Verlauf: nicht mit --url, --file oder --history"},
     {"RatesUsage", "indiquez --url ou --file, et rien d'autre", "give --url or --file, and nothing else",
      "geben Sie --url oder --file an, sonst nichts"},
     // What devical-rates prints for a person, and its --help.
@@ -219,11 +222,13 @@ constexpr BuiltIn kTexts[] = {
      " (Probelauf: nichts geschrieben)"},
     {"RatesHelp",
      "Met la liste des devises de Devical aux taux de référence de l'euro du jour publiés par la Banque centrale "
-     "européenne.\nL'EUR et les taux fixes de la zone euro ne sont jamais modifiés.",
-     "Updates Devical's currency list to the European Central Bank's euro reference rates of the day.\nEUR and the "
-     "fixed euro-area rates are never changed.",
-     "Bringt die Währungsliste von Devical auf die Euro-Referenzkurse des Tages der Europäischen Zentralbank.\nEUR "
-     "und die festen Kurse des Euroraums werden nie geändert."},
+     "européenne,\nou à ceux d'un jour passé (--date) de l'historique gardé (--history).\nL'EUR et les taux fixes de "
+     "la zone euro ne sont jamais modifiés.",
+     "Updates Devical's currency list to the European Central Bank's euro reference rates of the day,\nor to those of "
+     "a past day (--date) from the history kept (--history).\nEUR and the fixed euro-area rates are never changed.",
+     "Bringt die Währungsliste von Devical auf die Euro-Referenzkurse des Tages der Europäischen Zentralbank\noder auf "
+     "die eines vergangenen Tages (--date) aus dem abgelegten Verlauf (--history).\nEUR und die festen Kurse des "
+     "Euroraums werden nie geändert."},
     {"RatesHelpUrl", "Lire les taux à l'adresse URL (http, https, file).",
      "Fetch the rates from URL (http, https, file).", "Die Kurse von URL holen (http, https, file)."},
     {"RatesHelpFile", "Importer un fichier déjà téléchargé (du jour, des 90 jours ou historique).",

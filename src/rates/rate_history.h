@@ -1,6 +1,6 @@
 // The local history of the ECB's reference rates: every day fetched, kept in the program
 // directory in a compact form of the program's own, so that the rates of an invoice's day
-// can be had without the network. Read only when a day is asked for, never at start-up.
+// can be had without the network. Read by devical-rates alone, never by the window.
 //
 // The file: "DVRH1\n"; the codes (a byte, their count, then three letters each); the days (a
 // 32-bit count, then per day its number since 1970-01-01 and the offset of its rates, 32 bits

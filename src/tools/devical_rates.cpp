@@ -163,7 +163,15 @@ void KeepHistory(const std::filesystem::path& directory, const std::vector<devic
     std::error_code missing;
     if (!asked && !std::filesystem::exists(path, missing)) return;
     const devical::storage::DirectoryLock lock(directory);  // another run adds its days after ours
-    devical::rates::RateHistory history = LoadHistory(path);
+    devical::rates::RateHistory history;
+    try {
+        history = LoadHistory(path);
+    } catch (const RatesError& damaged) {
+        // The day's rates are still the day's rates: the history is made anew when asked for,
+        // else left as it is and said.
+        std::fprintf(stderr, "devical-rates: %s\n", damaged.what());
+        if (!asked) return;
+    }
     history.Add(days);
     if (!dryRun) devical::storage::ReplaceFileContents(path, history.Bytes());
     if (tell)
@@ -230,8 +238,11 @@ int main(int argc, char** argv) {
         devical::platform::ShowHelp(parser);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
     const bool pickedDay = parser.isSet(options.date) && parser.value(options.date) != QLatin1String("today");
-    if (!parser.positionalArguments().isEmpty() || (parser.isSet(options.url) && parser.isSet(options.file)) ||
-        (pickedDay && (parser.isSet(options.url) || parser.isSet(options.file) || parser.isSet(options.history)))) {
+    if (pickedDay && (parser.isSet(options.url) || parser.isSet(options.file) || parser.isSet(options.history))) {
+        std::fprintf(stderr, "devical-rates: %s\n", devical::engine::BuiltInText("RatesDateUsage").c_str());
+        return 1;
+    }
+    if (!parser.positionalArguments().isEmpty() || (parser.isSet(options.url) && parser.isSet(options.file))) {
         std::fprintf(stderr, "devical-rates: %s\n", devical::engine::BuiltInText("RatesUsage").c_str());
         return 1;
     }

@@ -102,10 +102,19 @@ cp -a "$program" "$work/before-date"
 grep -q "Pas de taux BCE pour le 31/12/1998 : l'historique va du 30/04/2026 au 04/12/2026." "$work/err" ||
   fail "1998-12-31: $(cat "$work/err")"
 diff -r "$work/before-date" "$program" >/dev/null || fail "a refused day changed a file"
+"$program/devical-rates" --date 2026-05-04 --file "$work/hist.xml" 2>"$work/err" && fail "--date with --file taken"
+grep -q "ni --url, ni --file, ni --history" "$work/err" || fail "--date with --file: $(cat "$work/err")"
+# A damaged history is said, and stops neither the day's rates nor its making anew.
+head -c 40 "$program/RatesHistory.dat" >"$work/cut" && cat "$work/cut" >"$program/RatesHistory.dat"
+"$program/devical-rates" --url "$base/daily.xml" >"$work/out" 2>"$work/err" || fail "a damaged history stopped the fetch"
+grep -q "endommagé" "$work/err" || fail "the damaged history not said: $(cat "$work/err")"
+"$program/devical-rates" --history --url "$base/hist.xml" >"$work/out" 2>/dev/null || fail "--history not made anew"
+grep -q "^Historique : 2 jours" "$work/out" || fail "--history anew: $(cat "$work/out")"
+"$program/devical-rates" --url "$base/daily.xml" >/dev/null || fail "the day's file refused"
 
 # Under the German set, rows added take their German names and the summary speaks German.
 cp "$2/Devical.GM" "$program/DEVICAL.LAN"
 "$program/devical-rates" --url "$base/daily.xml" --add >"$work/out" || fail "--add refused"
-printf '%s\n' "Verlauf: 3 Tage, vom 30.04.2026 bis 04.12.2026" "GBP 0,86 -> 0,8543" "USD 1,13 -> 1,0842" \
-  "NOK hinzugefügt -> 11,7" "EZB-Kurse vom 04.12.2026: 2 geändert, 1 hinzugefügt" | diff - "$work/out"
+printf '%s\n' "Verlauf: 3 Tage, vom 30.04.2026 bis 04.12.2026" "NOK hinzugefügt -> 11,7" \
+  "EZB-Kurse vom 04.12.2026: 0 geändert, 1 hinzugefügt" | diff - "$work/out"
 grep -q $'^NOK Norwegische Krone\r$' "$program/Rates.txt" || fail "the added row is not named in German"

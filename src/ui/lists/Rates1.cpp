@@ -87,10 +87,15 @@ void TRates::UpdateQuietly() {
     StartUpdate();
 }
 
+// Today's rates come from the bank, as the reload button has them; a past day's from the history.
 void TRates::DayPicked() {
     if (Updating() || !SaveList()) return;
     quiet_ = false;
-    StartUpdate({QStringLiteral("--date"), Ed_Day->date().toString(Qt::ISODate)});
+    const QDate day = Ed_Day->date();
+    if (day == QDate::currentDate())
+        StartUpdate();
+    else
+        StartUpdate({QStringLiteral("--date"), day.toString(Qt::ISODate)});
 }
 
 // Enter in the day field takes that day, rather than choosing the list's row.
@@ -115,6 +120,7 @@ void TRates::StartUpdate(const QStringList& day) {
 void TRates::SetUpdating(bool updating) {
     ListWindow::SetUpdating(updating);
     Bt_Update->setEnabled(!updating);
+    Ed_Day->setEnabled(!updating);
     const QString working = services_.MessageText("RatesUpdating");
     // The title says so, where a screen reader finds it again.
     if (updating) {
@@ -129,8 +135,8 @@ void TRates::SetUpdating(bool updating) {
 
 void TRates::showEvent(QShowEvent* event) {
     Cb_Daily->setChecked(services_.RatesDaily());
-    const QDate day = QDate::fromString(services_.RatesDay(), Qt::ISODate);
-    Ed_Day->setDate(day.isValid() ? day : QDate::currentDate());
+    Ed_Day->setMaximumDate(QDate::currentDate());  // a window kept open for days
+    ShowRatesDay(services_.RatesDay());
     ListWindow::showEvent(event);
     if (Updating()) Announce(this, services_.MessageText("RatesUpdating"));
 }
@@ -146,6 +152,11 @@ QString TRates::FailureText(const rates::UpdateReport& result, const QString& wr
     return written.isEmpty() ? services_.MessageText("RatesFailed") : written;
 }
 
+void TRates::ShowRatesDay(const QString& iso) {
+    const QDate day = QDate::fromString(iso, Qt::ISODate);
+    Ed_Day->setDate(day.isValid() ? day : QDate::currentDate());
+}
+
 void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
     const rates::UpdateReport result = rates::ReadUpdateResult(update_.readAllStandardOutput().toStdString());
     const QString failure = QString::fromUtf8(update_.readAllStandardError()).trimmed();
@@ -153,7 +164,10 @@ void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
     SetUpdating(false);
     // The rows follow the new file, the user's own edits kept for the next save; the main
     // window takes a moved rate at its activation.
-    if (done) services_.ListFilesChanged();
+    if (done) {
+        services_.ListFilesChanged();
+        ShowRatesDay(Text(result.date));  // the day the rates are of, a holiday's working day before
+    }
     if (quiet_ && done) services_.TakeBackActivation();
     if (quiet_) {
         // A failure waits for tomorrow.

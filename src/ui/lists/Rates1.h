@@ -38,6 +38,7 @@ private:
     void SetUpdating(bool updating);
 
     void StartUpdate(const QStringList& day = {});
+    void ShowRatesDay(const QString& iso);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QToolButton* Bt_Update{};
