@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QAccessible>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
@@ -877,6 +878,9 @@ private slots:
         auto& w = Open();
         w.Rates().ShowList();
         auto* day = w.Rates().findChild<QDateEdit*>("Ed_Day");
+        QTest::keyClick(day, Qt::Key_F4);  // the calendar, without a mouse
+        QTRY_VERIFY(day->calendarWidget()->isVisible());
+        QTest::keyClick(day->calendarWidget(), Qt::Key_Escape);
         day->setDate(QDate(2026, 5, 1));
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
         messages_->Expect(QStringLiteral("1 taux mis à jour (BCE, 30/04/2026)"));

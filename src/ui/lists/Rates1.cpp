@@ -1,7 +1,9 @@
 #include "ui/lists/Rates1.h"
 
 #include <QCalendarWidget>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <cstdio>
 
 #include "engine/builtin_texts.h"
@@ -98,12 +100,20 @@ void TRates::DayPicked() {
         StartUpdate({QStringLiteral("--date"), day.toString(Qt::ISODate)});
 }
 
-// Enter in the day field takes that day, rather than choosing the list's row.
+// Enter in the day field takes that day, rather than choosing the list's row; F4 or Alt+Down
+// opens its calendar, as a click on its arrow does.
 bool TRates::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Ed_Day && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             DayPicked();
+            return true;
+        }
+        if (key->key() == Qt::Key_F4 || (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier)) {
+            const QPointF arrow(Ed_Day->width() - 4, Ed_Day->height() / 2);
+            QMouseEvent press(QEvent::MouseButtonPress, arrow, Ed_Day->mapToGlobal(arrow), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(Ed_Day, &press);
             return true;
         }
     }
