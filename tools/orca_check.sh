@@ -2,11 +2,12 @@
 # What Orca says: Devical started from a throwaway portable copy of a build, on its own Xvfb,
 # session bus and accessibility bus, with Orca and a speech server, then typed at with
 # xdotool: 1 0 0 Return, x 3 Return, then Tab through the window, then R and 7 + in the tape,
-# then MR by Ctrl+R, then the currency list: T, C (to CHF), F2, Tab, Escape, Return.
+# then MR by Ctrl+R, then the currency list: T, C (to CHF), F2, Tab, Escape, Return, then the
+# list again with Shift+Tab twice to its day field.
 # Orca's debug log must show it speaking 15,24, then 45,73, then the decimals list with its
 # value 2, then the tape's newest line 300,00, then its new line 7,00 +, then the memory
-# recalled, the list's row FRF as it opens, the rate 0,94 whole in the entry dialog, and the
-# choice of CHF with its rate and amounts.
+# recalled, the list's row FRF as it opens, the rate 0,94 whole in the entry dialog, the
+# choice of CHF with its rate and amounts, and the day field by its name and day.
 #   tools/orca_check.sh [BUILD_DIR]    BUILD_DIR defaults to the repository's build/
 # DEVICAL_ORCA_KEEP=1 keeps the working directory, with Orca's whole debug log, for a look.
 set -euo pipefail
@@ -120,6 +121,9 @@ keys_then "CHF Franc suisse" c
 keys_then "0,94" F2 Tab
 keys_then "CHF Franc suisse" Escape
 keys_then "1 Euro = 0,94" Return
+sleep 1
+keys_then "CHF Franc suisse" t
+keys_then "Jour des taux BCE" shift+Tab shift+Tab
 # Time for Orca to say the last of it before it is stopped.
 sleep 5
 # Stopped, Orca writes out the rest of its log.
@@ -150,12 +154,14 @@ verdict="$(awk '
   step == 6 && /Caisse, / { step = 7; next }
   step == 7 && /FRF Franc fran/ { step = 8; next }
   step == 8 && /(^|[^0-9,])0,94([^0-9]|$)/ && !/CHF/ { step = 9; next }
-  step == 9 && /CHF Franc suisse, 1 Euro = 0,94.*;.*CHF, .*Euros/ { step = 10 }
+  step == 9 && /CHF Franc suisse, 1 Euro = 0,94.*;.*CHF, .*Euros/ { step = 10; next }
+  step == 10 && /Jour des taux BCE/ && /[0-9][0-9]\/[0-9][0-9]\/20[0-9][0-9]/ { step = 11 }
   END {
     split("15,24|45,73|the decimals list|its value 2 with the decimals list|the tape opened on 300,00|" \
           "the tape line 7,00 +|the memory recalled by Ctrl+R|the currency list opening on FRF|" \
-          "the rate 0,94 whole in the entry dialog|the choice of CHF with its rate and amounts", missing, "|")
-    print (step == 10 ? "ok" : missing[step + 1])
+          "the rate 0,94 whole in the entry dialog|the choice of CHF with its rate and amounts|" \
+          "the day field with its name and day", missing, "|")
+    print (step == 11 ? "ok" : missing[step + 1])
   }' "$spoken")"
 if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
   echo "--- what Orca said:" >&2
@@ -171,6 +177,7 @@ if [ "$verdict" != "ok" ] || [ "$status" -ne 0 ]; then
   fail "failed (status $status)"
 fi
 echo "orca_check: Orca said 15,24, then 45,73, then the decimals with 2, then the tape's 300,00, then 7,00 +," \
-  "then the memory recalled, the list's row, the rate 0,94 whole and the choice of CHF"
-grep -F -e '15,24' -e '45,73' -e 'Décimales' -e '300,00' -e '7,00' -e 'FRF Franc' -e '0,94' -e 'Caisse' "$spoken" |
+  "then the memory recalled, the list's row, the rate 0,94 whole, the choice of CHF and the day field"
+grep -F -e '15,24' -e '45,73' -e 'Décimales' -e '300,00' -e '7,00' -e 'FRF Franc' -e '0,94' -e 'Caisse' \
+  -e 'Jour des taux' "$spoken" |
   sed 's/^/  /'
