@@ -38,6 +38,8 @@ public:
     std::string FirstDay() const;
     std::string NewestDay() const;
     std::size_t DayCount() const { return days_.size(); }
+    // The currencies the bank published on any day held.
+    const std::vector<std::string>& Codes() const { return codes_; }
 
 private:
     struct Day {

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
 #include "engine/builtin_texts.h"
 #include "platform/qt_translations.h"
@@ -183,8 +184,10 @@ void KeepHistory(const std::filesystem::path& directory, const std::vector<devic
 }
 
 // The rates of a day the user picked, from the local history: the last working day's for a
-// day without rates, said so; a day outside the history refused.
-devical::rates::EcbRates RatesOfDay(const std::filesystem::path& directory, const std::string& day, bool tell) {
+// day without rates, said so; a day outside the history refused. `published`: the currencies
+// the bank ever published, of which one missing that day is worth saying.
+devical::rates::EcbRates RatesOfDay(const std::filesystem::path& directory, const std::string& day, bool tell,
+                                    std::set<std::string>& published) {
     using devical::engine::ShownDate;
     const std::filesystem::path path = HistoryPath(directory);
     std::error_code missing;
@@ -192,6 +195,8 @@ devical::rates::EcbRates RatesOfDay(const std::filesystem::path& directory, cons
     if (!devical::rates::DayNumber(day)) throw RatesError("RatesNotADate", {day});
     const devical::rates::RateHistory history = LoadHistory(path);
     const auto rates = history.RatesOn(day);
+    for (const std::string& code : history.Codes())
+        published.insert(code);
     if (!rates)
         throw RatesError("RatesDateOutside",
                          {ShownDate(day), ShownDate(history.FirstDay()), ShownDate(history.NewestDay())});
@@ -257,8 +262,9 @@ int main(int argc, char** argv) {
 
         const bool machine = parser.isSet(options.machine);
         devical::rates::EcbRates rates;
+        std::set<std::string> everPublished;
         if (pickedDay) {
-            rates = RatesOfDay(plan.directory, parser.value(options.date).toStdString(), !machine);
+            rates = RatesOfDay(plan.directory, parser.value(options.date).toStdString(), !machine, everPublished);
         } else {
             const bool wholeHistory = parser.isSet(options.history) && !parser.isSet(options.url);
             const std::string xml =
@@ -277,11 +283,12 @@ int main(int argc, char** argv) {
             std::fputs(devical::rates::UpdateResultText(report).c_str(), stdout);
         } else {
             Print(report, parser.isSet(options.dryRun));
-            if (pickedDay && !report.unpublished.empty()) {
+            if (pickedDay) {
                 std::string codes;
                 for (const std::string& code : report.unpublished)
-                    codes += (codes.empty() ? "" : ", ") + code;
-                std::printf("%s\n", devical::engine::BuiltInText("RatesUnpublished", {codes}).c_str());
+                    if (everPublished.contains(code)) codes += (codes.empty() ? "" : ", ") + code;
+                if (!codes.empty())
+                    std::printf("%s\n", devical::engine::BuiltInText("RatesUnpublished", {codes}).c_str());
             }
         }
         return 0;

@@ -883,7 +883,9 @@ private slots:
         QTest::keyClick(day->calendarWidget(), Qt::Key_Escape);
         day->setDate(QDate(2026, 5, 1));
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
-        messages_->Expect(QStringLiteral("1 taux mis à jour (BCE, 30/04/2026)"));
+        messages_->Expect(
+            QStringLiteral("Pas de taux BCE le 01/05/2026 : taux du 30/04/2026, le jour ouvré précédent.\n"
+                           "1 taux mis à jour (BCE, 30/04/2026)"));
         QTest::keyClick(day, Qt::Key_Return);
         QVERIFY(finished.wait(10000));
         QVERIFY(w.Rates().isVisible());

@@ -122,6 +122,7 @@ bool TRates::eventFilter(QObject* watched, QEvent* event) {
 
 void TRates::StartUpdate(const QStringList& day) {
     SetUpdating(true);
+    pickedDay_ = day.isEmpty() ? QString() : day.last();
     update_.start(
         platform::ExecutableDirectory() + QStringLiteral("devical-rates"),
         QStringList{QStringLiteral("--directory"), services_.ProgramDirectory(), QStringLiteral("--machine")} + day);
@@ -186,10 +187,16 @@ void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
         ShowError(FailureText(result, failure));
     } else {
         const std::size_t changed = result.changed.size();
+        // A day picked without rates of its own says whose rates it took.
+        const QString taken = !pickedDay_.isEmpty() && Text(result.date) != pickedDay_
+                                  ? Text(engine::BuiltInText("RatesDateTaken", {engine::ShownDate(Utf8(pickedDay_)),
+                                                                                engine::ShownDate(result.date)})) +
+                                        QLatin1Char('\n')
+                                  : QString();
         services_.ShowMessage(this, platform::MessageKind::Notice,
-                              services_.MessageText(changed == 1 ? "RatesUpdatedOne" : "RatesUpdated")
-                                  .arg(static_cast<qsizetype>(changed))
-                                  .arg(ShownDate(result.date)));
+                              taken + services_.MessageText(changed == 1 ? "RatesUpdatedOne" : "RatesUpdated")
+                                          .arg(static_cast<qsizetype>(changed))
+                                          .arg(ShownDate(result.date)));
     }
     if (isVisible()) ListView1->setFocus(Qt::OtherFocusReason);
     emit updateFinished();

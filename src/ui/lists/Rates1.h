@@ -44,6 +44,7 @@ private:
     QToolButton* Bt_Update{};
     QCheckBox* Cb_Daily{};
     QDateEdit* Ed_Day{};
+    QString pickedDay_;  // ISO, of the run under way; empty for today's rates
     QProcess update_;
     bool quiet_ = false;
 };
