@@ -39,8 +39,13 @@ TRates::TRates(Services& services, QWidget* parent)
     Ed_Day->setCalendarPopup(true);
     Ed_Day->setDateRange(QDate(1999, 1, 4), QDate::currentDate());
     Ed_Day->installEventFilter(this);
-    connect(Ed_Day->calendarWidget(), &QCalendarWidget::activated, this, &TRates::DayPicked);
-    connect(Ed_Day->calendarWidget(), &QCalendarWidget::clicked, this, &TRates::DayPicked);
+    // The calendar's day itself: the field may take it only after this is told.
+    const auto pick = [this](QDate day) {
+        Ed_Day->setDate(day);
+        DayPicked();
+    };
+    connect(Ed_Day->calendarWidget(), &QCalendarWidget::activated, this, pick);
+    connect(Ed_Day->calendarWidget(), &QCalendarWidget::clicked, this, pick);
     connect(&update_, &QProcess::finished, this, &TRates::UpdateEnded);
     connect(&update_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) UpdateEnded(-1, QProcess::CrashExit);

@@ -1,6 +1,7 @@
 // The currency list: choosing a row makes it the current currency. Its rates can be brought
 // up to date from the European Central Bank's reference rates by the separate command
-// devical-rates, run in the background (the button, F5), the list reloaded afterwards.
+// devical-rates, run in the background (the button, F5), the list reloaded afterwards; or to
+// those of a past day, picked in the day field, from the local history the command keeps.
 #pragma once
 
 #include <QCheckBox>
