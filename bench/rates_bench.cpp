@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/iso_day.h"
 #include "rates/ecb_rates.h"
 #include "rates/rate_history.h"
 
@@ -24,8 +25,9 @@ std::string HistoryFile(int days) {
     char line[96];
     for (int day = days; day > 0; --day) {
         // Five days in seven from the first day of the euro, each once.
-        xml +=
-            "<Cube time=\"" + devical::rates::IsoDate(*devical::rates::DayNumber("1999-01-04") + day * 7 / 5) + "\">";
+        xml += "<Cube time=\"" +
+               devical::engine::IsoText(*devical::engine::IsoDay("1999-01-04") + std::chrono::days(day * 7 / 5)) +
+               "\">";
         int n = 0;
         for (const char* code : kCodes) {
             std::snprintf(line, sizeof line, "<Cube currency=\"%s\" rate=\"%d.%04d\"/>", code, 1 + n * 7,

@@ -1,10 +1,10 @@
 #include "engine/builtin_texts.h"
 
-#include <array>
+#include "engine/iso_day.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <optional>
 #include <vector>
 
 namespace devical::engine {
@@ -398,30 +398,13 @@ std::string CountText(std::string_view key, std::size_t count) {
     return BuiltInText(singular ? std::string(key) + "One" : std::string(key), {number});
 }
 
-namespace {
-
-// The year, month and day of a real ISO day.
-std::optional<std::array<unsigned, 3>> IsoDayParts(std::string_view iso) {
-    unsigned year = 0, month = 0, day = 0;
-    char after = 0;
-    const std::string whole(iso);
-    if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-' ||
-        std::sscanf(whole.c_str(), "%4u-%2u-%2u%c", &year, &month, &day, &after) != 3 ||
-        !std::chrono::year_month_day(std::chrono::year(static_cast<int>(year)), std::chrono::month(month),
-                                     std::chrono::day(day))
-             .ok())
-        return std::nullopt;
-    return std::array{year, month, day};
-}
-
-}  // namespace
-
-bool IsIsoDay(std::string_view text) { return IsoDayParts(text).has_value(); }
-
 std::string ShownDate(std::string_view iso) {
-    const auto parts = IsoDayParts(iso);
-    if (!parts) return std::string(iso);
-    const auto [year, month, day] = *parts;
+    const auto day = IsoDay(iso);
+    if (!day) return std::string(iso);
+    const std::chrono::year_month_day date(*day);
+    const auto year = static_cast<unsigned>(static_cast<int>(date.year()));
+    const auto month = static_cast<unsigned>(date.month());
+    const auto dayOfMonth = static_cast<unsigned>(date.day());
     std::string shown = BuiltInText("DateFormat");
     auto put = [&shown](std::string_view field, unsigned value, int width) {
         char digits[8];
@@ -430,7 +413,7 @@ std::string ShownDate(std::string_view iso) {
     };
     put("yyyy", year, 4);
     put("MM", month, 2);
-    put("dd", day, 2);
+    put("dd", dayOfMonth, 2);
     return shown;
 }
 

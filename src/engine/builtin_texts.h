@@ -33,7 +33,6 @@ std::string CountText(std::string_view key, std::size_t count);
 // An ISO day ("2026-12-07") as the language in use writes it ("07/12/2026", "07.12.2026");
 // a text that is no day as it is.
 std::string ShownDate(std::string_view iso);
-bool IsIsoDay(std::string_view text);
 
 // The text with "%1", "%2"... replaced by the arguments in order.
 std::string FillIn(std::string text, std::initializer_list<std::string_view> arguments);

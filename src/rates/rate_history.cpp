@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <map>
 #include <utility>
 
 #include "engine/amount.h"
+#include "engine/iso_day.h"
 
 namespace devical::rates {
 
@@ -85,29 +85,13 @@ std::string TextOf(std::uint64_t digits, std::uint64_t scale) {
 
 }  // namespace
 
-std::optional<std::int32_t> DayNumber(std::string_view isoDate) {
-    if (isoDate.size() != 10 || isoDate[4] != '-' || isoDate[7] != '-') return std::nullopt;
-    int parts[3] = {};
-    const std::pair<std::size_t, std::size_t> fields[] = {{0, 4}, {5, 2}, {8, 2}};
-    for (int i = 0; i < 3; ++i)
-        for (std::size_t at = fields[i].first; at < fields[i].first + fields[i].second; ++at) {
-            if (isoDate[at] < '0' || isoDate[at] > '9') return std::nullopt;
-            parts[i] = parts[i] * 10 + (isoDate[at] - '0');
-        }
-    const std::chrono::year_month_day day{std::chrono::year(parts[0]),
-                                          std::chrono::month(static_cast<unsigned>(parts[1])),
-                                          std::chrono::day(static_cast<unsigned>(parts[2]))};
-    if (!day.ok()) return std::nullopt;
-    return static_cast<std::int32_t>(std::chrono::sys_days(day).time_since_epoch().count());
-}
+namespace {
 
-std::string IsoDate(std::int32_t dayNumber) {
-    const std::chrono::year_month_day day{std::chrono::sys_days(std::chrono::days(dayNumber))};
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(day.year()), static_cast<unsigned>(day.month()),
-                  static_cast<unsigned>(day.day()));
-    return text;
-}
+std::int32_t NumberOf(std::chrono::sys_days day) { return static_cast<std::int32_t>(day.time_since_epoch().count()); }
+
+std::string IsoOf(std::int32_t number) { return engine::IsoText(std::chrono::sys_days(std::chrono::days(number))); }
+
+}  // namespace
 
 RateHistory RateHistory::FromBytes(std::string bytes) {
     RateHistory history;
@@ -136,7 +120,7 @@ RateHistory RateHistory::FromBytes(std::string bytes) {
 
 EcbRates RateHistory::DayAt(std::size_t index) const {
     Reader read(bytes_, days_[index].offset);
-    EcbRates day{IsoDate(days_[index].number), {}};
+    EcbRates day{IsoOf(days_[index].number), {}};
     const std::uint64_t count = read.Varint();
     if (count > codes_.size()) Damaged();
     for (std::uint64_t i = 0; i < count; ++i) {
@@ -157,7 +141,7 @@ void RateHistory::Add(const std::vector<EcbRates>& added) {
     for (std::size_t i = 0; i < days_.size(); ++i)
         all.emplace(days_[i].number, DayAt(i).rates);
     for (const EcbRates& day : added)
-        if (const auto number = DayNumber(day.date)) all[*number] = day.rates;
+        if (const auto number = engine::IsoDay(day.date)) all[NumberOf(*number)] = day.rates;
     std::vector<std::string> codes = codes_;
     std::string records;
     std::vector<Day> days;
@@ -189,16 +173,16 @@ void RateHistory::Add(const std::vector<EcbRates>& added) {
 }
 
 std::optional<EcbRates> RateHistory::RatesOn(std::string_view isoDate) const {
-    const auto number = DayNumber(isoDate);
-    if (!number || days_.empty() || *number < days_.front().number || *number > days_.back().number)
+    const auto day = engine::IsoDay(isoDate);
+    if (!day || days_.empty() || NumberOf(*day) < days_.front().number || NumberOf(*day) > days_.back().number)
         return std::nullopt;
-    const auto after = std::upper_bound(days_.begin(), days_.end(), *number,
-                                        [](std::int32_t n, const Day& day) { return n < day.number; });
+    const auto after = std::upper_bound(days_.begin(), days_.end(), NumberOf(*day),
+                                        [](std::int32_t n, const Day& held) { return n < held.number; });
     return DayAt(static_cast<std::size_t>(after - days_.begin() - 1));
 }
 
-std::string RateHistory::FirstDay() const { return days_.empty() ? std::string() : IsoDate(days_.front().number); }
+std::string RateHistory::FirstDay() const { return days_.empty() ? std::string() : IsoOf(days_.front().number); }
 
-std::string RateHistory::NewestDay() const { return days_.empty() ? std::string() : IsoDate(days_.back().number); }
+std::string RateHistory::NewestDay() const { return days_.empty() ? std::string() : IsoOf(days_.back().number); }
 
 }  // namespace devical::rates

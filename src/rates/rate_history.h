@@ -53,8 +53,4 @@ private:
     std::vector<Day> days_;
 };
 
-// "2026-12-04" as days since 1970-01-01, and back; nothing for a text that is no day.
-std::optional<std::int32_t> DayNumber(std::string_view isoDate);
-std::string IsoDate(std::int32_t dayNumber);
-
 }  // namespace devical::rates

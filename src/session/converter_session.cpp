@@ -6,6 +6,7 @@
 #include "engine/clipboard.h"
 #include "engine/currency.h"
 #include "engine/entry.h"
+#include "engine/iso_day.h"
 #include "storage/file_io.h"
 
 namespace devical::session {
@@ -24,15 +25,10 @@ std::chrono::sys_days LocalToday() {
 }
 
 int WorkingDaysSince(std::string_view isoDate, std::chrono::sys_days today) {
-    int year = 0;
-    unsigned month = 0, day = 0;
-    if (isoDate.size() != 10 || std::sscanf(std::string(isoDate).c_str(), "%4d-%2u-%2u", &year, &month, &day) != 3)
-        return -1;
-    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month), std::chrono::day(day)};
-    if (!date.ok()) return -1;
+    const auto date = engine::IsoDay(isoDate);
+    if (!date) return -1;
     int working = 0;
-    for (std::chrono::sys_days at = std::chrono::sys_days(date) + std::chrono::days(1); at <= today;
-         at += std::chrono::days(1)) {
+    for (std::chrono::sys_days at = *date + std::chrono::days(1); at <= today; at += std::chrono::days(1)) {
         const std::chrono::weekday weekday(at);
         if (weekday != std::chrono::Saturday && weekday != std::chrono::Sunday) ++working;
     }
@@ -223,10 +219,7 @@ std::optional<std::string> ConverterSession::StoreRatesDaily(bool daily) {
 }
 
 bool ConverterSession::TakeDailyRatesTurn(std::chrono::sys_days today) {
-    const std::chrono::year_month_day date(today);
-    char day[16];
-    std::snprintf(day, sizeof day, "%04d-%02u-%02u", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()));
+    const std::string day = engine::IsoText(today);
     if (!ratesDaily_ || ratesPicked_ || ratesChecked_ == day) return false;
     ratesChecked_ = day;
     pending_.RatesChecked(day);

@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "engine/builtin_texts.h"
+#include "engine/iso_day.h"
 #include "storage/directory_lock.h"
 #include "storage/file_io.h"
 #include "storage/file_staging.h"
@@ -74,7 +74,7 @@ bool IsWhole(const engine::TapeLine& line) {
         if (line.box != 0) return false;
         // A currency's line may name the day of its rate; no other setting has a second field.
         if (line.mark == TapeMark::Currency)
-            return IsFigure(line.amount) && (line.converted.empty() || engine::IsIsoDay(line.converted));
+            return IsFigure(line.amount) && (line.converted.empty() || engine::IsoDay(line.converted));
         if (!line.converted.empty()) return false;
         switch (line.mark) {
         case TapeMark::Tax: return IsFigure(line.amount);

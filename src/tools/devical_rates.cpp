@@ -16,6 +16,7 @@
 #include <set>
 
 #include "engine/builtin_texts.h"
+#include "engine/iso_day.h"
 #include "platform/qt_translations.h"
 #include "rates/rate_history.h"
 #include "rates/rate_update.h"
@@ -192,7 +193,7 @@ devical::rates::EcbRates RatesOfDay(const std::filesystem::path& directory, cons
     const std::filesystem::path path = HistoryPath(directory);
     std::error_code missing;
     if (!std::filesystem::exists(path, missing)) throw RatesError("RatesNoHistory", {});
-    if (!devical::rates::DayNumber(day)) throw RatesError("RatesNotADate", {day});
+    if (!devical::engine::IsoDay(day)) throw RatesError("RatesNotADate", {day});
     const devical::rates::RateHistory history = LoadHistory(path);
     const auto rates = history.RatesOn(day);
     for (const std::string& code : history.Codes())
