@@ -152,22 +152,24 @@ std::filesystem::path HistoryPath(const std::filesystem::path& directory) {
     return devical::storage::FindFileNoCase(directory, devical::rates::kRateHistoryFileName);
 }
 
-devical::rates::RateHistory LoadHistory(const std::filesystem::path& path) {
+// The local history, or nothing before there is one. Throws RatesError for a damaged one.
+std::optional<devical::rates::RateHistory> ReadHistory(const std::filesystem::path& directory) {
+    const std::filesystem::path path = HistoryPath(directory);
     std::error_code missing;
-    if (!std::filesystem::exists(path, missing)) return {};
+    if (!std::filesystem::exists(path, missing)) return std::nullopt;
     return devical::rates::RateHistory::FromBytes(devical::storage::ReadFileBytes(path));
 }
 
 // The days fetched go into the local history, when there is one or one is asked for.
 void KeepHistory(const std::filesystem::path& directory, const std::vector<devical::rates::EcbRates>& days, bool asked,
                  bool dryRun, bool tell) {
-    const std::filesystem::path path = HistoryPath(directory);
-    std::error_code missing;
-    if (!asked && !std::filesystem::exists(path, missing)) return;
     const devical::storage::DirectoryLock lock(directory);  // another run adds its days after ours
     devical::rates::RateHistory history;
     try {
-        history = LoadHistory(path);
+        if (auto held = ReadHistory(directory))
+            history = std::move(*held);
+        else if (!asked)
+            return;
     } catch (const RatesError& damaged) {
         // The day's rates are still the day's rates: the history is made anew when asked for,
         // else left as it is and said.
@@ -175,7 +177,7 @@ void KeepHistory(const std::filesystem::path& directory, const std::vector<devic
         if (!asked) return;
     }
     history.Add(days);
-    if (!dryRun) devical::storage::ReplaceFileContents(path, history.Bytes());
+    if (!dryRun) devical::storage::ReplaceFileContents(HistoryPath(directory), history.Bytes());
     if (tell)
         std::printf("%s\n",
                     devical::engine::BuiltInText("RatesHistoryKept", {std::to_string(history.DayCount()),
@@ -190,17 +192,14 @@ void KeepHistory(const std::filesystem::path& directory, const std::vector<devic
 devical::rates::EcbRates RatesOfDay(const std::filesystem::path& directory, const std::string& day, bool tell,
                                     std::set<std::string>& published) {
     using devical::engine::ShownDate;
-    const std::filesystem::path path = HistoryPath(directory);
-    std::error_code missing;
-    if (!std::filesystem::exists(path, missing)) throw RatesError("RatesNoHistory", {});
+    const auto history = ReadHistory(directory);
+    if (!history) throw RatesError("RatesNoHistory", {});
     if (!devical::engine::IsoDay(day)) throw RatesError("RatesNotADate", {day});
-    const devical::rates::RateHistory history = LoadHistory(path);
-    const auto rates = history.RatesOn(day);
-    for (const std::string& code : history.Codes())
-        published.insert(code);
+    const auto rates = history->RatesOn(day);
+    published.insert(history->Codes().begin(), history->Codes().end());
     if (!rates)
         throw RatesError("RatesDateOutside",
-                         {ShownDate(day), ShownDate(history.FirstDay()), ShownDate(history.NewestDay())});
+                         {ShownDate(day), ShownDate(history->FirstDay()), ShownDate(history->NewestDay())});
     if (rates->date != day && tell)
         std::printf("%s\n",
                     devical::engine::BuiltInText("RatesDateTaken", {ShownDate(day), ShownDate(rates->date)}).c_str());
@@ -215,10 +214,11 @@ devical::storage::ProgramDirectoryPlan PlanFor(const QCommandLineParser& parser,
 
 // What the command says, its help included, is in the language of the set installed where it
 // works; before one is, in the user's locale's.
-void SpeakLanguageOf(const devical::storage::ProgramDirectoryPlan& plan) {
-    const std::string language = devical::storage::SpokenLanguageIn(plan.directory);
+std::string SpeakLanguageOf(const devical::storage::ProgramDirectoryPlan& plan) {
+    std::string language = devical::storage::SpokenLanguageIn(plan.directory);
     devical::engine::SetBuiltInLanguage(language);
     devical::platform::FollowInterfaceLanguage(QString::fromStdString(language));
+    return language;
 }
 
 }  // namespace
@@ -258,8 +258,7 @@ int main(int argc, char** argv) {
         const devical::storage::ProgramDirectoryPlan plan = PlanFor(parser, options);
         if (!parser.isSet(options.dryRun))
             devical::storage::PrepareProgramDirectory(plan, devical::storage::LocaleLanguageCode());
-        SpeakLanguageOf(plan);  // a directory seeded just now has its set
-        const std::string language = devical::storage::SpokenLanguageIn(plan.directory);
+        const std::string language = SpeakLanguageOf(plan);  // a directory seeded just now has its set
 
         const bool machine = parser.isSet(options.machine);
         devical::rates::EcbRates rates;
