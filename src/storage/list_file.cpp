@@ -139,9 +139,7 @@ bool ListReader::Next(std::span<std::string> fields) {
         std::string& text = fields[static_cast<std::size_t>(field)];
         const std::string_view line = next_ < text_.size() ? NextLine(text_, next_) : std::string_view();
         text = Decode(line, format_.encoding);
-        const bool aboveAscii =
-            std::any_of(line.begin(), line.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
-        if (format_.encoding == TextEncoding::Cp1252 && aboveAscii && text == line) utf8Lines_.insert(text);
+        if (format_.encoding == TextEncoding::Cp1252 && IsUtf8AboveAscii(line)) utf8Lines_.insert(text);
         if (field > 0) text = engine::NormaliseSeparator(text, decimalSeparator_);
         text.shrink_to_fit();  // a title that grew as it was decoded keeps only its size
     }

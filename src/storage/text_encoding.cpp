@@ -9,7 +9,8 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+}  // namespace
+
 bool IsUtf8AboveAscii(std::string_view text) {
     bool aboveAscii = false;
     for (std::size_t i = 0; i < text.size();) {
@@ -36,8 +37,6 @@ bool IsUtf8AboveAscii(std::string_view text) {
     }
     return aboveAscii;
 }
-
-}  // namespace
 
 TextFormat FormatOf(std::string_view bytes) {
     const std::string_view text = bytes.substr(0, TextSize(bytes));

@@ -28,6 +28,10 @@ TextFormat FormatOf(std::string_view bytes);
 // The byte-order mark the format writes in front of the first line, if any.
 std::string_view ByteOrderMark(const TextFormat& format);
 
+// Whether the text is strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF)
+// with at least one byte above ASCII: what reads as UTF-8 even in a Windows-1252 file.
+bool IsUtf8AboveAscii(std::string_view text);
+
 // A text of the file to the program's UTF-8. In a Windows-1252 file, a text that is valid UTF-8
 // with a byte above ASCII is read as UTF-8: a line an editor appended in UTF-8 reads whole.
 std::string Decode(std::string_view bytes, TextEncoding encoding);
