@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
@@ -878,6 +879,12 @@ private slots:
         auto& w = Open();
         w.Rates().ShowList();
         auto* day = w.Rates().findChild<QDateEdit*>("Ed_Day");
+        // Reached by Shift+Tab, its year is picked, as typing over it expects.
+        auto* daily = w.Rates().findChild<QCheckBox*>("Cb_Daily");
+        QVERIFY(QTest::qWaitForWindowActive(&w.Rates()));
+        daily->setFocus();
+        QTest::keyClick(daily, Qt::Key_Backtab);
+        QTRY_COMPARE(day->findChild<QLineEdit*>()->selectedText(), QString::number(day->date().year()));
         QTest::keyClick(day, Qt::Key_F4);  // the calendar, without a mouse
         QTRY_VERIFY(day->calendarWidget()->isVisible());
         QTest::keyClick(day->calendarWidget(), Qt::Key_Escape);

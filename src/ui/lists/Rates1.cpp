@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <cstdio>
 
 #include "engine/builtin_texts.h"
@@ -107,7 +108,23 @@ void TRates::DayPicked() {
 
 // Enter in the day field takes that day, rather than choosing the list's row; F4 or Alt+Down
 // opens its calendar, as a click on its arrow does.
+//
+// Tab and Shift+Tab select the day's first or last part only once the focus has been told: a
+// screen reader says the field's name and day first, not a lone selected "2026" before them.
 bool TRates::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Ed_Day && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            QFocusEvent unselected(QEvent::FocusIn, Qt::MouseFocusReason);  // the field's focus, nothing selected
+            QCoreApplication::sendEvent(Ed_Day, &unselected);
+            QTimer::singleShot(0, Ed_Day, [this, reason] {
+                if (!Ed_Day->hasFocus()) return;
+                const int part = reason == Qt::TabFocusReason ? 0 : Ed_Day->sectionCount() - 1;
+                Ed_Day->setSelectedSection(Ed_Day->sectionAt(part));
+            });
+            return true;
+        }
+    }
     if (watched == Ed_Day && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
