@@ -15,11 +15,11 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # The next line: AT-SPI and a session bus, for the screen-reader check (accessibility_check.sh);
 # python3-xlib watches the first frame in bench/startup_memory.sh. The last line: the
 # screen reader, its speech server and the keys typed at the window (orca_check.sh), and
-# gcovr for tools/coverage.sh.
+# gcovr for tools/coverage.sh, poppler-utils to read the tape's printed pages back in its test.
 packages=(cmake make g++ qt6-base-dev libfontconfig-dev qt6-translations-l10n qt6-wayland libgtest-dev libbenchmark-dev
           desktop-file-utils appstream dpkg-dev lintian xvfb x11-utils
           at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus-x11 python3-xlib
-          orca speech-dispatcher xdotool gcovr)
+          orca speech-dispatcher xdotool gcovr poppler-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -44,6 +44,7 @@ public:
     void TakeBackActivation() override { calc_.TakeBackActivation(); }
     void ListFilesChanged() override { calc_.ListFilesChanged(); }
     session::TapeLog& Tape() override { return calc_.Tape(); }
+    engine::TapeSettings TapeSettings() const override { return calc_.TapeSettings(); }
     void RecallFromTape(std::size_t line) override { calc_.RecallFromTape(line); }
     void TypeIntoCalculator(int key, Qt::KeyboardModifiers modifiers, const QString& text) override {
         calc_.TypeKey(key, modifiers, text);

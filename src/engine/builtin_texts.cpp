@@ -67,6 +67,8 @@ constexpr BuiltIn kTexts[] = {
     // The paper tape.
     {"TapeClear", "Effacer toute la bande de calcul ?", "Clear the whole paper tape?",
      "Den ganzen Rechenstreifen löschen?"},
+    {"PrintFailed", "La bande de calcul n'a pu être imprimée. %1", "The paper tape could not be printed. %1",
+     "Der Rechenstreifen konnte nicht gedruckt werden. %1"},
 
     // How a question ends: French sets a blank before its mark.
     {"QuestionMark", " ?", "?", "?"},
@@ -349,6 +351,11 @@ constexpr BuiltIn kTexts[] = {
      "Alles kopieren (Strg+Umschalt+C)"},
     {"Tape_Tips/Save", "Enregistrer sous… (Ctrl+S)", "Save as… (Ctrl+S)", "Speichern unter… (Strg+S)"},
     {"Tape_Tips/Clear", "Effacer la bande (Ctrl+Suppr)", "Clear the tape (Ctrl+Del)", "Streifen löschen (Strg+Entf)"},
+    {"Tape_Face/PdfFiles", "Document PDF (*.pdf)", "PDF document (*.pdf)", "PDF-Dokument (*.pdf)"},
+    {"Tape_Face/Page", "Page %1 / %2", "Page %1 of %2", "Seite %1 von %2"},
+    {"Tape_Tips/Print", "Imprimer… (Ctrl+P)", "Print… (Ctrl+P)", "Drucken… (Strg+P)"},
+    {"Tape_Tips/Pdf", "Enregistrer en PDF… (Ctrl+Maj+P)", "Save as PDF… (Ctrl+Shift+P)",
+     "Als PDF speichern… (Strg+Umschalt+P)"},
     {"Tape_Tips/Cancel", "Fermer (Échap)", "Close (Esc)", "Schließen (Esc)"},
     {"Main_Tips/Bt_Tape", "Bande de calcul (R)", "Paper tape (R)", "Rechenstreifen (R)"},
 };

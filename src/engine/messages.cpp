@@ -6,11 +6,11 @@ namespace devical::engine {
 
 const std::vector<std::string_view>& MessageCatalogue::Keys() {
     static const std::vector<std::string_view> keys = {
-        "DontExistMem",    "DontExistRate", "DontExistTaxe",  "SelBeforeEdit",  "SelBeforeDel",
-        "WantDelRow",      "WantReplace1",  "WantReplace2",   "SelMemBeforeOk", "SelRateBeforeOk",
-        "SelTaxeBeforeOk", "Deviation_No",  "Deviation_2Dec", "Deviation_Yes",  "Dev_Mem1",
-        "Dev_Mem2",        "Dev_Mem3",      "CharNotInFile",  "RatesUpdating",  "RatesUpdated",
-        "RatesFailed",     "RatesDate",     "RatesOld",       "TapeClear",      "RatesUpdatedOne",
+        "DontExistMem",    "DontExistRate", "DontExistTaxe",  "SelBeforeEdit",   "SelBeforeDel",    "WantDelRow",
+        "WantReplace1",    "WantReplace2",  "SelMemBeforeOk", "SelRateBeforeOk", "SelTaxeBeforeOk", "Deviation_No",
+        "Deviation_2Dec",  "Deviation_Yes", "Dev_Mem1",       "Dev_Mem2",        "Dev_Mem3",        "CharNotInFile",
+        "RatesUpdating",   "RatesUpdated",  "RatesFailed",    "RatesDate",       "RatesOld",        "TapeClear",
+        "RatesUpdatedOne", "PrintFailed",
     };
     return keys;
 }

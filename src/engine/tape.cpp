@@ -195,6 +195,18 @@ TapeCells CellsOf(const TapeLine& line, const TapeWords& words) {
     return cells;
 }
 
+std::vector<std::string> TapeHeading(const TapeSettings& settings, const TapeWords& words, char decimalSeparator) {
+    TapeLine currency;
+    currency.mark = TapeMark::Currency;
+    currency.amount = AmountText(settings.currencyRate, decimalSeparator);
+    currency.code = settings.currencyCode;
+    currency.converted = settings.ratesDay;
+    TapeLine tax;
+    tax.mark = TapeMark::Tax;
+    tax.amount = AmountText(settings.taxRate, decimalSeparator);
+    return {CellsOf(currency, words)[2], CellsOf(tax, words)[2]};
+}
+
 std::string TapeTable(const std::vector<TapeLine>& lines, const TapeWords& words) {
     std::string table;
     for (const TapeLine& line : lines)

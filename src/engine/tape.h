@@ -85,6 +85,10 @@ inline constexpr std::size_t kTapeColumns = 7;
 using TapeCells = std::array<std::string, kTapeColumns>;
 TapeCells CellsOf(const TapeLine& line, const TapeWords& words);
 
+// A printed tape's heading: the currency's sentence with its rate (and the rate's day), then
+// the tax rate's, as the settings stand.
+std::vector<std::string> TapeHeading(const TapeSettings& settings, const TapeWords& words, char decimalSeparator);
+
 // The lines for a spreadsheet: cells between tabs, a line feed after each line.
 std::string TapeTable(const std::vector<TapeLine>& lines, const TapeWords& words);
 // A CSV file: the titles, then the lines, between semicolons where the decimal separator is a

@@ -44,6 +44,7 @@ public:
     void OnFailure(std::function<void(const std::string&)> report) { report_ = std::move(report); }
     // The local time as lines are stamped with it, "2026-12-08 10:15:02".
     void SetClock(std::function<std::string()> clock) { clock_ = std::move(clock); }
+    std::string Now() const { return clock_(); }
 
 private:
     void Load();

@@ -49,6 +49,8 @@ public:
     // The paper tape; a line of it put into the box under entry; a key typed in the tape
     // window that belongs to the calculator.
     virtual session::TapeLog& Tape() = 0;
+    // The currency, its rate and day, the tax rate and decimals in force, as the tape says them.
+    virtual engine::TapeSettings TapeSettings() const = 0;
     virtual void RecallFromTape(std::size_t line) = 0;
     virtual void TypeIntoCalculator(int key, Qt::KeyboardModifiers modifiers, const QString& text) = 0;
 };

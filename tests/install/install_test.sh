@@ -38,6 +38,13 @@ validation="$(desktop-file-validate "$prefix/share/applications/$id.desktop" 2>&
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" 2>&1 ||
   { cat "$work/appstream.log"; fail "appstreamcli validate"; }
 
+# Printing is a module the program loads when the user prints, never linked into it.
+module="$(cd "$prefix" && find . -name devical_print.so)"
+[ -n "$module" ] || fail "not installed: the print module"
+ldd "$prefix/bin/devical" | grep -q PrintSupport && fail "the program links the printing support"
+grep -aqF "$(cd "$prefix" && realpath -m --relative-to=bin "$(dirname "$module")")/devical_print.so" "$prefix/bin/devical" ||
+  fail "the program looks for its print module elsewhere than $module"
+
 [ "$("$prefix/bin/devical" --version)" = "devical 1.0.0" ] || fail "--version"
 "$prefix/bin/devical" --help | grep -q -- "--minimized" || fail "--help"
 [ "$("$prefix/bin/devical-rates" --version)" = "devical-rates 1.0.0" ] || fail "devical-rates --version"

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
@@ -35,6 +38,25 @@ private:
             rows << cells.join(QLatin1Char('|'));
         }
         return rows;
+    }
+    static QString Poppler(const char* tool, const QStringList& arguments) {
+        QProcess process;
+        process.start(QString::fromLatin1(tool), arguments);
+        process.waitForFinished();
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+    // The document's text, a line each, its spaces run together.
+    QStringList PdfLines(const QString& name) const {
+        QStringList lines;
+        for (const QString& line : Poppler("pdftotext", {"-layout", dir_->Path() + name, "-"}).split('\n'))
+            if (!line.simplified().isEmpty()) lines << line.simplified();
+        return lines;
+    }
+    QString PdfInfo(const QString& name, const char* field) const {
+        const auto found = QRegularExpression(QStringLiteral("^%1: *(.*)$").arg(QLatin1String(field)),
+                                              QRegularExpression::MultilineOption)
+                               .match(Poppler("pdfinfo", {dir_->Path() + name}));
+        return found.captured(1).trimmed();
     }
     static void Click(TTape& tape, int row, Qt::KeyboardModifiers modifiers = {}) {
         const QRect place = tape.ListView1->visualRect(tape.ListView1->model()->index(row, 0));
@@ -173,6 +195,76 @@ private slots:
                  QByteArray("100,00  +  HT  FRF              2026-12-08 10:00:00\n"
                             " 20,00  =  HT  FRF              2026-12-08 10:00:00\n"
                             "120,00     HT  FRF  18,29  EUR  2026-12-08 10:00:00\n"));
+    }
+
+    // Ctrl+Shift+P keeps the tape as a PDF that reads as the printed roll: the heading, each
+    // line in its columns with the amounts flush right, a figure as long as the calculator
+    // makes whole, the page's number; the lines picked alone when several are; pages on the
+    // paper of the user's country.
+    void keepsTheTapeAsAPdf() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20=12345678901234567890=r"));
+        TTape& tape = w.Tape();
+        messages_->ExpectDialog(QStringLiteral("PdfDialog"));
+        QTimer::singleShot(0, this, [this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectFile(dir_->Path() + QStringLiteral("day"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(tape.ListView1, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(PdfLines(QStringLiteral("day.pdf")),
+                 QStringList({"Devical – Bande de calcul", "08/12/2026 10:00", "Devise : FRF, 1 € = 6,55957",
+                              "Taxe : 20,6 %", "Montant Touche Ligne Devise Converti Devise Heure",
+                              "100,00 + HT FRF 2026-12-08 10:00:00", "20,00 = HT FRF 2026-12-08 10:00:00",
+                              "120,00 HT FRF 18,29 EUR 2026-12-08 10:00:00",
+                              "1,23456789012346E19 = HT FRF 2026-12-08 10:00:00",
+                              "1,23456789012346E19 HT FRF 1,88208661562185E18 EUR 2026-12-08 10:00:00", "Page 1 / 1"}));
+        QCOMPARE(PdfInfo(QStringLiteral("day.pdf"), "Page size"), QStringLiteral("595 x 842 pts (A4)"));
+        const QString words = Poppler("pdftotext", {"-bbox", dir_->Path() + QStringLiteral("day.pdf"), "-"});
+        const auto rightEdge = [&words](const QString& word) {
+            const auto found = QRegularExpression(QStringLiteral("xMax=\"([0-9.]+)\"[^>]*>") + word + "<").match(words);
+            return found.hasMatch() ? found.captured(1).toDouble() : -1.0;
+        };
+        QVERIFY(rightEdge("100,00") > 0);
+        QCOMPARE(qRound(rightEdge("20,00") * 10), qRound(rightEdge("100,00") * 10));
+        QCOMPARE(qRound(rightEdge("120,00") * 10), qRound(rightEdge("100,00") * 10));
+
+        Click(tape, 0);
+        Click(tape, 2, Qt::ControlModifier);
+        QVERIFY(tape.SavePdf(dir_->Path() + QStringLiteral("picked.pdf")));
+        QCOMPARE(PdfLines(QStringLiteral("picked.pdf")).mid(5, 2),
+                 QStringList({"100,00 + HT FRF 2026-12-08 10:00:00", "120,00 HT FRF 18,29 EUR 2026-12-08 10:00:00"}));
+
+        for (int line = 0; line < 120; ++line)
+            QTest::keyClicks(tape.ListView1, QStringLiteral("1+"));
+        UseLocale(QLocale::English, QLocale::UnitedStates);
+        Click(tape, 0);  // one line picked: the whole tape
+        QVERIFY(tape.SavePdf(dir_->Path() + QStringLiteral("long.pdf")));
+        QCOMPARE(PdfInfo(QStringLiteral("long.pdf"), "Page size"), QStringLiteral("612 x 792 pts (letter)"));
+        const QStringList lines = PdfLines(QStringLiteral("long.pdf"));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^1,00 \\+ HT FRF"))).size(), 120);
+        const QString pages = PdfInfo(QStringLiteral("long.pdf"), "Pages");
+        QVERIFY(pages.toInt() > 1);
+        QVERIFY(lines.contains(QStringLiteral("Page %1 / %1").arg(pages)));
+    }
+
+    // Ctrl+P prints through the desktop's print dialog: here to a file, as a person would pick.
+    void printsThroughThePrintDialog() {
+        auto& w = Open();
+        TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20=r"));
+        TTape& tape = w.Tape();
+        messages_->ExpectDialog(QStringLiteral("PrintDialog"));
+        QTimer::singleShot(0, this, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            QVERIFY(name);
+            name->setText(dir_->Path() + QStringLiteral("printed.pdf"));
+            static_cast<QDialog*>(dialog)->accept();  // as its Print button does
+        });
+        QTest::keyClick(tape.ListView1, Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(PdfLines(QStringLiteral("printed.pdf")).contains("120,00 HT FRF 18,29 EUR 2026-12-08 10:00:00"));
     }
 
     void clearsAfterAQuestion() {

@@ -124,6 +124,31 @@ QIcon TapeIcon(const QColor& ink) {
     });
 }
 
+QIcon PrintIcon(const QColor& ink) {
+    return Drawn(20, [ink](QPainter& p) {
+        // A printer: its body, the sheet going in at the top and the printed one coming out.
+        p.setPen(QPen(ink, 1.4));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(6, 2.5, 8, 4.5));
+        p.drawRect(QRectF(2.5, 7, 15, 7));
+        p.drawPolyline(QPolygonF({{6, 14}, {6, 17.5}, {14, 17.5}, {14, 14}}));
+        p.drawLine(QPointF(7.5, 15.7), QPointF(12.5, 15.7));
+    });
+}
+
+QIcon PdfIcon(const QColor& ink) {
+    return Drawn(20, [ink](QPainter& p) {
+        // A page with its corner folded, a bold band across it: a document to keep.
+        p.setPen(QPen(ink, 1.4));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(QPolygonF({{4, 2}, {12, 2}, {16, 6}, {16, 18}, {4, 18}}));
+        p.drawPolyline(QPolygonF({{12, 2}, {12, 6}, {16, 6}}));
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRect(QRectF(2, 9.5, 12, 5));
+    });
+}
+
 QIcon PadlockIcon(bool locked, const QColor& ink) {
     return Drawn(16, [locked, ink](QPainter& p) {
         // Locked: a body washed with the ink, grey on a light list; open: the outline alone.

@@ -14,6 +14,8 @@ QIcon CloseIcon(const QColor& ink);
 QIcon DeviationIcon(const QColor& ink);
 QIcon LanguageIcon(const QColor& ink);
 QIcon TapeIcon(const QColor& ink);
+QIcon PrintIcon(const QColor& ink);
+QIcon PdfIcon(const QColor& ink);
 // The padlocks of the currency list: locked, and the open one.
 QIcon PadlockIcon(bool locked, const QColor& ink);
 

@@ -149,6 +149,7 @@ public:
     void FollowNewSet() { session_.FollowNewSet(); }
     // The paper tape, and a line of it put into the box under entry.
     session::TapeLog& Tape() { return session_.Tape(); }
+    engine::TapeSettings TapeSettings() const { return engine::SettingsOf(session_.State(), session_.Context()); }
     void RecallFromTape(std::size_t line);
     // The rates update rewrote the list files: the session tells the lists to read them again.
     void ListFilesChanged() { session_.ListFilesChanged(); }

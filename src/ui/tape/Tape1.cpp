@@ -24,6 +24,7 @@
 #include "ui/common/qt_text.h"
 #include "ui/common/report_view.h"
 #include "ui/common/window_placement.h"
+#include "ui/tape/print_job.h"
 
 namespace devical::ui {
 
@@ -99,10 +100,14 @@ TTape::TTape(Services& services, QWidget* parent)
     Bt_Copy = PanelButton("Bt_Copy", 0, CopyIcon(PanelInk(*Panel1)), "Copy");
     Bt_Save = PanelButton("Bt_Save", 41, style()->standardIcon(QStyle::SP_DialogSaveButton), "Save");
     Bt_Clear = PanelButton("Bt_Clear", 82, style()->standardIcon(QStyle::SP_TrashIcon), "Clear");
+    Bt_Print = PanelButton("Bt_Print", 123, PrintIcon(PanelInk(*Panel1)), "Print");
+    Bt_Pdf = PanelButton("Bt_Pdf", 164, PdfIcon(PanelInk(*Panel1)), "Pdf");
     Bt_Exit = PanelButton("Bt_Exit", kWidth - 30, CloseIcon(PanelInk(*Panel1)), "Cancel");
     connect(Bt_Copy, &QToolButton::clicked, this, &TTape::Bt_CopyClick);
     connect(Bt_Save, &QToolButton::clicked, this, &TTape::Bt_SaveClick);
     connect(Bt_Clear, &QToolButton::clicked, this, &TTape::Bt_ClearClick);
+    connect(Bt_Print, &QToolButton::clicked, this, &TTape::Bt_PrintClick);
+    connect(Bt_Pdf, &QToolButton::clicked, this, &TTape::Bt_PdfClick);
     connect(Bt_Exit, &QToolButton::clicked, this, &TTape::Bt_ExitClick);
     new FocusRing(*this);
 }
@@ -137,6 +142,8 @@ void TTape::FormCreate() {
     FitLineColumn();
     textFiles_ = Text(text("Tape_Face", "TextFiles"));
     csvFiles_ = Text(text("Tape_Face", "CsvFiles"));
+    pdfFiles_ = Text(text("Tape_Face", "PdfFiles"));
+    pageNumber_ = Text(text("Tape_Face", "Page"));
     for (const auto& [button, key] : tippedButtons_) {
         const QString hint = Text(text("Tape_Tips", key));
         button->setToolTip(hint);
@@ -201,13 +208,18 @@ void TTape::RecallRow(int row) {
     if (row >= 0 && row < model_->rowCount()) services_.RecallFromTape(static_cast<std::size_t>(row));
 }
 
-void TTape::CopySelection() {
+std::vector<int> TTape::PickedRows() const {
     std::vector<int> rows;
     for (const QModelIndex& index : ListView1->selectionModel()->selectedRows())
         rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TTape::CopySelection() {
+    std::vector<int> rows = PickedRows();
     if (rows.empty() && ListView1->currentIndex().isValid()) rows.push_back(ListView1->currentIndex().row());
     if (rows.empty()) return;
-    std::sort(rows.begin(), rows.end());
     platform::SetClipboardText(Text(engine::TapeTable(model_->Lines(rows), model_->Words())));
 }
 
@@ -215,27 +227,37 @@ void TTape::Bt_CopyClick() {
     if (model_->rowCount() > 0) platform::SetClipboardText(Text(engine::TapeTable(model_->Lines(), model_->Words())));
 }
 
-void TTape::Bt_SaveClick() {
-    QString title = Bt_Save->toolTip();
+QString TTape::AskWhereToSave(const QToolButton& button, const QStringList& filters, const char* dialogName,
+                              QString& chosenFilter) {
+    QString title = button.toolTip();
     title.remove(QRegularExpression(QStringLiteral(" \\(.*\\)$")));  // the hint's shortcut
     QFileDialog dialog(this, title);
-    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setObjectName(QString::fromLatin1(dialogName));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({textFiles_, csvFiles_});
+    dialog.setNameFilters(filters);
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    QString path = dialog.selectedFiles().constFirst();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
+void TTape::Bt_SaveClick() {
+    QString filter;
+    QString path = AskWhereToSave(*Bt_Save, {textFiles_, csvFiles_}, "SaveDialog", filter);
+    if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty())
-        path += dialog.selectedNameFilter() == csvFiles_ ? QStringLiteral(".csv") : QStringLiteral(".txt");
+        path += filter == csvFiles_ ? QStringLiteral(".csv") : QStringLiteral(".txt");
     SaveTo(path);
 }
 
 bool TTape::SaveTo(const QString& path) {
     const std::vector<engine::TapeLine> lines = model_->Lines();
     const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
-    const std::string bytes =
-        csv ? engine::TapeCsv(lines, model_->Words(), model_->Titles(), platform::DecimalSeparator())
-            : engine::TapeText(lines, model_->Words());
+    return WriteFile(path, csv ? engine::TapeCsv(lines, model_->Words(), model_->Titles(), platform::DecimalSeparator())
+                               : engine::TapeText(lines, model_->Words()));
+}
+
+bool TTape::WriteFile(const QString& path, const std::string& bytes) {
     try {
         storage::ReplaceFileContents(Utf8(path), bytes);
         return true;
@@ -243,6 +265,55 @@ bool TTape::SaveTo(const QString& path) {
         services_.ShowMessage(this, platform::MessageKind::Error, Text(error.what()));
         return false;
     }
+}
+
+// The heading says what is in force as the tape is printed; the time is the tape's clock's.
+TapePrintout TTape::Printout() const {
+    TapePrintout printout;
+    printout.title = QStringLiteral("Devical – ") + windowTitle();
+    const std::string now = services_.Tape().Now();  // "2026-12-08 10:15:02"
+    printout.printedAt = Text(engine::ShownDate(now.substr(0, 10)) + now.substr(10, 6));
+    for (const std::string& sentence :
+         engine::TapeHeading(services_.TapeSettings(), model_->Words(), platform::DecimalSeparator()))
+        printout.heading << Text(sentence);
+    printout.titles = model_->Titles();
+    // One line picked is only the current one: the whole tape is meant.
+    std::vector<int> rows = PickedRows();
+    if (rows.size() < 2) rows.clear();
+    printout.lines = model_->Lines(rows);
+    printout.words = model_->Words();
+    printout.pageNumber = pageNumber_;
+    return printout;
+}
+
+void TTape::Bt_PrintClick() {
+    if (model_->rowCount() == 0) return;
+    const TapePrintout printout = Printout();
+    const PrintJob job{this, printout.title, LocalePaper(QLocale()),
+                       [&printout](QPagedPaintDevice& device) { return PaintTapePages(device, printout) > 0; }};
+    QString reason;
+    if (PrintWithDialog(job, reason) == PrintOutcome::Failed)
+        services_.ShowMessage(this, platform::MessageKind::Error,
+                              services_.MessageText("PrintFailed").arg(reason).trimmed());
+}
+
+void TTape::Bt_PdfClick() {
+    if (model_->rowCount() == 0) return;
+    QString filter;
+    QString path = AskWhereToSave(*Bt_Pdf, {pdfFiles_}, "PdfDialog", filter);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    SavePdf(path);
+}
+
+bool TTape::SavePdf(const QString& path) {
+    const QByteArray pdf = TapePdf(Printout(), LocalePaper(QLocale()));
+    if (pdf.isEmpty()) {
+        services_.ShowMessage(this, platform::MessageKind::Error,
+                              services_.MessageText("PrintFailed").arg(QString()).trimmed());
+        return false;
+    }
+    return WriteFile(path, pdf.toStdString());
 }
 
 void TTape::Bt_ClearClick() {
@@ -265,6 +336,10 @@ bool TTape::TakeShortcut(const QKeyEvent& key) {
         CopySelection();
     } else if (key.key() == Qt::Key_S && held == Qt::ControlModifier) {
         Bt_SaveClick();
+    } else if (key.key() == Qt::Key_P && held == Qt::ControlModifier) {
+        Bt_PrintClick();
+    } else if (key.key() == Qt::Key_P && held == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        Bt_PdfClick();
     } else if (key.key() == Qt::Key_Delete && held == Qt::ControlModifier) {
         Bt_ClearClick();
     } else {
