@@ -1,9 +1,10 @@
 // The paper tape's costs: "=" with and without the line it prints (kept and appended to
-// Tape.txt, the file cut back now and then), and the tape window opened on a full tape of
-// 10,000 lines (read, shown and painted).
+// Tape.txt, the file cut back now and then), the tape window opened on a full tape of
+// 10,000 lines (read, shown and painted), and that tape kept as a PDF.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <memory>
 
 #include "app/windows.h"
@@ -71,6 +72,18 @@ void OpenFullTape(benchmark::State& state) {
     }
 }
 BENCHMARK(OpenFullTape)->Unit(benchmark::kMillisecond);
+
+// A full tape of 10,000 lines kept as a PDF document: laid out, painted and written.
+void FullTapeAsPdf(benchmark::State& state) {
+    const ProgramDirectory dir(10000);
+    auto windows = std::make_unique<devical::app::DevicalWindows>(dir.Path());
+    devical::ui::TTape& tape = windows->Tape();
+    const QString pdf = dir.Path() + QStringLiteral("tape.pdf");
+    for (auto _ : state)
+        if (!tape.SavePdf(pdf)) state.SkipWithError("the PDF was not written");
+    state.counters["bytes"] = static_cast<double>(QFileInfo(pdf).size());
+}
+BENCHMARK(FullTapeAsPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "ui/tape/print_job.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLibrary>
 
 namespace devical::ui {
@@ -21,7 +22,8 @@ PrintEntry LoadEntry(QString& error) {
     for (const QString& place : ModulePlaces()) {
         QLibrary module(place);  // stays loaded for the rest of the run
         if (auto entry = reinterpret_cast<PrintEntry>(module.resolve(kPrintEntry))) return entry;
-        if (error.isEmpty()) error = module.errorString();
+        // The reason that counts is the one of a module that is there and would not load.
+        if (error.isEmpty() || QFile::exists(place)) error = module.errorString();
     }
     return nullptr;
 }
