@@ -6,7 +6,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
 
@@ -249,22 +251,33 @@ private slots:
         QVERIFY(lines.contains(QStringLiteral("Page %1 / %1").arg(pages)));
     }
 
-    // Ctrl+P prints through the desktop's print dialog: here to a file, as a person would pick.
+    // Ctrl+P prints through the desktop's print dialog: here to a file, as a person would pick,
+    // and only the pages asked for there.
     void printsThroughThePrintDialog() {
         auto& w = Open();
         TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20=r"));
         TTape& tape = w.Tape();
+        for (int line = 0; line < 120; ++line)
+            QTest::keyClicks(tape.ListView1, QStringLiteral("1+"));
         messages_->ExpectDialog(QStringLiteral("PrintDialog"));
         QTimer::singleShot(0, this, [this] {
             QWidget* dialog = QApplication::activeModalWidget();
             QVERIFY(dialog);
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
-            QVERIFY(name);
+            auto* range = dialog->findChild<QRadioButton*>(QStringLiteral("printRange"));
+            QVERIFY(name && range && range->isEnabled());
             name->setText(dir_->Path() + QStringLiteral("printed.pdf"));
+            range->setChecked(true);
+            for (const char* end : {"to", "from"})
+                dialog->findChild<QSpinBox*>(QLatin1String(end))->setValue(2);
             static_cast<QDialog*>(dialog)->accept();  // as its Print button does
         });
         QTest::keyClick(tape.ListView1, Qt::Key_P, Qt::ControlModifier);
-        QVERIFY(PdfLines(QStringLiteral("printed.pdf")).contains("120,00 HT FRF 18,29 EUR 2026-12-08 10:00:00"));
+        QCOMPARE(PdfInfo(QStringLiteral("printed.pdf"), "Pages"), QStringLiteral("1"));
+        const QStringList lines = PdfLines(QStringLiteral("printed.pdf"));
+        QCOMPARE(lines.first(), QStringLiteral("Montant Touche Ligne Devise Converti Devise Heure"));
+        QVERIFY(lines.contains(QStringLiteral("1,00 + HT FRF 2026-12-08 10:00:00")));
+        QVERIFY(lines.last().startsWith(QStringLiteral("Page 2 / ")));
     }
 
     void clearsAfterAQuestion() {

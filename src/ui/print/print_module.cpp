@@ -17,6 +17,7 @@ extern "C" __attribute__((visibility("default"))) PrintOutcome devical_print(con
     if (QPrinterInfo::defaultPrinter().isNull()) printer.setPageSize(job.paper);
     QPrintDialog dialog(&printer, job.parent);
     dialog.setObjectName(QStringLiteral("PrintDialog"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);  // the pages are painted as asked
     if (dialog.exec() != QDialog::Accepted) return PrintOutcome::Cancelled;
     return job.paint(printer) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
@@ -190,13 +191,19 @@ int PaintTapePages(QPagedPaintDevice& device, const TapePrintout& printout) {
     const int count = static_cast<int>(rows.size());
     const int pages = count <= firstRows ? 1 : 1 + (count - firstRows + laterRows - 1) / laterRows;
 
+    // The pages asked for in the print dialog, or all of them.
+    const QPageRanges wanted = device.pageRanges();
     std::size_t next = 0;
+    bool painted = false;
     for (int number = 1; number <= pages; ++number) {
-        if (number > 1 && !device.newPage()) return 0;
+        const std::size_t first = next;
+        next = std::min(rows.size(), next + static_cast<std::size_t>(number == 1 ? firstRows : laterRows));
+        if (!wanted.isEmpty() && !wanted.contains(number)) continue;
+        if (painted && !device.newPage()) return 0;
+        painted = true;
         qreal y = page.Titles(number == 1 ? page.Heading() : 0);
-        const int onThisPage = number == 1 ? firstRows : laterRows;
-        for (int row = 0; row < onThisPage && next < rows.size(); ++row, ++next, y += fonts.line)
-            page.Row(printout.lines[next], rows[next], y);
+        for (std::size_t row = first; row < next; ++row, y += fonts.line)
+            page.Row(printout.lines[row], rows[row], y);
         page.PageNumber(number, pages, pageWidth, pageHeight);
     }
     return painter.end() ? pages : 0;

@@ -27,9 +27,9 @@ struct TapePrintout {
     QString pageNumber;  // "Page %1 / %2"
 };
 
-// Paints the printout, page after page; the number of pages, 0 when the device could not be
-// painted on. A font that would make the columns wider than the page is made smaller, so that
-// no figure is ever cut.
+// Paints the printout, page after page (those of the device's page ranges, when it has any);
+// the number of pages, 0 when the device could not be painted on. A font that would make the columns wider than the
+// page is made smaller, so that no figure is ever cut.
 int PaintTapePages(QPagedPaintDevice& device, const TapePrintout& printout);
 
 // The paper of the user's locale: Letter in the United States and Canada, A4 elsewhere.
