@@ -200,9 +200,9 @@ private slots:
     }
 
     // Ctrl+Shift+P keeps the tape as a PDF that reads as the printed roll: the heading, each
-    // line in its columns with the amounts flush right, a figure as long as the calculator
-    // makes whole, the page's number; the lines picked alone when several are; pages on the
-    // paper of the user's country.
+    // line in its columns with the amounts flush right and the results in bold, a figure as
+    // long as the calculator makes whole, the page's number; the lines picked alone when
+    // several are; pages on the paper of the user's country.
     void keepsTheTapeAsAPdf() {
         auto& w = Open();
         TypeAt(w.Calc.windowHandle(), QStringLiteral("100+20=12345678901234567890=r"));
@@ -231,6 +231,8 @@ private slots:
         QVERIFY(rightEdge("100,00") > 0);
         QCOMPARE(qRound(rightEdge("20,00") * 10), qRound(rightEdge("100,00") * 10));
         QCOMPARE(qRound(rightEdge("120,00") * 10), qRound(rightEdge("100,00") * 10));
+        const QString fonts = Poppler("pdftohtml", {"-xml", "-i", "-stdout", dir_->Path() + QStringLiteral("day.pdf")});
+        QVERIFY(fonts.contains(QStringLiteral("<b>120,00</b>")) && !fonts.contains(QStringLiteral("<b>100,00")));
 
         Click(tape, 0);
         Click(tape, 2, Qt::ControlModifier);
