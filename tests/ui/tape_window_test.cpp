@@ -251,6 +251,12 @@ private slots:
         const QString pages = PdfInfo(QStringLiteral("long.pdf"), "Pages");
         QVERIFY(pages.toInt() > 1);
         QVERIFY(lines.contains(QStringLiteral("Page %1 / %1").arg(pages)));
+        // Nothing runs into a page's bottom margin of 15 mm, or off the page.
+        double lowest = 0;
+        for (const auto& word : QRegularExpression(QStringLiteral("yMax=\"([0-9.]+)\""))
+                                    .globalMatch(Poppler("pdftotext", {"-bbox", dir_->Path() + "long.pdf", "-"})))
+            lowest = std::max(lowest, word.captured(1).toDouble());
+        QVERIFY2(lowest < 792 - 42.5, qPrintable(QString::number(lowest)));
     }
 
     // Ctrl+P prints through the desktop's print dialog: here to a file, as a person would pick,
