@@ -195,6 +195,10 @@ TapeCells CellsOf(const TapeLine& line, const TapeWords& words) {
     return cells;
 }
 
+bool IsSettingLine(const TapeLine& line) {
+    return line.mark == TapeMark::Currency || line.mark == TapeMark::Tax || line.mark == TapeMark::Decimals;
+}
+
 std::vector<std::string> TapeHeading(const TapeSettings& settings, const TapeWords& words, char decimalSeparator) {
     TapeLine currency;
     currency.mark = TapeMark::Currency;
@@ -230,8 +234,8 @@ std::string TapeCsv(const std::vector<TapeLine>& lines, const TapeWords& words, 
 }
 
 std::string TapeText(const std::vector<TapeLine>& lines, const TapeWords& words) {
-    constexpr std::size_t kLineColumn = 2;
-    constexpr std::size_t kTimeColumn = kTapeColumns - 1;
+    constexpr std::size_t kLineColumn = kTapeLineColumn;
+    constexpr std::size_t kTimeColumn = kTapeTimeColumn;
     std::vector<TapeCells> rows;
     rows.reserve(lines.size());
     std::array<std::size_t, kTapeColumns> widths{};
@@ -240,8 +244,7 @@ std::string TapeText(const std::vector<TapeLine>& lines, const TapeWords& words)
         rows.push_back(CellsOf(line, words));
         // A setting's sentence, alone on its line, does not widen the line names' column: it
         // runs on over the empty ones, and the time column starts past the longest.
-        const bool sentence =
-            line.mark == TapeMark::Currency || line.mark == TapeMark::Tax || line.mark == TapeMark::Decimals;
+        const bool sentence = IsSettingLine(line);
         for (std::size_t column = 0; column < kTapeColumns; ++column) {
             const std::size_t length = CharacterCount(rows.back()[column]);
             if (sentence && column == kLineColumn)
@@ -264,7 +267,7 @@ std::string TapeText(const std::vector<TapeLine>& lines, const TapeWords& words)
             if (cell.empty()) continue;
             // Each cell in its column; an amount wider than its column pushes the rest along.
             const std::size_t length = CharacterCount(cell);
-            const bool amount = column == 0 || column == 4;
+            const bool amount = IsTapeAmountColumn(column);
             std::size_t start = at == 0 ? starts[column] : std::max(starts[column], at + 2);
             if (amount && length < widths[column]) start += widths[column] - length;
             printed.append(start - at, ' ');

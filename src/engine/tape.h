@@ -84,6 +84,13 @@ struct TapeWords {
 inline constexpr std::size_t kTapeColumns = 7;
 using TapeCells = std::array<std::string, kTapeColumns>;
 TapeCells CellsOf(const TapeLine& line, const TapeWords& words);
+// Where a line's name, or a setting's sentence, stands; the time comes last.
+inline constexpr std::size_t kTapeLineColumn = 2;
+inline constexpr std::size_t kTapeTimeColumn = kTapeColumns - 1;
+// The figures, which line up on the right as on the roll.
+constexpr bool IsTapeAmountColumn(std::size_t column) { return column == 0 || column == 4; }
+// A change of setting: its sentence alone, in the line's column.
+bool IsSettingLine(const TapeLine& line);
 
 // A printed tape's heading: the currency's sentence with its rate (and the rate's day), then
 // the tax rate's, as the settings stand.

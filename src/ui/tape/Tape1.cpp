@@ -32,7 +32,7 @@ namespace {
 
 constexpr int kWidth = 700;
 constexpr int kMinimumWidth = 360;
-constexpr int kLineColumn = 2;
+constexpr int kLineColumn = static_cast<int>(engine::kTapeLineColumn);
 constexpr int kListHeight = 300;
 constexpr int kPanelHeight = 30;
 // Amount, key, line, currency, converted, currency, time.
@@ -292,9 +292,12 @@ void TTape::Bt_PrintClick() {
     const PrintJob job{this, printout.title, LocalePaper(QLocale()),
                        [&printout](QPagedPaintDevice& device) { return PaintTapePages(device, printout) > 0; }};
     QString reason;
-    if (PrintWithDialog(job, reason) == PrintOutcome::Failed)
-        services_.ShowMessage(this, platform::MessageKind::Error,
-                              services_.MessageText("PrintFailed").arg(reason).trimmed());
+    if (PrintWithDialog(job, reason) == PrintOutcome::Failed) ShowPrintFailure(reason);
+}
+
+void TTape::ShowPrintFailure(const QString& reason) {
+    services_.ShowMessage(this, platform::MessageKind::Error,
+                          services_.MessageText("PrintFailed").arg(reason).trimmed());
 }
 
 void TTape::Bt_PdfClick() {
@@ -309,8 +312,7 @@ void TTape::Bt_PdfClick() {
 bool TTape::SavePdf(const QString& path) {
     const QByteArray pdf = TapePdf(Printout(), LocalePaper(QLocale()));
     if (pdf.isEmpty()) {
-        services_.ShowMessage(this, platform::MessageKind::Error,
-                              services_.MessageText("PrintFailed").arg(QString()).trimmed());
+        ShowPrintFailure({});
         return false;
     }
     return WriteFile(path, pdf.toStdString());

@@ -66,6 +66,7 @@ private:
     QString AskWhereToSave(const QToolButton& button, const QStringList& filters, const char* dialogName,
                            QString& chosenFilter);
     bool WriteFile(const QString& path, const std::string& bytes);
+    void ShowPrintFailure(const QString& reason);
 
     Services& services_;
     TapeModel* model_;

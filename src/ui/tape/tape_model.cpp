@@ -4,13 +4,6 @@
 
 namespace devical::ui {
 
-namespace {
-
-// The amounts line up on the right, as on the roll.
-bool IsAmountColumn(int column) { return column == 0 || column == 4; }
-
-}  // namespace
-
 TapeModel::TapeModel(session::TapeLog& tape, QObject* parent) : QAbstractTableModel(parent), tape_(tape) {
     tape_.Watch(this);
 }
@@ -52,8 +45,9 @@ int TapeModel::columnCount(const QModelIndex& parent) const {
 QVariant TapeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue((IsAmountColumn(index.column()) ? Qt::AlignRight : Qt::AlignLeft) |
-                                   Qt::AlignVCenter);
+        return QVariant::fromValue(
+            (engine::IsTapeAmountColumn(static_cast<std::size_t>(index.column())) ? Qt::AlignRight : Qt::AlignLeft) |
+            Qt::AlignVCenter);
     // A cell too narrow for its text shows it whole under the pointer.
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const engine::TapeLine& line = tape_.Lines()[static_cast<std::size_t>(index.row())];
@@ -62,7 +56,7 @@ QVariant TapeModel::data(const QModelIndex& index, int role) const {
 
 QVariant TapeModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
-    if (role == Qt::TextAlignmentRole && IsAmountColumn(section))
+    if (role == Qt::TextAlignmentRole && engine::IsTapeAmountColumn(static_cast<std::size_t>(section)))
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
     return Text(titles_[static_cast<std::size_t>(section)]);

@@ -22,15 +22,10 @@ using Cells = std::array<QString, kTapeColumns>;
 constexpr qreal kBodyPoints = 9.5;
 constexpr qreal kSmallestPoints = 4;
 constexpr qreal kLineSpacing = 1.35;  // a line's height, in the font's own spacing: room for a rule
-constexpr std::size_t kLineColumn = 2;
-constexpr std::size_t kTimeColumn = kTapeColumns - 1;
+constexpr std::size_t kLineColumn = engine::kTapeLineColumn;
+constexpr std::size_t kTimeColumn = engine::kTapeTimeColumn;
 constexpr std::size_t kLastAmountColumn = kTimeColumn - 1;  // a result's rule ends with its currency
 
-bool IsAmountColumn(std::size_t column) { return column == 0 || column == 4; }
-bool IsSentence(const engine::TapeLine& line) {
-    return line.mark == engine::TapeMark::Currency || line.mark == engine::TapeMark::Tax ||
-           line.mark == engine::TapeMark::Decimals;
-}
 bool IsResult(const engine::TapeLine& line) { return line.mark == engine::TapeMark::Total; }
 
 Cells QtCells(const engine::TapeCells& cells) {
@@ -74,7 +69,7 @@ Columns Measure(const TapePrintout& printout, const std::vector<Cells>& rows, co
         const QFontMetricsF& metrics = IsResult(line) ? bold : body;
         for (std::size_t column = 0; column < kTapeColumns; ++column) {
             const qreal width = metrics.horizontalAdvance(rows[row][column]);
-            if (IsSentence(line) && column == kLineColumn)
+            if (engine::IsSettingLine(line) && column == kLineColumn)
                 longestSentence = std::max(longestSentence, width);
             else
                 columns.width[column] = std::max(columns.width[column], width);
@@ -124,7 +119,7 @@ public:
         for (std::size_t column = 0; column < kTapeColumns; ++column) {
             // A result stands out in bold, all but its time.
             painter_.setFont(result && column != kTimeColumn ? fonts_.bold : fonts_.body);
-            if (IsSentence(line) && column == kLineColumn)
+            if (engine::IsSettingLine(line) && column == kLineColumn)
                 Draw(cells[column], columns_.start[column], y, fonts_.line);
             else
                 DrawCell(cells[column], column, y);
@@ -142,7 +137,7 @@ private:
     }
     void DrawCell(const QString& text, std::size_t column, qreal y) {
         if (text.isEmpty()) return;
-        const Qt::Alignment side = IsAmountColumn(column) ? Qt::AlignRight : Qt::AlignLeft;
+        const Qt::Alignment side = engine::IsTapeAmountColumn(column) ? Qt::AlignRight : Qt::AlignLeft;
         painter_.drawText(QRectF(columns_.start[column], y, columns_.width[column], fonts_.line),
                           side | Qt::AlignVCenter, text);
     }
