@@ -206,6 +206,14 @@ private:
         list.ListView1->setCurrentIndex(rows->index(longest, 0));
         list.Bt_OKClick();
     }
+    static void ChooseRowOf(devical::ui::ListWindow& list, const QString& code) {
+        list.ShowList();
+        const QAbstractItemModel* rows = list.ListView1->model();
+        const QModelIndexList found = rows->match(rows->index(0, 0), Qt::DisplayRole, code, 1, Qt::MatchStartsWith);
+        QVERIFY(!found.isEmpty());
+        list.ListView1->setCurrentIndex(found.first());
+        list.Bt_OKClick();
+    }
     // The texts of the French set still shown after a switch to the given one.
     QStringList FrenchLeftOver(const QString& code) {
         QSet<QString> french = ValuesOf("Devical.FR") + ValuesOf("Devical.iFR");
@@ -299,7 +307,10 @@ private slots:
         for (const char* code : kCodes) {
             for (const LanguageSetFile& file : kLanguageSetFiles)
                 dir_->Write(Working(file), Shipped(Stored(file, code)));
+            // The rates of a bank's day: a floating rate's sentence on the tape names it.
+            dir_->Write("DEVICAL.INI", dir_->Read("DEVICAL.INI") + "\r\n[Rates]\r\nDate=2026-12-04\r\n");
             shown[code] = DaysTexts();
+            ChooseRowOf(windows_->Rates(), QStringLiteral("USD"));
             ChooseLongestRow(windows_->Rates());  // into the captions, and the tape's line column
             ChooseLongestRow(windows_->Taxes());
             QVERIFY2(CutTexts().isEmpty(), qPrintable(code + QStringLiteral(" cut: ") + CutTexts().join('|')));

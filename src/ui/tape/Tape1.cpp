@@ -47,6 +47,20 @@ Qt::KeyboardModifiers Held(const QKeyEvent& key) {
     return key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
 }
 
+// A setting's widest sentences: a floating rate with its bank's day, a tax rate, the decimals.
+std::array<engine::TapeLine, 3> WidestSettingLines() {
+    std::array<engine::TapeLine, 3> lines;
+    lines[0].mark = engine::TapeMark::Currency;
+    lines[0].code = "XXX";
+    lines[0].amount = "00000,00000";
+    lines[0].converted = "2000-12-31";  // the rate's day
+    lines[1].mark = engine::TapeMark::Tax;
+    lines[1].amount = "00,000";
+    lines[2].mark = engine::TapeMark::Decimals;
+    lines[2].amount = "3";
+    return lines;
+}
+
 bool IsCalculatorKey(const QKeyEvent& key) {
     if (Held(key) & (Qt::ControlModifier | Qt::AltModifier)) return false;
     if (key.key() == Qt::Key_Backspace) return true;
@@ -151,15 +165,15 @@ void TTape::FormCreate() {
     }
 }
 
-// The line's column, which stretches, holds a setting's sentence whole ("Währung: ATS, 1 € =
-// 13,7603"): the window is never narrower than the other columns and that sentence ask.
+// The line's column, which stretches, holds a setting's sentence whole ("Währung: USD, 1 € =
+// 1,0842 (EZB vom 04.12.2026)"): the window is never narrower than the other columns and that
+// sentence ask.
 void TTape::FitLineColumn() {
-    const engine::TapeWords& words = model_->Words();
     const QFontMetrics cells(ListView1->font());
     int sentence = 0;
-    for (const std::string& text : {engine::FillIn(words.currency, {"XXX", "00000,00000"}),
-                                    engine::FillIn(words.taxRate, {"00,000"}), engine::FillIn(words.decimals, {"3"})})
-        sentence = std::max(sentence, cells.horizontalAdvance(Text(text)) + 12);
+    for (const engine::TapeLine& widest : WidestSettingLines())
+        sentence = std::max(sentence,
+                            cells.horizontalAdvance(Text(engine::CellsOf(widest, model_->Words())[kLineColumn])) + 12);
     int needed = sentence + 2 * ListView1->frameWidth() + ListView1->verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < model_->columnCount(); ++column)
         if (column != kLineColumn) needed += ListView1->header()->sectionSize(column);
