@@ -75,6 +75,21 @@ TEST_F(TapeFileTest, AddsLinesTheWayTheFileIsWritten) {
     EXPECT_EQ(file.Load(10).back().code, "Z\xc5\x81O");
 }
 
+// A line an editor added in UTF-8 to a Windows-1252 tape, with letters that code lacks, is
+// kept whole when the tape is cut back: the file becomes UTF-8, never '?'.
+TEST_F(TapeFileTest, ACutBackKeepsAnEditorsUtf8Line) {
+    WriteBytes("Tape.txt",
+               "2026-12-08 10:00:00\t+\t1\t1\tFRF\t\t\r\n"
+               "2026-12-08 10:00:00\t+\t2\t1\t\xa3\t\t\r\n"
+               "2026-12-08 10:00:00\t+\t3\t1\t\xc5\x81\xc3\x93"
+               "D\t\t\r\n");
+    TapeFile(Path("Tape.txt")).CutBack(2);
+    EXPECT_EQ(Bytes("Tape.txt"),
+              "2026-12-08 10:00:00\t+\t2\t1\t\xc2\xa3\t\t\r\n"
+              "2026-12-08 10:00:00\t+\t3\t1\t\xc5\x81\xc3\x93"
+              "D\t\t\r\n");
+}
+
 // A stray Ctrl+Z in the tape, the program's own log, damages only its line; the file's code
 // and line end are still read from all of it.
 TEST_F(TapeFileTest, ACtrlZDamagesOnlyItsLine) {
