@@ -196,6 +196,7 @@ constexpr BuiltIn kTexts[] = {
      "Kein EZB-Kurs an dem Tag, Kurs behalten: %1"},
     {"RatesHistoryKept", "Historique : %1 jours, du %2 au %3", "History: %1 days, from %2 to %3",
      "Verlauf: %1 Tage, vom %2 bis %3"},
+    {"RatesHistoryKeptOne", "Historique : %1 jour, le %2", "History: %1 day, %2", "Verlauf: %1 Tag, der %2"},
     {"RatesDayHint", "Jour des taux BCE, de l'historique gardé par devical-rates --history (Entrée)",
      "Day of the ECB rates, from the history kept by devical-rates --history (Enter)",
      "Tag der EZB-Kurse, aus dem Verlauf von devical-rates --history (Eingabe)"},
@@ -206,7 +207,7 @@ constexpr BuiltIn kTexts[] = {
      "Den ganzen Kursverlauf der EZB holen und im Programmordner ablegen (RatesHistory.dat)."},
     {"RatesHelpDate", "Prendre les taux du jour DATE (AAAA-MM-JJ, ou today) dans l'historique gardé.",
      "Take the rates of DATE (YYYY-MM-DD, or today) from the history kept.",
-     "Die Kurse vom DATUM (JJJJ-MM-TT, oder today) aus dem abgelegten Verlauf nehmen."},
+     "Die Kurse vom Tag DATE (JJJJ-MM-TT, oder today) aus dem abgelegten Verlauf nehmen."},
     {"RatesDateUsage", "--date prend ses taux dans l'historique gardé : ni --url, ni --file, ni --history avec lui",
      "--date takes its rates from the history kept: not with --url, --file or --history",
      "--date nimmt die Kurse aus dem abgelegten Verlauf: nicht mit --url, --file oder --history"},
@@ -398,11 +399,15 @@ std::string BuiltInText(std::string_view key, std::initializer_list<std::string_
     return FillIn(BuiltInTextIn(current, key), arguments);
 }
 
-std::string CountText(std::string_view key, std::size_t count) {
+char DecimalSeparatorOf(BuiltInLanguage language) { return language == BuiltInLanguage::English ? '.' : ','; }
+
+std::string CountText(std::string_view key, std::size_t count, std::initializer_list<std::string_view> others) {
     // French counts 0 and 1 in the singular, English and German 1 alone.
     const bool singular = count == 1 || (count == 0 && current == BuiltInLanguage::French);
     const std::string number = std::to_string(count);
-    return BuiltInText(singular ? std::string(key) + "One" : std::string(key), {number});
+    std::vector<std::string_view> arguments{number};
+    arguments.insert(arguments.end(), others.begin(), others.end());
+    return FillIn(BuiltInTextIn(current, singular ? std::string(key) + "One" : std::string(key)), arguments);
 }
 
 std::string ShownDate(std::string_view iso) {

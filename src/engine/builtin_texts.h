@@ -21,14 +21,17 @@ BuiltInLanguage BuiltInLanguageOf(std::string_view setCode);
 // read. French until set.
 void SetBuiltInLanguage(std::string_view setCode);
 BuiltInLanguage CurrentBuiltInLanguage();
+// The decimal separator a language writes: '.' in English, ',' in French and German.
+char DecimalSeparatorOf(BuiltInLanguage language);
 
 // The text of a key in the language in use, or in the one given; empty for an unknown key.
 // "%1", "%2"... are replaced by the arguments in order.
 std::string BuiltInText(std::string_view key, std::initializer_list<std::string_view> arguments = {});
 std::string BuiltInTextIn(BuiltInLanguage language, std::string_view key);
 // A count with its noun, in the language in use: the text of key + "One" where the language
-// says the count in the singular, else of key, "%1" replaced by the count.
-std::string CountText(std::string_view key, std::size_t count);
+// says the count in the singular, else of key, "%1" replaced by the count and "%2"... by the
+// other arguments.
+std::string CountText(std::string_view key, std::size_t count, std::initializer_list<std::string_view> others = {});
 
 // An ISO day ("2026-12-07") as the language in use writes it ("07/12/2026", "07.12.2026");
 // a text that is no day as it is.

@@ -59,8 +59,8 @@ UpdateReport UpdateRates(const std::filesystem::path& programDirectory, const Ec
     std::vector<std::string> rateTexts;
     for (std::size_t record = 0; record < list.RecordCount(); ++record)
         rateTexts.push_back(list.Field(record, 1));
-    const char separator = SeparatorIn(rateTexts).value_or(
-        engine::BuiltInLanguageOf(languageCode) == engine::BuiltInLanguage::English ? '.' : ',');
+    const char separator =
+        SeparatorIn(rateTexts).value_or(engine::DecimalSeparatorOf(engine::BuiltInLanguageOf(languageCode)));
 
     UpdateReport report;
     report.date = rates.date;

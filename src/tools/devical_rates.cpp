@@ -82,8 +82,11 @@ std::string Fetch(const QString& given) {
         throw RatesError("RatesHttp",
                          {where, std::to_string(status.toInt()),
                           reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().toStdString()});
-    if (reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError)
-        throw RatesError("RatesNoAnswer", {where, QString::number(timeout / 1000.0).toStdString()});
+    if (reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError) {
+        const char separator = devical::engine::DecimalSeparatorOf(devical::engine::CurrentBuiltInLanguage());
+        const QString seconds = QString::number(timeout / 1000.0).replace(QLatin1Char('.'), QLatin1Char(separator));
+        throw RatesError("RatesNoAnswer", {where, seconds.toStdString()});
+    }
     // The network library's own words are English: they go inside ours.
     if (reply->error() != QNetworkReply::NoError)
         throw RatesError("RatesUnreachable", {where, reply->errorString().toStdString()});
@@ -160,30 +163,47 @@ std::optional<devical::rates::RateHistory> ReadHistory(const std::filesystem::pa
     return devical::rates::RateHistory::FromBytes(devical::storage::ReadFileBytes(path));
 }
 
-// The days fetched go into the local history, when there is one or one is asked for.
-void KeepHistory(const std::filesystem::path& directory, const std::vector<devical::rates::EcbRates>& days, bool asked,
-                 bool dryRun, bool tell) {
-    const devical::storage::DirectoryLock lock(directory);  // another run adds its days after ours
+// The local history with the days fetched added, when there is one or one is asked for. A
+// damaged history, or days it cannot take, stop only the fetch that asked for it: otherwise
+// they are said and the history is left as it is. Throws RatesError.
+std::optional<devical::rates::RateHistory> HistoryWith(const std::filesystem::path& directory,
+                                                       const std::vector<devical::rates::EcbRates>& days, bool asked) {
     devical::rates::RateHistory history;
     try {
         if (auto held = ReadHistory(directory))
             history = std::move(*held);
         else if (!asked)
-            return;
+            return std::nullopt;
     } catch (const RatesError& damaged) {
-        // The day's rates are still the day's rates: the history is made anew when asked for,
-        // else left as it is and said.
         std::fprintf(stderr, "devical-rates: %s\n", damaged.what());
-        if (!asked) return;
+        if (!asked) return std::nullopt;  // else made anew
     }
-    history.Add(days);
-    if (!dryRun) devical::storage::ReplaceFileContents(HistoryPath(directory), history.Bytes());
+    try {
+        history.Add(days);
+    } catch (const RatesError& refused) {
+        if (asked) throw;
+        std::fprintf(stderr, "devical-rates: %s\n", refused.what());
+        return std::nullopt;
+    }
+    return history;
+}
+
+// The history written once the list holds the day's rates: a failed update leaves it as it
+// was. The list stays updated should the history not be written, which is said.
+bool KeepHistory(const std::filesystem::path& directory, const devical::rates::RateHistory& history, bool dryRun,
+                 bool tell) {
+    try {
+        if (!dryRun) devical::storage::ReplaceFileContents(HistoryPath(directory), history.Bytes());
+    } catch (const devical::storage::FileError& failure) {
+        std::fprintf(stderr, "devical-rates: %s\n", failure.what());
+        return false;
+    }
     if (tell)
-        std::printf("%s\n",
-                    devical::engine::BuiltInText("RatesHistoryKept", {std::to_string(history.DayCount()),
-                                                                      devical::engine::ShownDate(history.FirstDay()),
-                                                                      devical::engine::ShownDate(history.NewestDay())})
-                        .c_str());
+        std::printf("%s\n", devical::engine::CountText("RatesHistoryKept", history.DayCount(),
+                                                       {devical::engine::ShownDate(history.FirstDay()),
+                                                        devical::engine::ShownDate(history.NewestDay())})
+                                .c_str());
+    return true;
 }
 
 // The rates of a day the user picked, from the local history: the last working day's for a
@@ -243,7 +263,8 @@ int main(int argc, char** argv) {
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         devical::platform::ShowHelp(parser);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
-    const bool pickedDay = parser.isSet(options.date) && parser.value(options.date) != QLatin1String("today");
+    const bool pickedDay = parser.isSet(options.date) &&
+                           parser.value(options.date).compare(QLatin1String("today"), Qt::CaseInsensitive) != 0;
     if (pickedDay && (parser.isSet(options.url) || parser.isSet(options.file) || parser.isSet(options.history))) {
         std::fprintf(stderr, "devical-rates: %s\n", devical::engine::BuiltInText("RatesDateUsage").c_str());
         return 1;
@@ -261,22 +282,27 @@ int main(int argc, char** argv) {
         const std::string language = SpeakLanguageOf(plan);  // a directory seeded just now has its set
 
         const bool machine = parser.isSet(options.machine);
-        devical::rates::EcbRates rates;
-        std::set<std::string> everPublished;
-        if (pickedDay) {
-            rates = RatesOfDay(plan.directory, parser.value(options.date).toStdString(), !machine, everPublished);
-        } else {
+        const bool dryRun = parser.isSet(options.dryRun);
+        std::vector<devical::rates::EcbRates> days;
+        if (!pickedDay) {
             const bool wholeHistory = parser.isSet(options.history) && !parser.isSet(options.url);
             const std::string xml =
                 parser.isSet(options.file)
                     ? devical::storage::ReadFileBytes(parser.value(options.file).toStdString())
                     : Fetch(wholeHistory ? QString::fromLatin1(kHistoryUrl) : parser.value(options.url));
-            std::vector<devical::rates::EcbRates> days = devical::rates::ParseEcbDays(xml);
-            KeepHistory(plan.directory, days, parser.isSet(options.history), parser.isSet(options.dryRun), !machine);
-            rates = std::move(days.back());
+            days = devical::rates::ParseEcbDays(xml);
         }
+        // Another run adds its days, or changes the list, after ours.
+        const devical::storage::DirectoryLock lock(plan.directory);
+        std::set<std::string> everPublished;
+        const devical::rates::EcbRates rates =
+            pickedDay ? RatesOfDay(plan.directory, parser.value(options.date).toStdString(), !machine, everPublished)
+                      : days.back();
+        const std::optional<devical::rates::RateHistory> history =
+            pickedDay ? std::nullopt : HistoryWith(plan.directory, days, parser.isSet(options.history));
         const devical::rates::UpdateReport report = devical::rates::UpdateRates(
-            plan.directory, rates, {parser.isSet(options.add), parser.isSet(options.dryRun), pickedDay}, language);
+            plan.directory, rates, {parser.isSet(options.add), dryRun, pickedDay}, language);
+        const bool historyKept = !history || KeepHistory(plan.directory, *history, dryRun, !machine);
         for (const std::string& notice : devical::storage::TakeStorageNotices())
             std::fprintf(stderr, "devical-rates: %s\n", notice.c_str());
         if (parser.isSet(options.machine)) {
@@ -291,7 +317,7 @@ int main(int argc, char** argv) {
                     std::printf("%s\n", devical::engine::BuiltInText("RatesUnpublished", {codes}).c_str());
             }
         }
-        return 0;
+        return historyKept || !parser.isSet(options.history) ? 0 : 1;
     } catch (const RatesError& error) {
         // The window says the reason in its own words; a person reads the sentence.
         if (parser.isSet(options.machine))

@@ -53,8 +53,8 @@ base="http://127.0.0.1:$(cat "$work/port")"
 mkfifo "$work/fifo"
 cp -a "$program" "$work/before"
 # Said in the language of the set installed there (French); the window gets the reason's key.
-for refusal in "$base/missing.xml|répondu HTTP 404" "$base/hang|pas de réponse en 0.7 s" \
-  "$base/trickle|pas de réponse en 0.7 s" "file://$work/fifo|n'est pas un fichier ordinaire" \
+for refusal in "$base/missing.xml|répondu HTTP 404" "$base/hang|pas de réponse en 0,7 s" \
+  "$base/trickle|pas de réponse en 0,7 s" "file://$work/fifo|n'est pas un fichier ordinaire" \
   "ftp://127.0.0.1/daily.xml|« ftp://127.0.0.1/daily.xml » n'est pas une adresse http, https ou file."; do
   status=0
   DEVICAL_RATES_TIMEOUT_MS=700 timeout 30 "$program/devical-rates" --url "${refusal%%|*}" >"$work/out" \
@@ -91,6 +91,11 @@ printf '%s\n' '<gesmes:Envelope><Cube>' \
 grep -q "^Historique : 2 jours, du 30/04/2026 au 04/05/2026$" "$work/out" || fail "--history: $(cat "$work/out")"
 "$program/devical-rates" --url "$base/daily.xml" >"$work/out" || fail "the day's file refused"
 grep -q "^Historique : 3 jours, du 30/04/2026 au 04/12/2026$" "$work/out" || fail "the day not kept: $(cat "$work/out")"
+sed 's/2026-12-04/2026-12-07/' "$work/daily.xml" >"$work/next.xml"
+cp "$program/RatesHistory.dat" "$work/history" && mv "$program/Rates.txt" "$work/Rates.txt"
+"$program/devical-rates" --file "$work/next.xml" >/dev/null 2>&1 && fail "a day taken without its list"
+cmp -s "$work/history" "$program/RatesHistory.dat" || fail "a failed update changed the history"
+mv "$work/Rates.txt" "$program/Rates.txt"
 "$program/devical-rates" --date 2026-05-01 >"$work/out" || fail "--date refused"
 grep -q "^Pas de taux BCE le 01/05/2026 : taux du 30/04/2026, le jour ouvré précédent.$" "$work/out" &&
   grep -q "^USD 1,0842 -> 1,13$" "$work/out" && grep -q "^Pas de taux BCE ce jour-là, taux gardé : .*CHF" "$work/out" ||
