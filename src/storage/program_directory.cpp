@@ -10,6 +10,7 @@
 
 #include "engine/builtin_texts.h"
 #include "storage/file_io.h"
+#include "storage/language_file.h"
 #include "storage/language_set.h"
 #include "storage/text_lines.h"
 
@@ -60,6 +61,19 @@ void RefuseSharedDirectory(const fs::path& directory) {
 }
 
 void CopyFile(const fs::path& source, const fs::path& target) { ReplaceFileContents(target, ReadFileBytes(source)); }
+
+// Until a set is chosen, a portable directory speaks the set of the user's locale where it
+// holds one, as a new user's directory is seeded with it; the one it was given is kept under
+// its code, for the choice to bring back.
+void InstallFirstSet(const fs::path& directory, std::string_view firstSet) {
+    if (!HasFirstRunMarker(directory)) return;
+    try {
+        const std::string installed = LanguageFile(FindFileNoCase(directory, "DEVICAL.LAN")).InstalledLanguage();
+        if (installed != firstSet) InstallLanguageSet(directory, installed, firstSet);
+    } catch (const std::runtime_error&) {
+        // The set it has stays, as does the choice to come: the locale's set is offered there.
+    }
+}
 
 }  // namespace
 
@@ -115,6 +129,7 @@ void SeedUserDirectory(const fs::path& shippedDirectory, const fs::path& userDir
 void PrepareProgramDirectory(const ProgramDirectoryPlan& plan, std::string_view firstSet) {
     if (plan.seedFrom) return SeedUserDirectory(*plan.seedFrom, plan.directory, firstSet);
     FinishInterruptedWrites(plan.directory);
+    InstallFirstSet(plan.directory, firstSet);
 }
 
 }  // namespace devical::storage

@@ -46,8 +46,9 @@ void SeedUserDirectory(const std::filesystem::path& shippedDirectory, const std:
                        std::string_view firstSet);
 
 // Makes the planned directory ready before any of its files is read: the user's directory
-// seeded as above; a portable one as it is. Either way, a change of several files that a kill
-// cut short is completed first (FinishInterruptedWrites). Throws FileError.
+// seeded as above; a portable one as it is, but for its first run (kFirstRunMarker), which
+// switches it to firstSet where it holds that set. Either way, a change of several files that
+// a kill cut short is completed first (FinishInterruptedWrites). Throws FileError.
 void PrepareProgramDirectory(const ProgramDirectoryPlan& plan, std::string_view firstSet);
 
 }  // namespace devical::storage

@@ -89,6 +89,40 @@ TEST_F(ProgramDirectoryTest, ANewUserStartsInTheSetOfTheirLocale) {
     }
 }
 
+// A portable directory's first run speaks the locale's set too, where the directory holds it;
+// the set it came with is kept for the choice to bring back.
+TEST_F(ProgramDirectoryTest, APortableFirstRunTakesTheSetOfTheLocale) {
+    const struct {
+        const char* name;
+        bool firstRun;
+        const char* locale;
+        const char* installed;
+    } rows[] = {
+        {"first run", true, "GM", "GM"},
+        {"set chosen", false, "GM", "FR"},
+        {"locale's set not held", true, "XX", "FR"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(Path("bin"));
+        fs::create_directories(Path("bin"));
+        for (const char* code : {"FR", "GM"})
+            for (const LanguageSetFile& file : kLanguageSetFiles) {
+                const std::string name = std::string(file.storedPrefix) + code;
+                WriteBytes("bin/" + name, BytesAt(fs::path(DEVICAL_DATA_DIR) / name));
+                if (std::string_view(code) == "FR")
+                    WriteBytes("bin/" + std::string(file.workingName), Bytes("bin/" + name));
+            }
+        if (row.firstRun) WriteBytes("bin/Install.Oui", "");
+        PrepareProgramDirectory({Path("bin"), std::nullopt}, row.locale);
+        for (const LanguageSetFile& file : kLanguageSetFiles)
+            EXPECT_EQ(Bytes("bin/" + std::string(file.workingName)),
+                      Bytes("bin/" + std::string(file.storedPrefix) + row.installed))
+                << file.workingName;
+        EXPECT_EQ(fs::exists(Path("bin/Install.Oui")), row.firstRun);
+    }
+}
+
 TEST_F(ProgramDirectoryTest, AUsersFilesSurviveAndOnlyWhatIsMissingIsAdded) {
     SeedUserDirectory(Path("share/devical"), User(), "FR");
     fs::remove(User() / "Install.Oui");  // the language was chosen
