@@ -93,7 +93,7 @@ bool ClaimDirectory(std::unique_ptr<storage::InstanceLock>& lock, const std::fil
     switch (lock->Result()) {
     case storage::InstanceLock::State::Held: return true;
     case storage::InstanceLock::State::Unguarded:
-        std::fprintf(stderr, "devical: no single-instance lock: %s\n", lock->Problem().c_str());
+        std::fprintf(stderr, "devical: %s\n", engine::BuiltInText("NoInstanceLock", {lock->Problem()}).c_str());
         return true;
     case storage::InstanceLock::State::HeldByOther: break;
     }
@@ -150,7 +150,8 @@ int RunDevical(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);  // closing the window only hides it
     // The toolkit has taken its own options out by now: what is left unknown is said, not obeyed.
     for (const QString& name : ReadStartOptions(QCoreApplication::arguments()).unknown)
-        std::fprintf(stderr, "devical: unknown option '%s' ignored\n", name.toLocal8Bit().constData());
+        std::fprintf(stderr, "devical: %s\n",
+                     engine::BuiltInText("UnknownOption", {name.toLocal8Bit().toStdString()}).c_str());
 
     const storage::ProgramDirectoryPlan plan = PlannedDirectory();
     platform::SingleInstance instance(QString::fromStdString(plan.directory.string()));

@@ -204,7 +204,9 @@ void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
     if (quiet_ && done) services_.TakeBackActivation();
     if (quiet_) {
         // A failure waits for tomorrow.
-        if (!done) std::fprintf(stderr, "devical: the daily rates: %s\n", failure.toLocal8Bit().constData());
+        if (!done)
+            std::fprintf(stderr, "devical: %s\n",
+                         engine::BuiltInText("DailyRatesFailed", {failure.toLocal8Bit().toStdString()}).c_str());
     } else if (!done) {
         ShowError(FailureText(result, failure));
     } else {
