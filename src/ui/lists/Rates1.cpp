@@ -155,13 +155,15 @@ void TRates::SetUpdating(bool updating) {
     Bt_Update->setEnabled(!updating);
     Ed_Day->setEnabled(!updating);
     const QString working = services_.MessageText("RatesUpdating");
-    // The title says so, where a screen reader finds it again.
+    // The title says so, where a screen reader finds it again: alone, as the list's name and
+    // it would not fit beside the frame's buttons in every language.
     if (updating) {
-        setWindowTitle(windowTitle() + QStringLiteral(" — ") + working);
+        ownTitle_ = windowTitle();
+        setWindowTitle(working);
         setCursor(Qt::BusyCursor);
         if (isVisible()) Announce(this, working);
     } else {
-        setWindowTitle(windowTitle().remove(QStringLiteral(" — ") + working));
+        if (windowTitle() == working) setWindowTitle(ownTitle_);  // unless a new language named the list meanwhile
         unsetCursor();
     }
 }

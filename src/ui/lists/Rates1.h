@@ -46,6 +46,7 @@ private:
     QCheckBox* Cb_Daily{};
     QDateEdit* Ed_Day{};
     QString pickedDay_;  // ISO, of the run under way; empty for today's rates
+    QString ownTitle_;   // the list's name, while the title says the update
     QProcess update_;
     bool quiet_ = false;
 };
