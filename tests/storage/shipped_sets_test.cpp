@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/amount.h"
+#include "engine/builtin_texts.h"
 #include "engine/currency.h"
 #include "engine/messages.h"
 #include "storage/file_io.h"
@@ -203,6 +204,14 @@ TEST(ShippedSets, EveryLanguageAndSettingsFileHoldsTheKeysOfTheFrenchOne) {
     for (std::string_view key : engine::MessageCatalogue::Keys())
         EXPECT_TRUE(std::find(french.begin(), french.end(), Key("Dialogs", std::string(key))) != french.end())
             << "no [Dialogs] " << key << " in " << LanguageName(French());
+    // So does each window text the table has under its section ("Tape_Face/RatesDay").
+    for (std::string_view key : engine::BuiltInKeys()) {
+        const std::size_t slash = key.find('/');
+        if (slash == std::string_view::npos) continue;
+        const Key text(std::string(key.substr(0, slash)), std::string(key.substr(slash + 1)));
+        EXPECT_TRUE(std::find(french.begin(), french.end(), text) != french.end())
+            << "no [" << text.first << "] " << text.second << " in " << LanguageName(French());
+    }
 }
 
 TEST(ShippedSets, LanguageFilesNameTheirCodeAndTranslateEveryText) {
