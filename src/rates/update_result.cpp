@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/builtin_texts.h"
 #include "storage/text_lines.h"
 
 namespace devical::rates {
@@ -20,6 +21,8 @@ std::string UpdateResultText(const UpdateReport& report) {
         text += ChangeLine("changed", change);
     for (const RateChange& change : report.added)
         text += ChangeLine("added", change);
+    for (const std::string& code : report.unpublished)
+        text += "kept\t" + code + '\n';
     if (report.currentCurrencyFollowed) text += "followed\n";
     return text;
 }
@@ -31,6 +34,14 @@ std::string FailureResultText(std::string_view key, const std::vector<std::strin
     return text + '\n';
 }
 
+std::string KeptRatesSentence(const UpdateReport& report) {
+    if (report.unpublished.empty()) return {};
+    std::string codes;
+    for (const std::string& code : report.unpublished)
+        codes += (codes.empty() ? "" : ", ") + code;
+    return engine::BuiltInText("RatesUnpublished", {codes});
+}
+
 UpdateReport ReadUpdateResult(std::string_view text) {
     UpdateReport report;
     for (std::size_t start = 0; start < text.size();) {
@@ -39,6 +50,7 @@ UpdateReport ReadUpdateResult(std::string_view text) {
         start = end + 1;
         if (fields[0] == "date" && fields.size() == 2) report.date = fields[1];
         if (fields[0] == "followed") report.currentCurrencyFollowed = true;
+        if (fields[0] == "kept" && fields.size() == 2) report.unpublished.emplace_back(fields[1]);
         if (fields[0] == "failed" && fields.size() >= 2) report.failure.assign(fields.begin() + 1, fields.end());
         if ((fields[0] == "changed" || fields[0] == "added") && fields.size() == 4) {
             RateChange change{std::string(fields[1]), std::string(fields[2]), std::string(fields[3])};

@@ -300,22 +300,19 @@ int main(int argc, char** argv) {
                       : days.back();
         const std::optional<devical::rates::RateHistory> history =
             pickedDay ? std::nullopt : HistoryWith(plan.directory, days, parser.isSet(options.history));
-        const devical::rates::UpdateReport report = devical::rates::UpdateRates(
+        devical::rates::UpdateReport report = devical::rates::UpdateRates(
             plan.directory, rates, {parser.isSet(options.add), dryRun, pickedDay}, language);
         const bool historyKept = !history || KeepHistory(plan.directory, *history, dryRun, !machine);
+        // A picked day names the currencies the bank publishes that kept their rate, missing that day.
+        std::erase_if(report.unpublished,
+                      [&](const std::string& code) { return !pickedDay || !everPublished.contains(code); });
         for (const std::string& notice : devical::storage::TakeStorageNotices())
             std::fprintf(stderr, "devical-rates: %s\n", notice.c_str());
         if (parser.isSet(options.machine)) {
             std::fputs(devical::rates::UpdateResultText(report).c_str(), stdout);
         } else {
             Print(report, parser.isSet(options.dryRun));
-            if (pickedDay) {
-                std::string codes;
-                for (const std::string& code : report.unpublished)
-                    if (everPublished.contains(code)) codes += (codes.empty() ? "" : ", ") + code;
-                if (!codes.empty())
-                    std::printf("%s\n", devical::engine::BuiltInText("RatesUnpublished", {codes}).c_str());
-            }
+            if (!report.unpublished.empty()) std::printf("%s\n", devical::rates::KeptRatesSentence(report).c_str());
         }
         return historyKept || !parser.isSet(options.history) ? 0 : 1;
     } catch (const RatesError& error) {

@@ -871,10 +871,12 @@ private slots:
     }
 
     // A day picked in the list's day field (Enter there takes the day, not the row) sets the
-    // rates of that day from the local history, the working day before for a holiday.
+    // rates of that day from the local history, the working day before for a holiday; a rate
+    // the bank did not publish that day is kept, and said.
     void aDayPickedTakesItsRatesFromTheHistory() {
         devical::rates::RateHistory history;
-        history.Add({{"2026-04-30", {{"USD", "1.13", 1.13L}}}, {"2026-05-04", {{"USD", "1.131", 1.131L}}}});
+        history.Add({{"2026-04-30", {{"USD", "1.13", 1.13L}}},
+                     {"2026-05-04", {{"USD", "1.131", 1.131L}, {"GBP", "0.85", 0.85L}}}});
         dir_->Write("RatesHistory.dat", QByteArray::fromStdString(history.Bytes()));
         auto& w = Open();
         w.Rates().ShowList();
@@ -892,7 +894,8 @@ private slots:
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
         messages_->Expect(
             QStringLiteral("Pas de taux BCE le 01/05/2026 : taux du 30/04/2026, le jour ouvré précédent.\n"
-                           "1 taux mis à jour (BCE, 30/04/2026)"));
+                           "1 taux mis à jour (BCE, 30/04/2026)\n"
+                           "Pas de taux BCE ce jour-là, taux gardé : GBP"));
         QTest::keyClick(day, Qt::Key_Return);
         QVERIFY(finished.wait(10000));
         QVERIFY(w.Rates().isVisible());

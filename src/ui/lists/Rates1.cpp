@@ -219,10 +219,13 @@ void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
                                                                                 engine::ShownDate(result.date)})) +
                                         QLatin1Char('\n')
                                   : QString();
+        const QString kept = result.unpublished.empty() ? QString() : '\n' + Text(rates::KeptRatesSentence(result));
         services_.ShowMessage(this, platform::MessageKind::Notice,
-                              taken + services_.MessageText(changed == 1 ? "RatesUpdatedOne" : "RatesUpdated")
-                                          .arg(static_cast<qsizetype>(changed))
-                                          .arg(ShownDate(result.date)));
+                              taken +
+                                  services_.MessageText(changed == 1 ? "RatesUpdatedOne" : "RatesUpdated")
+                                      .arg(static_cast<qsizetype>(changed))
+                                      .arg(ShownDate(result.date)) +
+                                  kept);
     }
     if (isVisible()) ListView1->setFocus(Qt::OtherFocusReason);
     emit updateFinished();
