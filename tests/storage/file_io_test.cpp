@@ -235,7 +235,8 @@ TEST_F(ReplaceFilesTogetherTest, EveryFileTakesItsNewBytesAndANewOneIsCreated) {
 
 // Every new content and then the journal reach the disk before the first rename, and the
 // renames before the journal goes: a power cut leaves a journal naming whole files, or none.
-// So too when the next start completes a change that a kill cut short.
+// So too when the next start completes a change that a kill cut short, and when a failed
+// change is undone.
 TEST_F(ReplaceFilesTogetherTest, SyncsEachFileThenTheJournalBeforeTheRenamesAndTheFolderAfterThem) {
     const struct {
         const char* name;
@@ -256,6 +257,21 @@ TEST_F(ReplaceFilesTogetherTest, SyncsEachFileThenTheJournalBeforeTheRenamesAndT
              FinishInterruptedWrites(dir_);
          },
          "rename c.txt~ c.txt sync . unlink DEVICAL.JNL "},
+        {"its undo after a rename that fails",
+         [&] {
+             WriteBytes("a.txt", "old a");
+             fs::remove(Path("b.txt"));
+             // A directory takes b.txt's place once its new bytes are staged.
+             SetFileStepObserver([](FileStep step, const fs::path& file) {
+                 if (step == FileStep::Rename && file.filename() == "b.txt") fs::create_directory(file);
+             });
+             EXPECT_THROW(ReplaceFilesTogether(dir_, {{Path("a.txt"), "new a"}, {Path("b.txt"), "new b"}}), FileError);
+             SetFileStepObserver(nullptr);
+         },
+         "sync a.txt~ sync b.txt~ sync DEVICAL.JNL~ rename DEVICAL.JNL~ DEVICAL.JNL sync . rename a.txt~ a.txt "
+         "rename b.txt~ b.txt unlink b.txt~ "
+         "sync a.txt~ sync DEVICAL.JNL~ rename DEVICAL.JNL~ DEVICAL.JNL sync . rename a.txt~ a.txt sync . "
+         "unlink DEVICAL.JNL "},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
