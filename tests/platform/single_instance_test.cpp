@@ -391,6 +391,10 @@ private slots:
         QProcess first, next;
         Start(first, {QStringLiteral("/m")});
         QTRY_VERIFY_WITH_TIMEOUT(Listening(), kStartTimeoutMs);
+        // The socket answers before the directory's lock is taken: stopped between the two,
+        // the first would leave the next start the directory.
+        const QByteArray holder = "process " + QByteArray::number(first.processId()) + " ";
+        QTRY_VERIFY_WITH_TIMEOUT(dir_->Read("DEVICAL.LCK").startsWith(holder), kStartTimeoutMs);
         QTemporaryDir otherRuntime;
         if (way == QLatin1String("hung")) {
             QCOMPARE(::kill(pid_t(first.processId()), SIGSTOP), 0);
