@@ -890,6 +890,11 @@ private slots:
         QTest::keyClick(day, Qt::Key_F4);  // the calendar, without a mouse
         QTRY_VERIFY(day->calendarWidget()->isVisible());
         QTest::keyClick(day->calendarWidget(), Qt::Key_Escape);
+        day->selectAll();
+        QTest::keyClicks(day, QStringLiteral("02/01/2020"));  // typed, then left without Enter
+        QCOMPARE(day->date().year(), 2020);
+        QTest::keyClick(day, Qt::Key_Tab);
+        QCOMPARE(day->date(), QDate::currentDate());  // the shown rates are of no known day
         day->setDate(QDate(2026, 5, 1));
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
         messages_->Expect(

@@ -125,6 +125,11 @@ bool TRates::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    // A day typed but not taken gives way to the day the rates are of once the field is left,
+    // for its calendar aside.
+    if (watched == Ed_Day && event->type() == QEvent::FocusOut && !Updating() &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        ShowRatesDay(services_.RatesDay());
     if (watched == Ed_Day && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
