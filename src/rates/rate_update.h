@@ -20,9 +20,10 @@ struct UpdateReport {
     std::string date;
     std::vector<RateChange> changed;
     std::vector<RateChange> added;
-    bool currentCurrencyFollowed = false;  // DEVICAL.INI's [Currency] Rate took the new rate
-    std::vector<std::string> failure;      // read back only: the reason's text key, then its parts
-    std::vector<std::string> unpublished;  // floating rows of the list without a rate that day, kept
+    bool currentCurrencyFollowed = false;           // DEVICAL.INI's [Currency] Rate took the new rate
+    std::vector<std::string> failure;               // read back only: the reason's text key, then its parts
+    std::vector<std::vector<std::string>> notices;  // what the run met and went past: each a text key, then its parts
+    std::vector<std::string> unpublished;           // floating rows of the list without a rate that day, kept
 };
 
 struct UpdateOptions {

@@ -13,6 +13,14 @@ std::string ChangeLine(std::string_view kind, const RateChange& change) {
     return std::string(kind) + '\t' + change.code + '\t' + change.oldText + '\t' + change.newText + '\n';
 }
 
+// "failed\tKEY\tpart...": a text of the program by its key, with the parts it fills in.
+std::string ReasonLine(std::string_view kind, std::string_view key, const std::vector<std::string>& parts) {
+    std::string text = std::string(kind) + '\t' + std::string(key);
+    for (const std::string& part : parts)
+        text += '\t' + storage::TabField(part);
+    return text + '\n';
+}
+
 }  // namespace
 
 std::string UpdateResultText(const UpdateReport& report) {
@@ -23,15 +31,14 @@ std::string UpdateResultText(const UpdateReport& report) {
         text += ChangeLine("added", change);
     for (const std::string& code : report.unpublished)
         text += "kept\t" + code + '\n';
+    for (const std::vector<std::string>& notice : report.notices)
+        if (!notice.empty()) text += ReasonLine("notice", notice.front(), {notice.begin() + 1, notice.end()});
     if (report.currentCurrencyFollowed) text += "followed\n";
     return text;
 }
 
 std::string FailureResultText(std::string_view key, const std::vector<std::string>& parts) {
-    std::string text = "failed\t" + std::string(key);
-    for (const std::string& part : parts)
-        text += '\t' + storage::TabField(part);
-    return text + '\n';
+    return ReasonLine("failed", key, parts);
 }
 
 std::string KeptRatesSentence(const UpdateReport& report) {
@@ -52,6 +59,7 @@ UpdateReport ReadUpdateResult(std::string_view text) {
         if (fields[0] == "followed") report.currentCurrencyFollowed = true;
         if (fields[0] == "kept" && fields.size() == 2) report.unpublished.emplace_back(fields[1]);
         if (fields[0] == "failed" && fields.size() >= 2) report.failure.assign(fields.begin() + 1, fields.end());
+        if (fields[0] == "notice" && fields.size() >= 2) report.notices.emplace_back(fields.begin() + 1, fields.end());
         if ((fields[0] == "changed" || fields[0] == "added") && fields.size() == 4) {
             RateChange change{std::string(fields[1]), std::string(fields[2]), std::string(fields[3])};
             (fields[0] == "changed" ? report.changed : report.added).push_back(std::move(change));

@@ -11,8 +11,8 @@
 namespace devical::rates {
 
 // "date\t2026-12-04", "changed\tUSD\t1,08\t1,0842", "added\tCNY\t\t7,8", "kept\tCHF" for a row
-// that kept its rate, then "followed" when the current currency took its new rate; each line
-// ends with a line feed.
+// that kept its rate, "notice\tKEY\tpart..." for what the run went past (a damaged history),
+// then "followed" when the current currency took its new rate; each line ends with a line feed.
 std::string UpdateResultText(const UpdateReport& report);
 
 // A failure's reason: "failed\tKEY\tpart\t..." with the key of the program's text that says it.

@@ -163,11 +163,19 @@ std::optional<devical::rates::RateHistory> ReadHistory(const std::filesystem::pa
     return devical::rates::RateHistory::FromBytes(devical::storage::ReadFileBytes(path));
 }
 
+// What the run goes past is said, and noted for the window (a text key, then its parts).
+void Notice(const RatesError& reason, std::vector<std::vector<std::string>>& notices) {
+    std::fprintf(stderr, "devical-rates: %s\n", reason.what());
+    notices.push_back({reason.Key()});
+    notices.back().insert(notices.back().end(), reason.Parts().begin(), reason.Parts().end());
+}
+
 // The local history with the days fetched added, when there is one or one is asked for. A
 // damaged history, or days it cannot take, stop only the fetch that asked for it: otherwise
-// they are said and the history is left as it is. Throws RatesError.
+// they are noted and the history is left as it is. Throws RatesError.
 std::optional<devical::rates::RateHistory> HistoryWith(const std::filesystem::path& directory,
-                                                       const std::vector<devical::rates::EcbRates>& days, bool asked) {
+                                                       const std::vector<devical::rates::EcbRates>& days, bool asked,
+                                                       std::vector<std::vector<std::string>>& notices) {
     devical::rates::RateHistory history;
     try {
         if (auto held = ReadHistory(directory))
@@ -175,14 +183,14 @@ std::optional<devical::rates::RateHistory> HistoryWith(const std::filesystem::pa
         else if (!asked)
             return std::nullopt;
     } catch (const RatesError& damaged) {
-        std::fprintf(stderr, "devical-rates: %s\n", damaged.what());
+        Notice(damaged, notices);
         if (!asked) return std::nullopt;  // else made anew
     }
     try {
         history.Add(days);
     } catch (const RatesError& refused) {
         if (asked) throw;
-        std::fprintf(stderr, "devical-rates: %s\n", refused.what());
+        Notice(refused, notices);
         return std::nullopt;
     }
     return history;
@@ -298,10 +306,12 @@ int main(int argc, char** argv) {
         const devical::rates::EcbRates rates =
             pickedDay ? RatesOfDay(plan.directory, parser.value(options.date).toStdString(), !machine, everPublished)
                       : days.back();
+        std::vector<std::vector<std::string>> notices;
         const std::optional<devical::rates::RateHistory> history =
-            pickedDay ? std::nullopt : HistoryWith(plan.directory, days, parser.isSet(options.history));
+            pickedDay ? std::nullopt : HistoryWith(plan.directory, days, parser.isSet(options.history), notices);
         devical::rates::UpdateReport report = devical::rates::UpdateRates(
             plan.directory, rates, {parser.isSet(options.add), dryRun, pickedDay}, language);
+        report.notices = std::move(notices);
         const bool historyKept = !history || KeepHistory(plan.directory, *history, dryRun, !machine);
         // A picked day names the currencies the bank publishes that kept their rate, missing that day.
         std::erase_if(report.unpublished,

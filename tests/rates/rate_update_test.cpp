@@ -95,7 +95,7 @@ namespace {
 // The window reads back what the command wrote; a line it does not know, from a newer command,
 // is passed over.
 TEST(UpdateResult, ReadsBackWhatTheCommandWrote) {
-    const UpdateReport report{"2026-12-04", {{"USD", "1,08", "1,0842"}}, {{"CNY", "", "7,8"}}, true, {}, {}};
+    const UpdateReport report{"2026-12-04", {{"USD", "1,08", "1,0842"}}, {{"CNY", "", "7,8"}}, true, {}, {}, {}};
     const UpdateReport read = ReadUpdateResult(UpdateResultText(report) + "later\tfact\n" +
                                                FailureResultText("RatesHttp", {"http://x", "404", "Not\tFound"}));
     EXPECT_EQ(read.date, "2026-12-04");

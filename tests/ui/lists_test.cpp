@@ -835,7 +835,8 @@ private slots:
     }
 
     // The central bank's rates of the day (a copy of its file here), taken in the background:
-    // the list shows them and says how many changed; the legacy mark stays.
+    // the list shows them and says how many changed, and that the history kept beside them
+    // is damaged; the legacy mark stays.
     void updatingTheRatesReloadsTheListAndSaysHowMany() {
         dir_->Write("daily.xml",
                     "<?xml version='1.0'?><gesmes:Envelope xmlns:gesmes='http://www.gesmes.org/xml/2002-08-01'>"
@@ -843,10 +844,13 @@ private slots:
                     "<Cube currency='GBP' rate='0.8543'/><Cube currency='DEM' rate='2'/></Cube></Cube>"
                     "</gesmes:Envelope>");
         qputenv("DEVICAL_RATES_URL", QUrl::fromLocalFile(dir_->Path() + "daily.xml").toEncoded());
+        dir_->Write("RatesHistory.dat", "not a history");
         auto& w = Open();
         w.Rates().ShowList();
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
-        messages_->Expect(QStringLiteral("2 taux mis à jour (BCE, 04/12/2026)"));
+        messages_->Expect(QStringLiteral("2 taux mis à jour (BCE, 04/12/2026)\n"
+                                         "L'historique des taux (RatesHistory.dat) est endommagé : relancez "
+                                         "devical-rates --history."));
         QTest::keyClick(w.Rates().findChild<QCheckBox*>("Cb_Daily"), Qt::Key_F5);  // F5 wherever the focus is
         QVERIFY(finished.wait(10000));
         const auto rows = w.Rates().Records();

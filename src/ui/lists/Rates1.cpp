@@ -181,14 +181,23 @@ void TRates::showEvent(QShowEvent* event) {
     if (Updating()) Announce(this, services_.MessageText("RatesUpdating"));
 }
 
+namespace {
+
+// A text of the program by its key, filled with its parts; empty for a key it does not know.
+std::string ReasonText(const std::vector<std::string>& reason) {
+    if (reason.empty()) return {};
+    const std::vector<std::string_view> parts(reason.begin() + 1, reason.end());
+    const std::string text = engine::BuiltInText(reason.front());
+    return text.empty() ? text : engine::FillIn(text, parts);
+}
+
+}  // namespace
+
 // The command's reason in the window's own language, when it gave one; else what it wrote.
 QString TRates::FailureText(const rates::UpdateReport& result, const QString& written) const {
     // A reason this window has no words for (a newer command's) is told in the command's.
-    if (!result.failure.empty() && !engine::BuiltInText(result.failure.front()).empty()) {
-        const std::vector<std::string_view> parts(result.failure.begin() + 1, result.failure.end());
-        return Text(engine::FillIn(engine::BuiltInText(result.failure.front()), parts) + "\n" +
-                    engine::BuiltInText("RatesNothingChanged"));
-    }
+    if (const std::string reason = ReasonText(result.failure); !reason.empty())
+        return Text(reason + "\n" + engine::BuiltInText("RatesNothingChanged"));
     return written.isEmpty() ? services_.MessageText("RatesFailed") : written;
 }
 
@@ -224,7 +233,9 @@ void TRates::UpdateEnded(int exitCode, QProcess::ExitStatus status) {
                                                                                 engine::ShownDate(result.date)})) +
                                         QLatin1Char('\n')
                                   : QString();
-        const QString kept = result.unpublished.empty() ? QString() : '\n' + Text(rates::KeptRatesSentence(result));
+        QString kept = result.unpublished.empty() ? QString() : '\n' + Text(rates::KeptRatesSentence(result));
+        for (const std::vector<std::string>& notice : result.notices)  // a damaged history, to make anew
+            if (const std::string said = ReasonText(notice); !said.empty()) kept += '\n' + Text(said);
         services_.ShowMessage(this, platform::MessageKind::Notice,
                               taken +
                                   services_.MessageText(changed == 1 ? "RatesUpdatedOne" : "RatesUpdated")
