@@ -848,9 +848,10 @@ private slots:
         auto& w = Open();
         w.Rates().ShowList();
         QSignalSpy finished(&w.Rates(), &devical::ui::TRates::updateFinished);
-        messages_->Expect(QStringLiteral("2 taux mis à jour (BCE, 04/12/2026)\n"
-                                         "L'historique des taux (RatesHistory.dat) est endommagé : relancez "
-                                         "devical-rates --history."));
+        messages_->Expect(
+            QStringLiteral("2 taux mis à jour (BCE, 04/12/2026)\n"
+                           "L'historique des taux (RatesHistory.dat) est endommagé : relancez "
+                           "devical-rates --history."));
         QTest::keyClick(w.Rates().findChild<QCheckBox*>("Cb_Daily"), Qt::Key_F5);  // F5 wherever the focus is
         QVERIFY(finished.wait(10000));
         const auto rows = w.Rates().Records();
