@@ -195,23 +195,18 @@ private:
         }
         return cut;
     }
-    // The row with the longest title chosen, for the captions that show it.
-    static void ChooseLongestRow(devical::ui::ListWindow& list) {
+    // The row of a code, or else the one with the longest title, chosen for the captions that show it.
+    static void ChooseRow(devical::ui::ListWindow& list, const QString& code = {}) {
         list.ShowList();
         const QAbstractItemModel* rows = list.ListView1->model();
-        int longest = 0;
-        for (int row = 1; row < rows->rowCount(); ++row)
-            if (rows->index(row, 0).data().toString().size() > rows->index(longest, 0).data().toString().size())
-                longest = row;
-        list.ListView1->setCurrentIndex(rows->index(longest, 0));
-        list.Bt_OKClick();
-    }
-    static void ChooseRowOf(devical::ui::ListWindow& list, const QString& code) {
-        list.ShowList();
-        const QAbstractItemModel* rows = list.ListView1->model();
-        const QModelIndexList found = rows->match(rows->index(0, 0), Qt::DisplayRole, code, 1, Qt::MatchStartsWith);
-        QVERIFY(!found.isEmpty());
-        list.ListView1->setCurrentIndex(found.first());
+        int chosen = 0;
+        for (int row = 1; row < rows->rowCount(); ++row) {
+            const QString title = rows->index(row, 0).data().toString();
+            if (code.isEmpty() ? title.size() > rows->index(chosen, 0).data().toString().size()
+                               : title.startsWith(code))
+                chosen = row;
+        }
+        list.ListView1->setCurrentIndex(rows->index(chosen, 0));
         list.Bt_OKClick();
     }
     // The texts of the French set still shown after a switch to the given one.
@@ -310,9 +305,9 @@ private slots:
             // The rates of a bank's day: a floating rate's sentence on the tape names it.
             dir_->Write("DEVICAL.INI", dir_->Read("DEVICAL.INI") + "\r\n[Rates]\r\nDate=2026-12-04\r\n");
             shown[code] = DaysTexts();
-            ChooseRowOf(windows_->Rates(), QStringLiteral("USD"));
-            ChooseLongestRow(windows_->Rates());  // into the captions, and the tape's line column
-            ChooseLongestRow(windows_->Taxes());
+            ChooseRow(windows_->Rates(), QStringLiteral("USD"));
+            ChooseRow(windows_->Rates());  // the longest, into the captions, and the tape's line column
+            ChooseRow(windows_->Taxes());
             QVERIFY2(CutTexts().isEmpty(), qPrintable(code + QStringLiteral(" cut: ") + CutTexts().join('|')));
             if (language[code] == 0) continue;
             for (const QString& text : shown[code])  // only French sets a blank before "?"
