@@ -35,7 +35,6 @@ constexpr int kMinimumWidth = 360;
 constexpr int kLineColumn = static_cast<int>(engine::kTapeLineColumn);
 constexpr int kListHeight = 300;
 constexpr int kPanelHeight = 30;
-// Amount, key, line, currency, converted, currency, time.
 // Amount, key, line, currency, converted, currency, time: what each column holds at its widest
 // in the usual run of figures (the line's column stretches for a setting's sentence).
 const char* const kWidestCells[engine::kTapeColumns] = {"-1 234 567,000", "M+",  "Décimales : 3",      "XXX",
@@ -47,18 +46,10 @@ Qt::KeyboardModifiers Held(const QKeyEvent& key) {
     return key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
 }
 
-// A setting's widest sentences: a floating rate with its bank's day, a tax rate, the decimals.
-std::array<engine::TapeLine, 3> WidestSettingLines() {
-    std::array<engine::TapeLine, 3> lines;
-    lines[0].mark = engine::TapeMark::Currency;
-    lines[0].code = "XXX";
-    lines[0].amount = "00000,00000";
-    lines[0].converted = "2000-12-31";  // the rate's day
-    lines[1].mark = engine::TapeMark::Tax;
-    lines[1].amount = "00,000";
-    lines[2].mark = engine::TapeMark::Decimals;
-    lines[2].amount = "3";
-    return lines;
+// A setting's widest sentences, as the tape prints them: a floating rate with its bank's day,
+// a tax rate, the decimals.
+std::vector<engine::TapeLine> WidestSettingLines() {
+    return engine::SettingLines({}, {"XXX", 88888.88888L, "2000-12-31", 88.888L, "3"}, ',');
 }
 
 bool IsCalculatorKey(const QKeyEvent& key) {
