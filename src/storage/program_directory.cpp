@@ -67,9 +67,10 @@ void CopyFile(const fs::path& source, const fs::path& target) { ReplaceFileConte
 // its code, for the choice to bring back.
 void InstallFirstSet(const fs::path& directory, std::string_view firstSet) {
     if (!HasFirstRunMarker(directory)) return;
+    const std::string installed = SpokenLanguageIn(directory);
+    if (installed == firstSet) return;
     try {
-        const std::string installed = LanguageFile(FindFileNoCase(directory, "DEVICAL.LAN")).InstalledLanguage();
-        if (installed != firstSet) InstallLanguageSet(directory, installed, firstSet);
+        InstallLanguageSet(directory, installed, firstSet);
     } catch (const std::runtime_error&) {
         // The set it has stays, as does the choice to come: the locale's set is offered there.
     }

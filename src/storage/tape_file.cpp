@@ -228,13 +228,16 @@ void TapeFile::CutBack(std::size_t keep) {
 void TapeFile::Rewrite(const std::deque<engine::TapeLine>& lines) {
     // A line an editor wrote in UTF-8 may hold a letter the file's code lacks: the file is
     // then written in UTF-8, as adding such a line turns it.
-    const bool lacksALetter = std::any_of(lines.begin(), lines.end(), [this](const engine::TapeLine& line) {
-        return !Fits(TapeRecord(line), format_.encoding);
-    });
-    if (lacksALetter) format_.encoding = TextEncoding::Utf8;
-    std::string bytes(ByteOrderMark(format_));
+    std::vector<std::string> records;
+    records.reserve(lines.size());
     for (const engine::TapeLine& line : lines)
-        bytes += Encode(TapeRecord(line), format_.encoding) + std::string(format_.lineEnd);
+        records.push_back(TapeRecord(line));
+    if (!std::all_of(records.begin(), records.end(),
+                     [this](const std::string& record) { return Fits(record, format_.encoding); }))
+        format_.encoding = TextEncoding::Utf8;
+    std::string bytes(ByteOrderMark(format_));
+    for (const std::string& record : records)
+        bytes += Encode(record, format_.encoding) + std::string(format_.lineEnd);
     ReplaceFileContents(path_, bytes);
     // The name now holds a new file: the next line opens it.
     CloseAppending();
